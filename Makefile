@@ -1,0 +1,46 @@
+# Two entry points on a fresh Debian 12 machine:
+#   make test   installs what is missing, builds host, Windows x64 and x86, runs every test
+#   make demo   installs, builds, and runs the main job against the simulated modem
+# Other targets: make deps | build | host | x64 | x86 | clean
+
+SHELL := /bin/bash
+ROOT  := $(CURDIR)
+BUILD := $(ROOT)/build
+DIST  := $(ROOT)/dist
+CTEST_JOBS ?= 2
+CMAKE_GEN := -G Ninja -DCMAKE_BUILD_TYPE=Release
+
+.PHONY: all deps build host x64 x86 test demo clean
+
+all: build
+
+deps:
+	@tools/deps.sh
+
+host: deps
+	@cmake -S . -B $(BUILD)/host $(CMAKE_GEN) >/dev/null
+	@cmake --build $(BUILD)/host
+
+x64: deps host
+	@cmake -S . -B $(BUILD)/x64 $(CMAKE_GEN) \
+	    -DCMAKE_TOOLCHAIN_FILE=$(ROOT)/cmake/toolchain-mingw-x86_64.cmake \
+	    -DDIST_DIR=$(DIST)/x64 -DHOST_BUILD_DIR=$(BUILD)/host >/dev/null
+	@cmake --build $(BUILD)/x64
+
+x86: deps
+	@cmake -S . -B $(BUILD)/x86 $(CMAKE_GEN) \
+	    -DCMAKE_TOOLCHAIN_FILE=$(ROOT)/cmake/toolchain-mingw-i686.cmake \
+	    -DDIST_DIR=$(DIST)/x86 >/dev/null
+	@cmake --build $(BUILD)/x86
+
+build: host x64 x86
+	@printf 'subdirs("host" "x64" "x86")\n' > $(BUILD)/CTestTestfile.cmake
+
+test: build
+	@cd $(BUILD) && ctest --output-on-failure -j $(CTEST_JOBS)
+
+demo: build
+	@tools/demo.sh
+
+clean:
+	rm -rf $(BUILD) $(DIST)

@@ -1,0 +1,86 @@
+#include "WinTestSupport.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+namespace testsupport {
+
+std::string UnixToWinPath(const std::string& unixPath)
+{
+    std::string path = "Z:" + unixPath;
+    for (char& c : path) {
+        if (c == '/')
+            c = '\\';
+    }
+    return path;
+}
+
+std::string Env(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+std::string ReadFileBytes(const std::string& path, bool* ok)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (ok)
+        *ok = static_cast<bool>(in);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+bool FileExists(const std::string& path)
+{
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string ModuleDir()
+{
+    char path[MAX_PATH] = "";
+    DWORD n = GetModuleFileNameA(nullptr, path, sizeof(path));
+    std::string dir(path, n < sizeof(path) ? n : 0);
+    size_t slash = dir.find_last_of('\\');
+    return slash == std::string::npos ? dir : dir.substr(0, slash);
+}
+
+ChildProcess::~ChildProcess()
+{
+    Kill();
+    if (info_.hThread)
+        CloseHandle(info_.hThread);
+    if (info_.hProcess)
+        CloseHandle(info_.hProcess);
+}
+
+bool ChildProcess::Start(const std::string& commandLine, const std::string& workDir)
+{
+    std::vector<char> line(commandLine.begin(), commandLine.end());
+    line.push_back('\0');
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    return CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          workDir.empty() ? nullptr : workDir.c_str(), &startup, &info_) != 0;
+}
+
+bool ChildProcess::Wait(DWORD ms, DWORD* exitCode)
+{
+    if (!info_.hProcess || WaitForSingleObject(info_.hProcess, ms) != WAIT_OBJECT_0)
+        return false;
+    if (exitCode)
+        GetExitCodeProcess(info_.hProcess, exitCode);
+    return true;
+}
+
+void ChildProcess::Kill()
+{
+    if (info_.hProcess && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
+        TerminateProcess(info_.hProcess, 1);
+        WaitForSingleObject(info_.hProcess, 5000);
+    }
+}
+
+}  // namespace testsupport

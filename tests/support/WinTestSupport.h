@@ -1,0 +1,47 @@
+// Helpers shared by the Windows tests that run under Wine.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace testsupport {
+
+// "/work/x/y" -> "Z:\work\x\y" (Wine maps the Unix root to drive Z:).
+std::string UnixToWinPath(const std::string& unixPath);
+
+// Value of an environment variable, empty when unset.
+std::string Env(const char* name);
+
+// Whole file as bytes; `ok` false when it cannot be read.
+std::string ReadFileBytes(const std::string& path, bool* ok = nullptr);
+
+bool FileExists(const std::string& path);
+
+// Folder of the running test program, without the trailing backslash.
+std::string ModuleDir();
+
+// A started child process; closes its handles when destroyed.
+class ChildProcess
+{
+public:
+    ChildProcess() = default;
+    ~ChildProcess();
+    ChildProcess(const ChildProcess&) = delete;
+    ChildProcess& operator=(const ChildProcess&) = delete;
+
+    // Starts `commandLine` (program path first, quoted by the caller if needed).
+    bool Start(const std::string& commandLine, const std::string& workDir = std::string());
+    // Waits up to `ms`; true when the process ended. `exitCode` gets its code.
+    bool Wait(DWORD ms, DWORD* exitCode = nullptr);
+    // Ends the process if it still runs.
+    void Kill();
+
+    DWORD Id() const { return info_.dwProcessId; }
+    HANDLE Handle() const { return info_.hProcess; }
+
+private:
+    PROCESS_INFORMATION info_ = {};
+};
+
+}  // namespace testsupport
