@@ -4,7 +4,11 @@
 #
 # add_wine_test(NAME name COMMAND target [args...]
 #               [WINVER win98|win2k|winxp|win7|win10]
-#               [PORTS "COM3=profile ..."] [LANG locale] [TIMEOUT seconds])
+#               [PORTS "COM3=profile ..."] [LANG locale] [TIMEOUT seconds]
+#               [CASES Suite.Case ...])
+# With CASES, every GoogleTest case becomes a test of its own, "name.Case",
+# with its own prefix and simulators, so that cases cannot disturb each other
+# (a modem simulator keeps answering after a case has ended).
 set(WINE_ROOT ${CMAKE_BINARY_DIR}/wine)
 
 if(WINE_CAN_RUN AND NOT TEST wine.prefix)
@@ -17,8 +21,18 @@ function(add_wine_test)
   if(NOT WINE_CAN_RUN)
     return()
   endif()
-  cmake_parse_arguments(arg "" "NAME;WINVER;LANG;TIMEOUT;PORTS" "COMMAND" ${ARGN})
-  add_test(NAME ${arg_NAME} COMMAND ${arg_COMMAND})
+  cmake_parse_arguments(arg "" "NAME;WINVER;LANG;TIMEOUT;PORTS" "COMMAND;CASES" ${ARGN})
+  if(arg_CASES)
+    set(names "")
+    foreach(case ${arg_CASES})
+      string(REGEX REPLACE "^.*\\." "" short ${case})
+      add_test(NAME ${arg_NAME}.${short} COMMAND ${arg_COMMAND} --gtest_filter=${case})
+      list(APPEND names ${arg_NAME}.${short})
+    endforeach()
+  else()
+    add_test(NAME ${arg_NAME} COMMAND ${arg_COMMAND})
+    set(names ${arg_NAME})
+  endif()
   set(env "")
   if(arg_WINVER)
     list(APPEND env "WINETEST_WINVER=${arg_WINVER}")
@@ -34,8 +48,10 @@ function(add_wine_test)
   endif()
   list(APPEND env "WINETEST_TIMEOUT=${arg_TIMEOUT}")
   math(EXPR ctest_timeout "${arg_TIMEOUT} + 60")
-  set_tests_properties(${arg_NAME} PROPERTIES
+  set_tests_properties(${names} PROPERTIES
     ENVIRONMENT "${env}"
     FIXTURES_REQUIRED wine_prefix
+    # A --gtest_filter that matches nothing must not pass as a success.
+    FAIL_REGULAR_EXPRESSION "Running 0 tests from"
     TIMEOUT ${ctest_timeout})
 endfunction()

@@ -1,0 +1,2 @@
+# The plainest modem: echo on, AT answers OK (built in).
+echo on
