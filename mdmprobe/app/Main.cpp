@@ -1,6 +1,9 @@
+#include "ProbeApp.h"
+
 #include <windows.h>
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
 {
-    return 0;
+    CProbeApp app;
+    return RunWizardApp(app, instance, commandLine);
 }

@@ -1,0 +1,21 @@
+// The modem search page: shows the port scan's progress and outcome and, in
+// interactive mode, asks for the test-connection settings.
+#pragma once
+
+#include "WizardPage.h"
+
+struct TestContext;
+
+class CConfigP : public CWizardPage
+{
+public:
+    explicit CConfigP(TestContext* context) : context_(context) {}
+
+protected:
+    BOOL OnInitDialog() override;
+    BOOL OnSetActive() override;
+    LRESULT OnWizardBack() override;
+
+private:
+    TestContext* context_;
+};

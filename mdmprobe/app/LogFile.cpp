@@ -1,0 +1,125 @@
+#include "LogFile.h"
+
+#include "ModulePath.h"
+
+#include <cstdarg>
+#include <cstring>
+#include <ctime>
+
+namespace {
+
+// "%H:%M:%S - " of the current local time.
+std::string TimePrefix()
+{
+    std::time_t now = std::time(nullptr);
+    std::tm local = {};
+#ifdef _WIN32
+    // msvcrt keeps localtime's result per thread.
+    if (const std::tm* t = std::localtime(&now))
+        local = *t;
+#else
+    localtime_r(&now, &local);
+#endif
+    char text[32] = "";
+    std::strftime(text, sizeof(text), "%H:%M:%S - ", &local);
+    return text;
+}
+
+}  // namespace
+
+CLogFile::CLogFile(const std::string& name)
+{
+    std::string path = name.empty() ? ReplaceExtension4(ModuleFilePath(), ".log") : name;
+    if (path.empty() || path.size() >= kPathSize)
+        return;
+    std::memcpy(path_, path.c_str(), path.size() + 1);
+    file_ = std::fopen(path_, "wb");
+}
+
+CLogFile::~CLogFile()
+{
+    if (file_)
+        std::fclose(file_);
+}
+
+void CLogFile::PutText(const char* text, size_t length)
+{
+    if (!file_)
+        return;
+    const char* end = text + length;
+    while (text < end) {
+        const char* lf = static_cast<const char*>(std::memchr(text, '\n', end - text));
+        const char* stop = lf ? lf : end;
+        std::fwrite(text, 1, stop - text, file_);
+        if (!lf)
+            break;
+        std::fwrite("\r\n", 1, 2, file_);
+        text = lf + 1;
+    }
+}
+
+void CLogFile::PutTimePrefixIfAtLineStart()
+{
+    if (!atLineStart_)
+        return;
+    std::string prefix = TimePrefix();
+    PutText(prefix.data(), prefix.size());
+    atLineStart_ = false;
+}
+
+void CLogFile::EndLine()
+{
+    PutText("\n", 1);
+    if (file_)
+        std::fflush(file_);
+    atLineStart_ = true;
+}
+
+CLogFile& CLogFile::Write(const char* text)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!text)
+        return *this;
+    for (;;) {
+        const char* lf = std::strchr(text, '\n');
+        size_t length = lf ? static_cast<size_t>(lf - text) : std::strlen(text);
+        if (length > 0) {
+            PutTimePrefixIfAtLineStart();
+            PutText(text, length);
+        }
+        if (!lf)
+            break;
+        EndLine();
+        text = lf + 1;
+    }
+    return *this;
+}
+
+CLogFile& CLogFile::WriteRaw(const std::string& text)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    PutText(text.data(), text.size());
+    return *this;
+}
+
+CLogFile& CLogFile::WriteLine(const char* text)
+{
+    std::lock_guard<std::mutex> lock(mutex_);
+    PutTimePrefixIfAtLineStart();
+    if (text)
+        PutText(text, std::strlen(text));
+    EndLine();
+    return *this;
+}
+
+CLogFile& CLogFile::WriteFormat(const char* format, ...)
+{
+    char buffer[1024];
+    va_list args;
+    va_start(args, format);
+    int length = std::vsnprintf(buffer, sizeof(buffer), format, args);
+    va_end(args);
+    if (length < 0)
+        buffer[0] = '\0';
+    return WriteLine(buffer);
+}

@@ -1,0 +1,70 @@
+// CSerial: the program's only door to the modem. One synchronous
+// (non-overlapped) Win32 serial handle with fixed line settings (115200 8N1),
+// byte-level reads and writes with per-call time limits.
+//
+// Threading: no lock; one worker thread uses the object at a time. Every call
+// blocks its thread at most for the time limits given. No call throws or
+// shows anything: failures become false or a byte count of 0.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+class CSerial
+{
+public:
+    // Open option bit 0: no flow control (RTS, CTS and DTR handling off).
+    static constexpr unsigned OPEN_NO_FLOW_CONTROL = 1;
+
+    CSerial();
+    virtual ~CSerial();  // closes the port
+    CSerial(const CSerial&) = delete;
+    CSerial& operator=(const CSerial&) = delete;
+
+    // The device name (COM1 ...). False for an empty name. Survives Close.
+    bool SetPortName(const std::string& name);
+    std::string GetPortName() const { return name_; }
+    bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+    // Opens the named port exclusively (closing a port already open first),
+    // sets 115200 8N1 with RTS/CTS flow control (none with
+    // OPEN_NO_FLOW_CONTROL), write time-outs of 100 ms per byte + 2000 ms,
+    // pulses DTR low for 20 ms and waits 20 ms more. A failure at any step
+    // releases the handle and returns false.
+    bool Open(unsigned options = 0);
+    // Discards pending input and closes. False when no port was open or
+    // closing failed (the handle is then kept).
+    bool Close();
+
+    // Sleeps `delayMs` (when not 0), then discards the driver's receive queue.
+    // True on success or when the port is closed.
+    bool PurgeInput(DWORD delayMs);
+    // Raise DTR, drop it for `lowMs`, raise it again; true when the last
+    // raise succeeded.
+    bool PulseDtr(DWORD lowMs);
+    // True when at least one received byte waits; clears pending line errors.
+    bool QueryInbuff();
+
+    // Reads up to `count` bytes with the port's current time-outs; `dest`
+    // becomes exactly the bytes read (zero bytes included). Returns the count.
+    int Read(std::string& dest, int count);
+    // Read with its own limits: at most `totalMs` in all and `intervalMs`
+    // between two bytes (0: no interval limit). The port's time-outs are
+    // restored afterwards.
+    int ReadTimeout(std::string& dest, int count, DWORD totalMs, DWORD intervalMs);
+    // Reads everything that arrives within `totalMs`, in chunks of at most
+    // 256 bytes, stopping early after a chunk shorter than 256 bytes (the
+    // line went quiet for `intervalMs`). Returns the number of bytes in `dest`.
+    int ReadAll(std::string& dest, DWORD totalMs, DWORD intervalMs);
+
+    // Writes the first `count` bytes of `src`, or all of it when `count` is 0
+    // or larger than `src`. Returns the count the system reports as written.
+    int Write(const std::string& src, int count = 0);
+    // Write with a total limit of `totalMs` instead of the per-byte limit.
+    int WriteTimeout(const std::string& src, int count, DWORD totalMs);
+
+private:
+    HANDLE handle_ = INVALID_HANDLE_VALUE;
+    std::string name_;
+};

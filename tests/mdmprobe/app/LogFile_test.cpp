@@ -1,0 +1,239 @@
+// The test log on disk, byte for byte: time prefixes, empty lines, CR LF,
+// lines built from several writes, raw writes, formatted lines, file names.
+#include "LogFile.h"
+#include "LogHeader.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <fstream>
+#include <regex>
+#include <sstream>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+class LogFileTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        char dir[] = "/tmp/logtestXXXXXX";
+        ASSERT_NE(nullptr, mkdtemp(dir));
+        dir_ = dir;
+        path_ = dir_ + "/run.log";
+    }
+    void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
+
+    std::string Contents(const std::string& path) const
+    {
+        std::ifstream in(path, std::ios::binary);
+        std::ostringstream bytes;
+        bytes << in.rdbuf();
+        return bytes.str();
+    }
+    std::string Contents() const { return Contents(path_); }
+
+    // The file with every time prefix replaced by "T - ", after checking
+    // that each one is a well-formed "%H:%M:%S - ".
+    std::string Normalized() const
+    {
+        static const std::regex prefix("([01][0-9]|2[0-3]):[0-5][0-9]:[0-5][0-9] - ");
+        return std::regex_replace(Contents(), prefix, "T - ");
+    }
+
+    std::string dir_;
+    std::string path_;
+};
+
+TEST_F(LogFileTest, LinesGetOnePrefixEmptyLinesNoneAndEndInCrLf)
+{
+    {
+        CLogFile log(path_);
+        ASSERT_TRUE(log.IsOpen());
+        log.Write("first line\nsecond");
+        log.Write(" continues");
+        log.Write("\n\n======================  TAPI  TEST  ======================\n"
+                  "Result of TAPI-Test : Modem ");
+        log.Write("NOT ").Write("found on TAPI.");
+    }
+    EXPECT_EQ("T - first line\r\n"
+              "T - second continues\r\n"
+              "\r\n"
+              "T - ======================  TAPI  TEST  ======================\r\n"
+              "T - Result of TAPI-Test : Modem NOT found on TAPI.",
+              Normalized());
+}
+
+TEST_F(LogFileTest, EveryLineBreakReachesTheDiskAtOnce)
+{
+    CLogFile log(path_);
+    log.Write("complete\nunfinished");
+    // Still open: the complete line must already be on disk.
+    EXPECT_EQ("T - complete\r\n", Normalized());
+    log.WriteLine("");
+    EXPECT_EQ("T - complete\r\nT - unfinished\r\n", Normalized());
+}
+
+TEST_F(LogFileTest, RawWritesKeepLineStateAndGetNoPrefix)
+{
+    {
+        CLogFile log(path_);
+        log.Write("Command : ");
+        log.WriteRaw(std::string("AT\r\nX\0Y", 7));
+        log.Write("\n");
+        log.WriteRaw("raw\nline");  // at line start: still no prefix
+        log.Write("text\n");
+    }
+    // Line feeds inside raw text become CR LF like any text-mode output.
+    EXPECT_EQ(std::string("T - Command : AT\r\r\nX\0Y\r\n", 24) + "raw\r\nlineT - text\r\n",
+              Normalized());
+}
+
+TEST_F(LogFileTest, WriteLineTakesTextUnchangedAndEndsTheLine)
+{
+    {
+        CLogFile log(path_);
+        log.Write("a");
+        log.WriteLine("b\nc");
+        log.WriteLine("d");
+        log.WriteFormat("%s=%d", "key", 42);
+    }
+    EXPECT_EQ("T - ab\r\nc\r\nT - d\r\nT - key=42\r\n", Normalized());
+}
+
+TEST_F(LogFileTest, FormattedLineIsCutAt1023Characters)
+{
+    std::string longText(1500, 'x');
+    {
+        CLogFile log(path_);
+        log.WriteFormat("%s", longText.c_str());
+    }
+    EXPECT_EQ("T - " + std::string(1023, 'x') + "\r\n", Normalized());
+}
+
+TEST_F(LogFileTest, HeaderInBothModesAndCancelLine)
+{
+    {
+        CLogFile log(path_);
+        WriteLogHeader(log, "12/07/2026", false, "");
+        WriteCancelLine(log);
+    }
+    const std::string banner = "T - " + std::string(58, '=') + "\r\n";
+    EXPECT_EQ(banner + "T - = Modem Installationtest - LOGFILE 12/07/2026 =\r\n" + banner +
+                  "T - PRG-Message         : Program canceled by user !",
+              Normalized());
+
+    {
+        CLogFile log(path_);
+        WriteLogHeader(log, "01/02/2027", true, "/P:COM2 /L:x.log");
+        WriteCancelLine(log);
+    }
+    EXPECT_EQ(banner + "T - = Modem Installationtest - LOGFILE 01/02/2027 =\r\n" + banner +
+                  "T - PRG-Mode            : Program started on command line\r\n"
+                  "T -                        -> Automatic mode ON.\r\n"
+                  "T - Command Line        : /P:COM2 /L:x.logPRG-Message         : Program "
+                  "canceled by user !",
+              Normalized());
+}
+
+TEST_F(LogFileTest, TodayIsMonthDayYear)
+{
+    EXPECT_TRUE(std::regex_match(TodayText(), std::regex("[01][0-9]/[0-3][0-9]/20[0-9][0-9]")))
+        << TodayText();
+}
+
+TEST_F(LogFileTest, ANewRunEmptiesTheOldLog)
+{
+    {
+        CLogFile log(path_);
+        log.Write("old run with a long text\n");
+    }
+    {
+        CLogFile log(path_);
+        log.Write("new\n");
+    }
+    EXPECT_EQ("T - new\r\n", Normalized());
+}
+
+TEST_F(LogFileTest, NamesUpTo259CharactersAreUsedLongerOnesRefused)
+{
+    std::string base = dir_ + "/";
+    std::string name259 = base + std::string(259 - base.size() - 4, 'n') + ".log";
+    ASSERT_EQ(259u, name259.size());
+    {
+        CLogFile log(name259);
+        EXPECT_TRUE(log.IsOpen());
+        EXPECT_EQ(name259, log.GetPath());
+        log.Write("kept\n");
+    }
+    EXPECT_EQ(0, access(name259.c_str(), F_OK));
+
+    std::string name260 = base + std::string(260 - base.size() - 4, 'm') + ".log";
+    ASSERT_EQ(260u, name260.size());
+    CLogFile log(name260);
+    EXPECT_FALSE(log.IsOpen());
+    EXPECT_STREQ("", log.GetPath());
+    log.Write("lost\n").WriteLine("lost").WriteRaw("lost");  // usable, writes nothing
+    EXPECT_NE(0, access(name260.c_str(), F_OK));
+    std::string cut = name260.substr(0, 259);
+    EXPECT_NE(0, access(cut.c_str(), F_OK)) << "a cut-off name must not be created";
+}
+
+TEST_F(LogFileTest, UnopenableFileLosesWritesSilently)
+{
+    CLogFile log(dir_ + "/missing/dir/x.log");
+    EXPECT_FALSE(log.IsOpen());
+    log.Write("nothing\n").WriteFormat("%d", 1);
+    EXPECT_EQ(dir_ + "/missing/dir/x.log", log.GetPath());
+}
+
+TEST_F(LogFileTest, DefaultNameIsTheProgramWithLogExtension)
+{
+    // The host test program has no ".exe": its last four characters give way
+    // to ".log", exactly as "C:\Tools\probe.exe" becomes "C:\Tools\probe.log".
+    char self[4096] = "";
+    ssize_t n = readlink("/proc/self/exe", self, sizeof(self) - 1);
+    ASSERT_GT(n, 4);
+    std::string expected = std::string(self, n - 4) + ".log";
+    {
+        CLogFile log("");
+        EXPECT_EQ(expected, log.GetPath());
+    }
+    unlink(expected.c_str());
+}
+
+TEST_F(LogFileTest, ConcurrentWritersNeverSplitEachOthersText)
+{
+    {
+        CLogFile log(path_);
+        std::atomic<bool> go{false};
+        auto writer = [&](char c) {
+            while (!go) {
+            }
+            std::string piece(40, c);
+            for (int i = 0; i < 300; ++i)
+                log.Write("\n" + piece + piece);
+        };
+        std::thread a(writer, 'a'), b(writer, 'b');
+        go = true;
+        a.join();
+        b.join();
+    }
+    std::istringstream lines(Normalized());
+    std::string line;
+    int count = 0;
+    while (std::getline(lines, line)) {
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();  // the last line stays unfinished
+        if (line.empty())
+            continue;
+        ++count;
+        ASSERT_TRUE(line == "T - " + std::string(80, 'a') || line == "T - " + std::string(80, 'b'))
+            << line;
+    }
+    EXPECT_EQ(600, count);
+}
+
+}  // namespace

@@ -1,0 +1,54 @@
+// Drives a wizard of another process from outside, as a user would: find the
+// sheet, read controls, click, press the wizard buttons, wait for conditions.
+// Runs beside the program under the same Wine server (or Windows session).
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace uidriver {
+
+enum class WizardButton { Back, Next, Finish, Cancel };
+
+// The visible top-level property sheet of process `processId` (0: of any
+// process), or nullptr.
+HWND FindWizard(DWORD processId);
+
+// Polls `condition` every 20 ms until it holds or `timeoutMs` has passed.
+bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs);
+
+// Waits for FindWizard(processId) to succeed; nullptr after `timeoutMs`.
+HWND WaitForWizard(DWORD processId, DWORD timeoutMs);
+
+HWND CurrentPage(HWND sheet);
+int PageCount(HWND sheet);
+int CurrentPageIndex(HWND sheet);
+
+// A control of the current page, or nullptr.
+HWND PageControl(HWND sheet, int controlId);
+
+// Window text, read through the window's owner (works across processes).
+std::string Text(HWND window);
+// Text of control `controlId` of the current page ("" when it does not exist).
+std::string ControlText(HWND sheet, int controlId);
+bool IsShown(HWND window);     // the window and all its parents are visible
+bool IsEnabled(HWND window);
+bool IsChecked(HWND button);
+
+// Clicks a control of the current page (like a mouse click; toggles check
+// boxes). False when the control does not exist.
+bool Click(HWND sheet, int controlId);
+
+// Presses a wizard button. The press is posted: the sheet acts on it after
+// this returns.
+void Press(HWND sheet, WizardButton button);
+HWND ButtonWindow(HWND sheet, WizardButton button);
+bool ButtonEnabled(HWND sheet, WizardButton button);
+
+// Human-readable state: page index and count, the buttons, and the current
+// page's visible controls with their texts.
+std::string Describe(HWND sheet);
+
+}  // namespace uidriver
