@@ -18,7 +18,7 @@ deps:
 	@tools/deps.sh
 
 host: deps
-	@cmake -S . -B $(BUILD)/host $(CMAKE_GEN) >/dev/null
+	@cmake -S . -B $(BUILD)/host $(CMAKE_GEN) -DSANITIZE=ON >/dev/null
 	@cmake --build $(BUILD)/host
 
 x64: deps host

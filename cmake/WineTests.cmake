@@ -15,6 +15,10 @@ if(WINE_CAN_RUN AND NOT TEST wine.prefix)
   add_test(NAME wine.prefix
            COMMAND ${CMAKE_SOURCE_DIR}/tools/wine/winetest template --root ${WINE_ROOT})
   set_tests_properties(wine.prefix PROPERTIES FIXTURES_SETUP wine_prefix TIMEOUT 300)
+  # After all Windows tests: no run folder, wineserver or simulator is left.
+  add_test(NAME wine.leftovers
+           COMMAND ${CMAKE_SOURCE_DIR}/tools/wine/check-leftovers ${WINE_ROOT})
+  set_tests_properties(wine.leftovers PROPERTIES FIXTURES_CLEANUP wine_prefix)
 endif()
 
 function(add_wine_test)

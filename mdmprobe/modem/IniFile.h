@@ -3,7 +3,6 @@
 #pragma once
 
 #include <string>
-#include <vector>
 
 class CIniFile
 {
@@ -13,6 +12,5 @@ public:
     const std::string& GetPath() const { return path_; }
 
 private:
-    std::string path_;                  // full name of the definition file
-    std::vector<std::string> sections_; // section names, filled by reading the file
+    std::string path_;  // full name of the definition file
 };
