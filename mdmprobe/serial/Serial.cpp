@@ -29,6 +29,32 @@ std::string DeviceName(const std::string& name)
     return name;
 }
 
+// Changes a port's time-outs for one call and puts the previous ones back.
+class TimeoutScope
+{
+public:
+    template <typename Change>
+    TimeoutScope(HANDLE handle, Change change) : handle_(handle)
+    {
+        saved_ = GetCommTimeouts(handle_, &previous_) != 0;
+        COMMTIMEOUTS limits = previous_;
+        change(limits);
+        SetCommTimeouts(handle_, &limits);
+    }
+    ~TimeoutScope()
+    {
+        if (saved_)
+            SetCommTimeouts(handle_, &previous_);
+    }
+    TimeoutScope(const TimeoutScope&) = delete;
+    TimeoutScope& operator=(const TimeoutScope&) = delete;
+
+private:
+    HANDLE handle_;
+    COMMTIMEOUTS previous_ = {};
+    bool saved_ = false;
+};
+
 }  // namespace
 
 CSerial::CSerial() = default;
@@ -168,16 +194,15 @@ int CSerial::ReadTimeout(std::string& dest, int count, DWORD totalMs, DWORD inte
     SERIAL_TRACE("CSerial::ReadTimeout: Ready to read %i bytes within %i ms and wait only %i ms "
                  "between 2 characters\n",
                  count, static_cast<int>(totalMs), static_cast<int>(intervalMs));
-    COMMTIMEOUTS saved = {};
-    bool haveSaved = GetCommTimeouts(handle_, &saved) != 0;
-    COMMTIMEOUTS limits = saved;
-    limits.ReadIntervalTimeout = intervalMs;
-    limits.ReadTotalTimeoutMultiplier = 0;
-    limits.ReadTotalTimeoutConstant = totalMs;
-    SetCommTimeouts(handle_, &limits);
-    int got = Read(dest, count);
-    if (haveSaved)
-        SetCommTimeouts(handle_, &saved);
+    int got = 0;
+    {
+        TimeoutScope scope(handle_, [&](COMMTIMEOUTS& limits) {
+            limits.ReadIntervalTimeout = intervalMs;
+            limits.ReadTotalTimeoutMultiplier = 0;
+            limits.ReadTotalTimeoutConstant = totalMs;
+        });
+        got = Read(dest, count);
+    }
     SERIAL_TRACE("CSerial::ReadTimeout: %i bytes read\n", got);
     return got;
 }
@@ -226,15 +251,14 @@ int CSerial::WriteTimeout(const std::string& src, int count, DWORD totalMs)
 {
     SERIAL_TRACE("CSerial::WriteTimeout: Ready to write %i bytes with total timeout of %i ms\n",
                  count, static_cast<int>(totalMs));
-    COMMTIMEOUTS saved = {};
-    bool haveSaved = GetCommTimeouts(handle_, &saved) != 0;
-    COMMTIMEOUTS limits = saved;
-    limits.WriteTotalTimeoutMultiplier = 0;
-    limits.WriteTotalTimeoutConstant = totalMs;
-    SetCommTimeouts(handle_, &limits);
-    int written = Write(src, count);
-    if (haveSaved)
-        SetCommTimeouts(handle_, &saved);
+    int written = 0;
+    {
+        TimeoutScope scope(handle_, [&](COMMTIMEOUTS& limits) {
+            limits.WriteTotalTimeoutMultiplier = 0;
+            limits.WriteTotalTimeoutConstant = totalMs;
+        });
+        written = Write(src, count);
+    }
     SERIAL_TRACE("CSerial::WriteTimeout: Returned from write with %i bytes written\n", written);
     return written;
 }

@@ -153,11 +153,3 @@ void CWizardPage::SetCheck(int id, bool checked) const
 {
     CheckDlgButton(hwnd_, id, checked ? BST_CHECKED : BST_UNCHECKED);
 }
-
-std::string CWizardPage::LoadText(UINT id) const
-{
-    char text[1024] = "";
-    int length = LoadStringA(sheet_ ? sheet_->instance_ : GetModuleHandleA(nullptr), id, text,
-                             sizeof(text));
-    return std::string(text, length > 0 ? static_cast<size_t>(length) : 0);
-}

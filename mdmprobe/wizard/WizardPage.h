@@ -54,8 +54,6 @@ protected:
     std::string GetItemText(int id) const;
     bool IsChecked(int id) const;
     void SetCheck(int id, bool checked) const;
-    // Loads a string of the program's string table.
-    std::string LoadText(UINT id) const;
 
 private:
     friend class CWizardSheet;
