@@ -62,17 +62,23 @@ void PutInfoHeader(std::vector<uint8_t>& out, int w, int h, int bits, uint32_t i
     Put32(out, 0);
 }
 
+// 14-byte BITMAPFILEHEADER; `bitsOffset` counts from the start of the file.
+void PutFileHeader(std::vector<uint8_t>& out, uint32_t fileSize, uint32_t bitsOffset)
+{
+    out.push_back('B');
+    out.push_back('M');
+    Put32(out, fileSize);
+    Put32(out, 0);
+    Put32(out, bitsOffset);
+}
+
 // 24-bit bottom-up BMP file.
 std::vector<uint8_t> Bmp24(const Image& img)
 {
     int stride = (img.width * 3 + 3) & ~3;
     uint32_t imageSize = stride * img.height;
     std::vector<uint8_t> out;
-    out.push_back('B');
-    out.push_back('M');
-    Put32(out, 14 + 40 + imageSize);
-    Put32(out, 0);
-    Put32(out, 14 + 40);
+    PutFileHeader(out, 14 + 40 + imageSize, 14 + 40);
     PutInfoHeader(out, img.width, img.height, 24, imageSize, 0);
     for (int y = img.height - 1; y >= 0; --y) {
         for (int x = 0; x < img.width; ++x) {
@@ -104,11 +110,7 @@ std::vector<uint8_t> Bmp8(const Image& img)
     uint32_t imageSize = stride * img.height;
     uint32_t tableSize = 4 * 256;
     std::vector<uint8_t> out;
-    out.push_back('B');
-    out.push_back('M');
-    Put32(out, 14 + 40 + tableSize + imageSize);
-    Put32(out, 0);
-    Put32(out, 14 + 40 + tableSize);
+    PutFileHeader(out, 14 + 40 + tableSize + imageSize, 14 + 40 + tableSize);
     PutInfoHeader(out, img.width, img.height, 8, imageSize, 256);
     for (int i = 0; i < 256; ++i) {
         Rgb c = i < static_cast<int>(palette.size()) ? palette[i] : Rgb{0, 0, 0};
