@@ -72,6 +72,24 @@ void PutFileHeader(std::vector<uint8_t>& out, uint32_t fileSize, uint32_t bitsOf
     Put32(out, bitsOffset);
 }
 
+// The pixel rows bottom-up as BGR (or BGRA), each padded to `stride` bytes.
+void PutPixelRows(std::vector<uint8_t>& out, const Image& img, bool withAlpha, int stride)
+{
+    for (int y = img.height - 1; y >= 0; --y) {
+        size_t rowStart = out.size();
+        for (int x = 0; x < img.width; ++x) {
+            const Rgb& p = img.pixels[y * img.width + x];
+            out.push_back(p.b);
+            out.push_back(p.g);
+            out.push_back(p.r);
+            if (withAlpha)
+                out.push_back(img.alpha[y * img.width + x]);
+        }
+        while (out.size() - rowStart < static_cast<size_t>(stride))
+            out.push_back(0);
+    }
+}
+
 // 24-bit bottom-up BMP file.
 std::vector<uint8_t> Bmp24(const Image& img)
 {
@@ -80,16 +98,7 @@ std::vector<uint8_t> Bmp24(const Image& img)
     std::vector<uint8_t> out;
     PutFileHeader(out, 14 + 40 + imageSize, 14 + 40);
     PutInfoHeader(out, img.width, img.height, 24, imageSize, 0);
-    for (int y = img.height - 1; y >= 0; --y) {
-        for (int x = 0; x < img.width; ++x) {
-            const Rgb& p = img.pixels[y * img.width + x];
-            out.push_back(p.b);
-            out.push_back(p.g);
-            out.push_back(p.r);
-        }
-        for (int pad = img.width * 3; pad < stride; ++pad)
-            out.push_back(0);
-    }
+    PutPixelRows(out, img, false, stride);
     return out;
 }
 
@@ -146,15 +155,7 @@ std::vector<uint8_t> Ico32(const Image& img)
     Put32(out, dataSize);
     Put32(out, 6 + 16);
     PutInfoHeader(out, img.width, img.height * 2, 32, 0, 0);
-    for (int y = img.height - 1; y >= 0; --y) {
-        for (int x = 0; x < img.width; ++x) {
-            const Rgb& p = img.pixels[y * img.width + x];
-            out.push_back(p.b);
-            out.push_back(p.g);
-            out.push_back(p.r);
-            out.push_back(img.alpha[y * img.width + x]);
-        }
-    }
+    PutPixelRows(out, img, true, img.width * 4);
     for (int y = img.height - 1; y >= 0; --y) {
         std::vector<uint8_t> row(maskStride, 0);
         for (int x = 0; x < img.width; ++x) {
