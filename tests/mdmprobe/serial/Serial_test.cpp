@@ -53,14 +53,24 @@ protected:
     CSerial serial_;
 };
 
+// Milliseconds from the performance counter: Wine's GetTickCount moves in
+// steps of about 16 ms, too coarse for the lower limits checked here.
+DWORD Now()
+{
+    LARGE_INTEGER frequency, count;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&count);
+    return static_cast<DWORD>(count.QuadPart * 1000 / frequency.QuadPart);
+}
+
 DWORD Since(DWORD start)
 {
-    return GetTickCount() - start;
+    return Now() - start;
 }
 
 TEST_F(SerialTest, OpenSetsTheLineAndReopenAppliesNewOptions)
 {
-    DWORD start = GetTickCount();
+    DWORD start = Now();
     ASSERT_TRUE(serial_.Open());
     EXPECT_GE(Since(start), 35u) << "DTR pulse and settling time";
     EXPECT_TRUE(serial_.IsOpen());
@@ -85,7 +95,7 @@ TEST_F(SerialTest, ClosedPortRefusesQuietly)
     EXPECT_FALSE(serial_.Close());
     EXPECT_TRUE(Traced("CSerial::Close: <COM3> already closed!\n"));
 
-    DWORD start = GetTickCount();
+    DWORD start = Now();
     EXPECT_TRUE(serial_.PurgeInput(150)) << "a closed port only sleeps";
     EXPECT_GE(Since(start), 140u);
 
@@ -147,7 +157,7 @@ TEST_F(SerialTest, ReadTimeoutWithNothingArrivingWaitsTheTotalTime)
 {
     ASSERT_TRUE(serial_.Open());
     std::string data = "previous";
-    DWORD start = GetTickCount();
+    DWORD start = Now();
     EXPECT_EQ(0, serial_.ReadTimeout(data, 10, 400, 0));
     DWORD elapsed = Since(start);
     EXPECT_EQ("", data);
@@ -160,12 +170,15 @@ TEST_F(SerialTest, ReadTimeoutEndsAtTheIntervalLimit)
     ASSERT_TRUE(serial_.Open());
     serial_.Write("ATSLOW\r");
     std::string data;
-    DWORD start = GetTickCount();
+    DWORD start = Now();
     int got = serial_.ReadTimeout(data, 100, 3000, 50);
     // Echo and the first letter come at once; the next letter is 100 ms
-    // away, longer than the 50 ms allowed between two bytes.
-    EXPECT_EQ("ATSLOW\ra", data);
-    EXPECT_EQ(8, got);
+    // away, longer than the 50 ms allowed between two bytes. A busy machine
+    // may split the echo from the first letter, so only the second letter
+    // is ruled out.
+    EXPECT_EQ(0u, data.find("ATSLOW\r"));
+    EXPECT_EQ(std::string::npos, data.find('b')) << data;
+    EXPECT_EQ(static_cast<int>(data.size()), got);
     EXPECT_LT(Since(start), 1000u);
 }
 
@@ -174,7 +187,7 @@ TEST_F(SerialTest, ReadAllStopsWhenTheLineGoesQuiet)
     ASSERT_TRUE(serial_.Open());
     serial_.Write("AT\r");
     std::string answer = "old";
-    DWORD start = GetTickCount();
+    DWORD start = Now();
     EXPECT_EQ(9, serial_.ReadAll(answer, 3000, 200));
     EXPECT_EQ("AT\r\r\nOK\r\n", answer);
     EXPECT_LT(Since(start), 1500u) << "a chunk under 256 bytes ends the read";
@@ -186,7 +199,7 @@ TEST_F(SerialTest, ReadAllNeverRunsPastItsTotalTime)
     ASSERT_TRUE(serial_.Open());
     serial_.Write("ATSLOW\r");
     std::string data;
-    DWORD start = GetTickCount();
+    DWORD start = Now();
     int got = serial_.ReadAll(data, 600, 300);
     DWORD elapsed = Since(start);
     EXPECT_GE(elapsed, 550u);
