@@ -109,13 +109,15 @@ int main(int argc, char** argv) {
   Pty pty;
   if (!pty.Open(error)) return Fail(kExitFailure, error);
   if (!CreateLink(options.linkPath, pty.SlavePath(), error)) return Fail(kExitFailure, error);
+  transcript.Event(MonotonicMs() - startMs, "ready " + pty.SlavePath());
+  std::printf("modemsim: ready %s\n", pty.SlavePath().c_str());
+  std::fflush(stdout);
+  // The ready file comes last: whoever waits for it may read the transcript
+  // and the ready line at once.
   if (!options.readyPath.empty() && !CreateReadyFile(options.readyPath, error)) {
     RemoveLinkIfOurs(options.linkPath, pty.SlavePath());
     return Fail(kExitFailure, error);
   }
-  transcript.Event(MonotonicMs() - startMs, "ready " + pty.SlavePath());
-  std::printf("modemsim: ready %s\n", pty.SlavePath().c_str());
-  std::fflush(stdout);
 
   Modem modem(std::move(profile));
   Simulator simulator(pty, modem, transcript, options.parentPid, options.timeLimitMs, startMs);
