@@ -202,6 +202,8 @@ bool Modem::ExecuteBuiltin(int64_t nowMs, std::vector<ModemOutput>& out) {
     SetEcho(command == "ATE1", out);
     ScheduleText(kOk, nowMs);
   } else if (IsOneOf(command, {"ATZ", "ATZ0", "AT&F", "AT&F0"})) {
+    // A reset ends a call held in online command mode, as on a real modem.
+    if (connected_) HangUp(out);
     SetEcho(profile_.echoOn, out);
     ScheduleText(kOk, nowMs);
   } else if (IsOneOf(command, {"ATH", "ATH0"})) {

@@ -124,6 +124,19 @@ TEST(ModemData, OnlineCommandModeThenAtoThenAth) {
   EXPECT_EQ(modem.Type("ATO\r", 1400), "\r\nNO CARRIER\r\n");
 }
 
+TEST(ModemData, ResetInOnlineCommandModeEndsTheCall) {
+  for (const char* reset : {"ATZ\r", "AT&F\r"}) {
+    SCOPED_TRACE(reset);
+    ModemDriver modem = Connected();
+    modem.Type("+++", 300);
+    EXPECT_EQ(modem.RunUntil(500), "\r\nOK\r\n");
+    EXPECT_EQ(modem.Type(reset, 600), "\r\nOK\r\n");
+    EXPECT_FALSE(modem.Get().Connected());
+    EXPECT_TRUE(modem.Noted("hangup"));
+    EXPECT_EQ(modem.Type("ATO\r", 700), "\r\nNO CARRIER\r\n");
+  }
+}
+
 TEST(ModemData, DropsByItselfAfterTheConfiguredTime) {
   ModemDriver modem = Connected("drop-after 500\n");
   EXPECT_EQ(modem.RunUntil(599), "");
