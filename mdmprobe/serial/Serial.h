@@ -9,7 +9,14 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <string>
+
+// Flags of CSerial::Request.
+constexpr unsigned REQ_NO_ECHO = 1;    // send in one write, do not compare the echo
+constexpr unsigned REQ_NO_ANSWER = 2;  // true once the command and its CR are out
+constexpr unsigned REQ_SCROLL = 4;     // send CR every 250 ms while nothing arrives
+constexpr unsigned REQ_NO_CR = 8;      // no CR after the command, no wait for its echo
 
 class CSerial
 {
@@ -63,6 +70,16 @@ public:
     int Write(const std::string& src, int count = 0);
     // Write with a total limit of `totalMs` instead of the per-byte limit.
     int WriteTimeout(const std::string& src, int count, DWORD totalMs);
+
+    // Sends one AT command line and classifies the modem's answer. True only
+    // when the last attempt ended with OK (or, with REQ_NO_ANSWER, when the
+    // command was sent). `answer` (may be null) receives the collected text
+    // only at the normal end of the request. `cancel` (may be null) is read
+    // at every check point; when set, the request returns false at once.
+    // `timeLimitMs` is the time allowed for the answer per attempt;
+    // `retries` further attempts follow a failed one.
+    bool Request(const std::string& command, std::string* answer, unsigned flags,
+                 const std::atomic<bool>* cancel, DWORD timeLimitMs, int retries);
 
 private:
     HANDLE handle_ = INVALID_HANDLE_VALUE;
