@@ -1,7 +1,7 @@
 # Two entry points on a fresh Debian 12 machine:
 #   make test   installs what is missing, builds host, Windows x64 and x86, runs every test
 #   make demo   installs, builds, and runs the main job against the simulated modem
-# Other targets: make deps | build | host | x64 | x86 | clean
+# Other targets: make deps | build | host | x64 | x86 | fuzz | clean
 
 SHELL := /bin/bash
 ROOT  := $(CURDIR)
@@ -10,7 +10,9 @@ DIST  := $(ROOT)/dist
 CTEST_JOBS ?= 2
 CMAKE_GEN := -G Ninja -DCMAKE_BUILD_TYPE=Release
 
-.PHONY: all deps build host x64 x86 test demo clean
+FUZZ_SECONDS ?= 20
+
+.PHONY: all deps build host x64 x86 fuzz test demo clean
 
 all: build
 
@@ -33,8 +35,15 @@ x86: deps
 	    -DDIST_DIR=$(DIST)/x86 >/dev/null
 	@cmake --build $(BUILD)/x86
 
-build: host x64 x86
-	@printf 'subdirs("host" "x64" "x86")\n' > $(BUILD)/CTestTestfile.cmake
+# Host build with clang and libFuzzer: the fuzz targets, each run for
+# FUZZ_SECONDS by the test suite.
+fuzz: deps
+	@cmake -S . -B $(BUILD)/fuzz $(CMAKE_GEN) -DFUZZING=ON -DBUILD_TESTING=OFF \
+	    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DFUZZ_SECONDS=$(FUZZ_SECONDS) >/dev/null
+	@cmake --build $(BUILD)/fuzz
+
+build: host x64 x86 fuzz
+	@printf 'subdirs("host" "x64" "x86" "fuzz")\n' > $(BUILD)/CTestTestfile.cmake
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(CTEST_JOBS)

@@ -6,6 +6,7 @@ packages=(
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
     binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
     wine wine64 bubblewrap xvfb xauth
+    clang libclang-rt-14-dev
 )
 missing=()
 for p in "${packages[@]}"; do
