@@ -100,5 +100,16 @@ TEST(ModemAnswer, ExactBeatsLongestPrefixBeatsBuiltinBeatsUnknown) {
   EXPECT_TRUE(modem.Get().EchoOn());
 }
 
+TEST(ModemAnswer, SilentPortNeitherEchoesNorAnswersNorDials) {
+  ModemDriver modem("silent on\ncmd ATI = \"x\"\nempty = \"\\r\\nOK\\r\\n\"\n");
+  for (const char* line : {"AT\r", "ATI\r", "ATE1\r", "\r", "ATD123\r", "+++"}) {
+    SCOPED_TRACE(line);
+    EXPECT_EQ(modem.Type(line, 0), "");
+  }
+  EXPECT_EQ(modem.RunUntil(100000), "");
+  EXPECT_EQ(modem.Get().Mode(), ModemMode::Command);
+  EXPECT_FALSE(modem.Noted("command AT"));
+}
+
 }  // namespace
 }  // namespace modemsim
