@@ -4,6 +4,7 @@
 #include "SerialFixture.h"
 
 #include <atomic>
+#include <cstdio>
 #include <string>
 #include <thread>
 #include <vector>
@@ -216,7 +217,7 @@ TEST_F(RequestTest, CancelEndsTheRequestAtOnce)
     EXPECT_EQ("untouched", answer);
     EXPECT_TRUE(Traced("CSerial::Request: Action aborted by user!\n"));
     EXPECT_LT(latency, 100u) << "ms from the cancel to the end of the request";
-    RecordProperty("cancel_latency_ms", static_cast<int>(latency));
+    std::printf("cancel to end of request: %lu ms\n", latency);
 }
 
 }  // namespace
