@@ -1,6 +1,7 @@
-# Shared part of the two mingw-w64 toolchain files; MINGW_TRIPLE is set by the caller.
-set(CMAKE_C_COMPILER ${MINGW_TRIPLE}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${MINGW_TRIPLE}-g++-posix)
+# Shared part of the two mingw-w64 toolchain files; the caller sets
+# MINGW_TRIPLE and MINGW_THREADS (the compiler's thread model, posix or win32).
+set(CMAKE_C_COMPILER ${MINGW_TRIPLE}-gcc-${MINGW_THREADS})
+set(CMAKE_CXX_COMPILER ${MINGW_TRIPLE}-g++-${MINGW_THREADS})
 set(CMAKE_RC_COMPILER ${MINGW_TRIPLE}-windres)
 set(CMAKE_FIND_ROOT_PATH /usr/${MINGW_TRIPLE})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)

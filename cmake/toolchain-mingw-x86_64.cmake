@@ -1,5 +1,6 @@
-# Cross build for 64-bit Windows with mingw-w64 (posix thread model).
+# Cross build for 64-bit Windows with mingw-w64 (posix thread model, so the tests may use std::thread).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(MINGW_TRIPLE x86_64-w64-mingw32)
+set(MINGW_THREADS posix)
 include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

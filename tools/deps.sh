@@ -3,7 +3,7 @@
 set -eu
 packages=(
     cmake ninja-build make g++ googletest
-    g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
+    g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-win32
     binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
     wine wine64 bubblewrap xvfb xauth
     clang libclang-rt-14-dev

@@ -77,7 +77,7 @@ void CLogFile::EndLine()
 
 CLogFile& CLogFile::Write(const char* text)
 {
-    std::lock_guard<std::mutex> lock(mutex_);
+    CLockGuard guard(lock_);
     if (!text)
         return *this;
     for (;;) {
@@ -97,14 +97,14 @@ CLogFile& CLogFile::Write(const char* text)
 
 CLogFile& CLogFile::WriteRaw(const std::string& text)
 {
-    std::lock_guard<std::mutex> lock(mutex_);
+    CLockGuard guard(lock_);
     PutText(text.data(), text.size());
     return *this;
 }
 
 CLogFile& CLogFile::WriteLine(const char* text)
 {
-    std::lock_guard<std::mutex> lock(mutex_);
+    CLockGuard guard(lock_);
     PutTimePrefixIfAtLineStart();
     if (text)
         PutText(text, std::strlen(text));

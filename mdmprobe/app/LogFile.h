@@ -11,7 +11,7 @@
 #pragma once
 
 #include <cstdio>
-#include <mutex>
+#include "Lock.h"
 #include <string>
 
 class CLogFile
@@ -62,5 +62,5 @@ private:
     char path_[kPathSize] = "";
     std::FILE* file_ = nullptr;
     bool atLineStart_ = true;
-    std::mutex mutex_;
+    CLock lock_;
 };

@@ -3,14 +3,37 @@
 # example the mingw runtime DLLs libstdc++-6, libgcc_s_*, libwinpthread-1), or
 # imports by name a function that older Windows versions lack: the programs
 # look those up at run time, so that they still load without them.
-# usage: check-imports.sh OBJDUMP PROGRAM.exe...
+# usage: check-imports.sh [--release] OBJDUMP PROGRAM.exe...
 set -u
-objdump=$1; shift
 allowed=" advapi32.dll comctl32.dll comdlg32.dll gdi32.dll kernel32.dll msvcrt.dll ole32.dll
           oleaut32.dll setupapi.dll shell32.dll shlwapi.dll user32.dll version.dll "
-# Common-controls functions newer than the comctl32 of Windows 95 / NT 4.
+# Functions that some of the supported Windows versions (95, 98, Me, NT 4,
+# 2000, XP) lack. A program that imports one by name does not load there.
+# The programs look up the ones they use at run time instead:
 late=" InitCommonControlsEx _TrackMouseEvent SetWindowSubclass DefSubclassProc
-       RemoveWindowSubclass TaskDialog TaskDialogIndirect DllGetVersion "
+       RemoveWindowSubclass TaskDialog TaskDialogIndirect DllGetVersion
+       GetUserDefaultUILanguage GetSystemDefaultUILanguage SetThreadUILanguage
+       MonitorFromWindow MonitorFromPoint MonitorFromRect GetMonitorInfoA
+       EnumDisplayMonitors LockSetForegroundWindow AllowSetForegroundWindow
+       ConvertStringSecurityDescriptorToSecurityDescriptorA SHAutoComplete
+       SHGetFolderPathA SHGetKnownFolderPath GetModuleHandleExA GetModuleHandleExW
+       GetNativeSystemInfo IsWow64Process QueryFullProcessImageNameA "
+# ... and these come from a compiler runtime built for newer Windows (the
+# posix thread model's winpthreads). Checked with --release, for the x86
+# release build, whose compiler uses the win32 thread model.
+runtime=" GetTickCount64 GetThreadId GetProcessId GetCurrentProcessorNumber
+       InitializeSRWLock AcquireSRWLockExclusive AcquireSRWLockShared
+       ReleaseSRWLockExclusive ReleaseSRWLockShared TryAcquireSRWLockExclusive
+       InitializeConditionVariable SleepConditionVariableCS SleepConditionVariableSRW
+       WakeConditionVariable WakeAllConditionVariable InitOnceExecuteOnce
+       InitOnceBeginInitialize InitOnceComplete FlsAlloc FlsFree FlsGetValue FlsSetValue
+       InitializeCriticalSectionEx CreateEventExA CreateEventExW CreateMutexExA
+       CreateMutexExW CreateSemaphoreExW AddVectoredExceptionHandler
+       RemoveVectoredExceptionHandler TryEnterCriticalSection "
+if [ "$1" = --release ]; then
+    late="$late $runtime"; shift
+fi
+objdump=$1; shift
 status=0
 for exe in "$@"; do
     if [ ! -f "$exe" ]; then
