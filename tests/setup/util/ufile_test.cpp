@@ -11,18 +11,16 @@
 
 #include <cstdlib>
 #include <string>
-#include <vector>
 
 namespace {
 
-const char kDir[] = "C:\\delay test";
+const std::string kDir = "C:\\delay test";
 
 std::string MakeFile(const char* name)
 {
-    CreateDirectoryA(kDir, nullptr);
-    const std::string path = std::string(kDir) + "\\" + name;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    CloseHandle(file);
+    CreateDirectoryA(kDir.c_str(), nullptr);
+    const std::string path = kDir + "\\" + name;
+    CloseHandle(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     return path;
 }
 
@@ -40,35 +38,15 @@ std::string WininitPath()
     return std::string(dir) + "\\wininit.ini";
 }
 
-// PendingFileRenameOperations as a list of its texts.
-std::vector<std::string> PendingOperations()
+// PendingFileRenameOperations with its NULs; empty when there is none.
+std::string PendingOperations()
 {
-    std::vector<std::string> texts;
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager", 0, KEY_READ,
-                      &key) != ERROR_SUCCESS)
-        return texts;
-    std::vector<char> data(65536);
-    DWORD size = static_cast<DWORD>(data.size()), type = 0;
-    if (RegQueryValueExA(key, "PendingFileRenameOperations", nullptr, &type,
-                         reinterpret_cast<BYTE*>(data.data()), &size) == ERROR_SUCCESS) {
-        for (DWORD at = 0; at < size;) {
-            std::string text(&data[at]);
-            texts.push_back(text);
-            at += static_cast<DWORD>(text.size()) + 1;
-        }
-    }
-    RegCloseKey(key);
-    return texts;
-}
-
-bool Contains(const std::vector<std::string>& texts, const std::string& text)
-{
-    for (const std::string& t : texts) {
-        if (t == text)
-            return true;
-    }
-    return false;
+    char data[65536];
+    DWORD size = sizeof(data);
+    if (RegGetValueA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager",
+                     "PendingFileRenameOperations", RRF_RT_REG_MULTI_SZ, nullptr, data, &size) != ERROR_SUCCESS)
+        return "";
+    return std::string(data, size);
 }
 
 TEST(DelayDelete, NtSchedulesPendingOperations)
@@ -76,10 +54,10 @@ TEST(DelayDelete, NtSchedulesPendingOperations)
     ASSERT_TRUE(xUtilIsWinNT()) << "runs with an NT version";
     const std::string file = MakeFile("doomed file.txt");
     EXPECT_NE(0, xUtilDelayFileDelete(file.c_str()));
-    EXPECT_NE(0, xUtilDelayMove(kDir));
-    const std::vector<std::string> pending = PendingOperations();
-    EXPECT_TRUE(Contains(pending, "\\??\\" + file));
-    EXPECT_TRUE(Contains(pending, std::string("\\??\\") + kDir));
+    EXPECT_NE(0, xUtilDelayMove(kDir.c_str()));
+    const std::string pending = PendingOperations();
+    EXPECT_NE(std::string::npos, pending.find("\\??\\" + file + std::string(2, '\0'))) << "file, then no target";
+    EXPECT_NE(std::string::npos, pending.find("\\??\\" + kDir + std::string(2, '\0')));
     EXPECT_FALSE(testsupport::FileExists(WininitPath()));
 }
 
@@ -91,21 +69,14 @@ TEST(DelayDelete, Windows98AppendsToWininitInOrder)
     const std::string first = MakeFile("first file.txt"), second = MakeFile("second file.txt");
     EXPECT_EQ(1, xUtilDelayFileDelete(first.c_str()));
     EXPECT_EQ(1, xUtilDelayFileDelete(second.c_str()));
-    EXPECT_EQ(0, xUtilDelayMove(kDir));
-
-    char* section = xUtilReadSection("Rename", wininit.c_str());
-    ASSERT_NE(nullptr, section);
-    ASSERT_EQ(3, xUtilListCount(section));
-    EXPECT_STREQ("C:\\NEW.TXT=C:\\OLD.TXT", xUtilListEntry(section, 0));
-    EXPECT_EQ("NUL=" + ShortPath(first), xUtilListEntry(section, 1));
-    EXPECT_EQ("NUL=" + ShortPath(second), xUtilListEntry(section, 2));
+    EXPECT_EQ(0, xUtilDelayMove(kDir.c_str()));
     EXPECT_NE(first, ShortPath(first)) << "the entries use 8.3 names";
-    std::free(section);
-    EXPECT_TRUE(PendingOperations().empty());
+    EXPECT_EQ("[Rename]\r\nC:\\NEW.TXT=C:\\OLD.TXT\r\nNUL=" + ShortPath(first) + "\r\nNUL=" + ShortPath(second) + "\r\n",
+              testsupport::ReadFileBytes(wininit));
+    EXPECT_EQ("", PendingOperations());
 }
 
-// Section lines of `total` bytes including each line's NUL: what the system
-// reports as the section's length.
+// Section lines of `total` bytes with their NULs, the length the system reports.
 std::string SectionOf(size_t total)
 {
     std::string text;
@@ -116,19 +87,17 @@ std::string SectionOf(size_t total)
 
 TEST(ReadSection, WholeSectionAroundTheGrowthStep)
 {
-    const std::string ini = std::string(kDir) + "\\big.ini";
-    CreateDirectoryA(kDir, nullptr);
+    const std::string ini = MakeFile("big.ini");
     // 1022 is what a cut read of the first 1024-byte buffer reports.
-    for (size_t total : {1021u, 1022u, 1023u, 2046u, 3500u}) {
+    for (size_t total : {1021u, 1022u, 1023u, 3500u}) {
         const std::string lines = SectionOf(total);
         ASSERT_TRUE(WritePrivateProfileSectionA("S", (lines + '\0').c_str(), ini.c_str()));
         char* section = xUtilReadSection("S", ini.c_str());
         ASSERT_NE(nullptr, section);
-        EXPECT_EQ(lines, std::string(section, xUtilListSize(section) - 1)) << total;
+        EXPECT_TRUE(lines == std::string(section, xUtilListSize(section) - 1)) << total;
         std::free(section);
     }
     char* missing = xUtilReadSection("none", ini.c_str());
-    ASSERT_NE(nullptr, missing);
     EXPECT_EQ(0, xUtilListCount(missing));
     std::free(missing);
 }
@@ -137,17 +106,17 @@ TEST(FileSecurity, AppliesOnlyADescriptorWithAnAccessList)
 {
     const std::string file = MakeFile("secured.txt");
     EXPECT_EQ(1, xUtilApplyFileSecurity("D:(A;;FA;;;WD)", file.c_str()));
-    struct Case { const char* text; const char* path; DWORD error; };
-    const Case cases[] = {
-        {"not a descriptor", file.c_str(), ERROR_INVALID_DATA},
-        {"O:BA", file.c_str(), ERROR_INVALID_DATA},  // no access list: never a null one
-        {"D:(A;;FA;;;WD)", "C:\\delay test\\missing.txt", ERROR_FILE_NOT_FOUND},
+    const std::pair<const char*, DWORD> cases[] = {
+        {"not a descriptor", ERROR_INVALID_DATA},
+        {"O:BA", ERROR_INVALID_DATA},  // no access list: never applied as a null one
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SetLastError(0xdeadbeef);
-        EXPECT_EQ(0, xUtilApplyFileSecurity(c.text, c.path)) << c.text;
-        EXPECT_EQ(c.error, GetLastError()) << c.text;
+        EXPECT_EQ(0, xUtilApplyFileSecurity(c.first, file.c_str())) << c.first;
+        EXPECT_EQ(c.second, GetLastError()) << c.first;
     }
+    EXPECT_EQ(0, xUtilApplyFileSecurity("D:(A;;FA;;;WD)", (kDir + "\\missing.txt").c_str()));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_NOT_FOUND), GetLastError());
 }
 
 }  // namespace
