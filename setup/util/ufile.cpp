@@ -1,0 +1,176 @@
+#include "ufile.h"
+
+#include "BufCopy.h"
+#include "TextList.h"
+#include "UtilTrace.h"
+#include "usystem.h"
+
+#include <aclapi.h>
+#include <sddl.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char kSource[] = "ufile";
+
+// Growth step and first size of the section buffer, in bytes.
+const DWORD kSectionStep = 1024;
+
+// The two security functions Windows 9x and NT 4 lack, looked up in
+// advapi32 on first use and kept until the program ends. Used by one thread
+// at a time (the installation run).
+typedef BOOL(WINAPI* ConvertSddlFn)(LPCSTR, DWORD, PSECURITY_DESCRIPTOR*, PULONG);
+typedef DWORD(WINAPI* SetNamedSecurityFn)(LPSTR, SE_OBJECT_TYPE, SECURITY_INFORMATION, PSID, PSID,
+                                          PACL, PACL);
+
+struct SecurityFunctions
+{
+    HMODULE advapi = nullptr;
+    bool looked = false;
+    ConvertSddlFn convert = nullptr;
+    SetNamedSecurityFn setNamed = nullptr;
+
+    ~SecurityFunctions()
+    {
+        if (advapi != nullptr)
+            FreeLibrary(advapi);
+    }
+};
+
+SecurityFunctions& Security()
+{
+    static SecurityFunctions functions;
+    if (!functions.looked) {
+        functions.looked = true;
+        functions.advapi = LoadLibraryA("advapi32.dll");
+        if (functions.advapi != nullptr) {
+            functions.convert = reinterpret_cast<ConvertSddlFn>(reinterpret_cast<void*>(
+                GetProcAddress(functions.advapi, "ConvertStringSecurityDescriptorToSecurityDescriptorA")));
+            functions.setNamed = reinterpret_cast<SetNamedSecurityFn>(
+                reinterpret_cast<void*>(GetProcAddress(functions.advapi, "SetNamedSecurityInfoA")));
+        }
+    }
+    return functions;
+}
+
+// A descriptor built from its text; frees it with LocalFree.
+struct FileSecurity
+{
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+
+    explicit FileSecurity(const char* text)
+    {
+        ConvertSddlFn convert = Security().convert;
+        if (convert == nullptr || text == nullptr ||
+            !convert(text, SDDL_REVISION_1, &descriptor, nullptr))
+            descriptor = nullptr;
+    }
+    ~FileSecurity()
+    {
+        if (descriptor != nullptr)
+            LocalFree(descriptor);
+    }
+    FileSecurity(const FileSecurity&) = delete;
+    FileSecurity& operator=(const FileSecurity&) = delete;
+};
+
+// Windows 9x: appends "NUL=<short path>" to [Rename] of wininit.ini, which
+// Windows processes (and deletes the file) at its next start.
+int AddWininitDeletion(const char* path)
+{
+    char wininit[MAX_PATH];
+    const UINT length = GetWindowsDirectoryA(wininit, sizeof(wininit));
+    if (length == 0 || length >= sizeof(wininit) || !BufFits(sizeof(wininit) - length, "\\wininit.ini")) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return 0;
+    }
+    BufAppend(wininit, sizeof(wininit), "\\wininit.ini");
+
+    // The short form, as the 9x start-up reads only 8.3 names; the path as
+    // given when it has none.
+    char shortPath[256];
+    const DWORD shortLength = GetShortPathNameA(path, shortPath, sizeof(shortPath));
+    const std::string entry =
+        std::string("NUL=") + (shortLength > 0 && shortLength < sizeof(shortPath) ? shortPath : path);
+
+    char* section = xUtilReadSection("Rename", wininit);
+    if (section == nullptr)
+        return 0;
+    const size_t capacity = xUtilListSize(section) + entry.size() + 1;
+    char* grown = static_cast<char*>(std::realloc(section, capacity));
+    if (grown == nullptr) {
+        std::free(section);
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return 0;
+    }
+    section = grown;
+    xUtilListAppend(section, capacity, entry.c_str());
+    const BOOL written = WritePrivateProfileSectionA("Rename", section, wininit);
+    std::free(section);
+    return written ? 1 : 0;
+}
+
+}  // namespace
+
+int xUtilDelayFileDelete(const char* path)
+{
+    UtilTraceAt(kSource, 435, "xUtilDelayFileDelete", "delay deletion of %s\n", path);
+    if (xUtilIsWinNT())
+        return MoveFileExA(path, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+    return AddWininitDeletion(path);
+}
+
+int xUtilDelayMove(const char* path)
+{
+    if (!xUtilIsWinNT())
+        return 0;
+    return MoveFileExA(path, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+}
+
+char* xUtilReadSection(const char* section, const char* iniPath)
+{
+    char* buffer = nullptr;
+    for (DWORD size = kSectionStep;; size += kSectionStep) {
+        char* grown = static_cast<char*>(std::realloc(buffer, size));
+        if (grown == nullptr) {
+            std::free(buffer);
+            SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+            return nullptr;
+        }
+        buffer = grown;
+        const DWORD length = GetPrivateProfileSectionA(section, buffer, size, iniPath);
+        // size - 2 is how the system says the section was cut.
+        if (length != size - 2) {
+            buffer[length < size - 1 ? length : size - 1] = '\0';
+            return buffer;
+        }
+    }
+}
+
+int xUtilApplyFileSecurity(const char* descriptorText, const char* path)
+{
+    FileSecurity security(descriptorText);
+    BOOL present = FALSE, defaulted = FALSE;
+    PACL acl = nullptr;
+    // A descriptor without an access-control list would be applied as a null
+    // list, that is full access for everyone: refuse it.
+    if (security.descriptor == nullptr ||
+        !GetSecurityDescriptorDacl(security.descriptor, &present, &acl, &defaulted) || !present) {
+        SetLastError(ERROR_INVALID_DATA);
+        return 0;
+    }
+    SetNamedSecurityFn setNamed = Security().setNamed;
+    if (setNamed == nullptr) {
+        SetLastError(ERROR_PROC_NOT_FOUND);
+        return 0;
+    }
+    std::vector<char> name(path, path + std::strlen(path) + 1);
+    const DWORD status = setNamed(name.data(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
+                                  nullptr, acl, nullptr);
+    SetLastError(status);
+    return status == ERROR_SUCCESS ? 1 : 0;
+}

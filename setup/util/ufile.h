@@ -1,0 +1,29 @@
+// File services of the utility library: deletion at the next restart, whole
+// INI sections, and file security.
+#pragma once
+
+#include <windows.h>
+
+// Schedules the existing file `path` for deletion at the next restart: on
+// the NT family through the system's pending operations, on Windows 9x as a
+// "NUL=<short path>" entry appended to the [Rename] section of wininit.ini
+// (entries already there stay, in order). Non-zero when scheduled.
+int xUtilDelayFileDelete(const char* path);
+
+// NT family: schedules `path` (also a folder) for deletion at the next
+// restart and returns the system's result. Windows 9x: does nothing, 0.
+int xUtilDelayMove(const char* path);
+
+// The whole section `section` of the INI file `iniPath` as a text list of
+// "key=value" lines (an empty list when there is none). The buffer is
+// allocated with malloc; the caller frees it with free(). Null with
+// ERROR_NOT_ENOUGH_MEMORY when memory runs out.
+char* xUtilReadSection(const char* section, const char* iniPath);
+
+// Applies the access-control list of the security descriptor written as
+// `descriptorText` (SDDL) to the file or folder `path`; nothing else of the
+// descriptor is applied. Returns 1, or 0 with the last error:
+// ERROR_INVALID_DATA when the text gives no descriptor with an access-control
+// list, ERROR_PROC_NOT_FOUND when the system lacks the security functions,
+// or the system's error from applying it.
+int xUtilApplyFileSecurity(const char* descriptorText, const char* path);

@@ -1,0 +1,108 @@
+// xUtilStartProgram starting util_child.exe (built beside this program) for
+// real: the command line and working directory the child sees, waiting for
+// its exit or its first idle moment, and the traces of a run.
+#include "DebugLog.h"
+#include "WinTestSupport.h"
+#include "usystem.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+const char kChild[] = "C:\\util test\\util child.exe";
+const char kReport[] = "C:\\util test\\report.txt";
+const std::string kPrefix = ".\\usystem(";
+
+std::vector<std::string> g_traces;
+
+int CaptureTrace(const char* text)
+{
+    g_traces.push_back(text);
+    return 0;
+}
+
+class StartProgram : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        CreateDirectoryA("C:\\util test", nullptr);
+        ASSERT_TRUE(CopyFileA((testsupport::ModuleDir() + "\\util_child.exe").c_str(), kChild, FALSE));
+        DeleteFileA(kReport);
+        SetEnvironmentVariableA("UTIL_CHILD_REPORT", kReport);
+        ASSERT_TRUE(SetCurrentDirectoryA("C:\\"));
+        g_traces.clear();
+        DebugSetTraceHook(CaptureTrace);
+    }
+    void TearDown() override { DebugSetTraceHook(nullptr); }
+};
+
+TEST_F(StartProgram, QuotingWorkingDirectoryAndExitCode)
+{
+    // `dir` is the folder the child reports, `traced` the one the trace names.
+    struct Case {
+        const char* path; const char* args; unsigned flags; DWORD code;
+        const char* commandLine; const char* dir; const char* traced;
+    };
+    const Case cases[] = {
+        {kChild, "exit 7 \"two words\"", kStartWaitForExit, 7,
+         "\"C:\\util test\\util child.exe\" exit 7 \"two words\"", "C:\\util test", "C:\\util test"},
+        {"\"C:\\util test\\util child.exe\"", "exit 3", kStartWaitForExit | kStartWaitForIdle, 3,
+         "\"C:\\util test\\util child.exe\" exit 3", "C:\\util test", "C:\\util test"},
+        {"util_child.exe", "exit 0", kStartWaitForExit, 0, "util_child.exe exit 0", "C:\\", ""},
+    };
+    for (const Case& c : cases) {
+        g_traces.clear();
+        DWORD code = 99;
+        ASSERT_EQ(1, xUtilStartProgram(c.path, c.args, c.flags, &code)) << c.path;
+        EXPECT_EQ(c.code, code);
+        // The child writes its report just before it ends: the call has waited.
+        EXPECT_EQ(std::string(c.commandLine) + "\n" + c.dir + "\n", testsupport::ReadFileBytes(kReport));
+        ASSERT_EQ(4u, g_traces.size());
+        EXPECT_EQ(kPrefix + "475) : xUtilStartProgram(): entering\n", g_traces[0]);
+        EXPECT_EQ(kPrefix + "508) : xUtilStartProgram(): calling CreateProcess() ...\nCommandLine: " +
+                      c.commandLine + "\nWorkingDir: " + c.traced + "\n", g_traces[1]);
+        EXPECT_EQ(kPrefix + "522) : xUtilStartProgram(): CreateProcess() successfull, waiting for process to exit ...\n",
+                  g_traces[2]);
+        EXPECT_EQ(kPrefix + "525) : xUtilStartProgram(): process finished with exit code " + std::to_string(code) + "\n",
+                  g_traces[3]);
+    }
+}
+
+TEST_F(StartProgram, NoWaitReturnsAtOnce)
+{
+    ASSERT_EQ(1, xUtilStartProgram(kChild, "exit 0", 0, nullptr));
+    EXPECT_FALSE(testsupport::FileExists(kReport)) << "returned only after the child's 300 ms";
+    EXPECT_EQ(kPrefix + "537) : xUtilStartProgram(): CreateProcess() successfull\n", g_traces.back());
+    for (int i = 0; i < 100 && !testsupport::FileExists(kReport); ++i)
+        Sleep(100);
+}
+
+TEST_F(StartProgram, IdleWaitEndsWhenTheChildWaitsForInput)
+{
+    const char idleChild[] = "C:\\util test\\idle child.exe";  // outlives the test case
+    ASSERT_TRUE(CopyFileA(kChild, idleChild, FALSE));
+    const DWORD start = GetTickCount();
+    ASSERT_EQ(1, xUtilStartProgram(idleChild, "idle", kStartWaitForIdle, nullptr));
+    EXPECT_TRUE(testsupport::FileExists(kReport)) << "returned before the child's first idle moment";
+    EXPECT_EQ(kPrefix + "532) : xUtilStartProgram(): CreateProcess() successfull, waiting for process to become idle ...\n",
+              g_traces.back());
+    EXPECT_LT(GetTickCount() - start, 9000u) << "the 10 s limit ended the wait, not the child";
+    HWND window = nullptr;
+    for (int i = 0; i < 50 && (window = FindWindowA("UtilChildIdle", nullptr)) == nullptr; ++i)
+        Sleep(100);
+    PostMessageA(window, WM_CLOSE, 0, 0);
+}
+
+TEST_F(StartProgram, MissingProgramFailsWithTheSystemsError)
+{
+    SetLastError(0xdeadbeef);
+    EXPECT_EQ(0, xUtilStartProgram("C:\\util test\\missing.exe", nullptr, kStartWaitForExit, nullptr));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_NOT_FOUND), GetLastError());
+}
+
+}  // namespace
