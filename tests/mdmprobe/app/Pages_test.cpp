@@ -31,7 +31,7 @@ const UINT kDialogs[] = {IDD_WELCOME97, IDD_SEARCH97, IDD_TEST97,
 const UINT kStrings[] = {IDS_APP_CAPTION,    IDS_WELCOME_CAPTION, IDS_WELCOME_TITLE,
                          IDS_WELCOME_SUBTITLE, IDS_SEARCH_CAPTION, IDS_SEARCH_TITLE,
                          IDS_SEARCH_SUBTITLE, IDS_TEST_CAPTION,   IDS_TEST_TITLE,
-                         IDS_TEST_SUBTITLE};
+                         IDS_TEST_SUBTITLE,   IDS_NO_TAPI_NAME};
 
 // String `id` of the string table block of `language` (empty when the block
 // or the string is missing).
@@ -67,11 +67,35 @@ TEST(Resources, EveryTemplateAndStringExistsInAllSixLanguages)
 
 TEST(Resources, EachLanguageHasItsOwnTexts)
 {
-    for (UINT id : {IDS_APP_CAPTION, IDS_SEARCH_SUBTITLE, IDS_TEST_SUBTITLE}) {
+    for (UINT id : {IDS_APP_CAPTION, IDS_SEARCH_SUBTITLE, IDS_TEST_SUBTITLE, IDS_NO_TAPI_NAME}) {
         std::set<std::wstring> texts;
         for (LANGID language : kLanguages)
             texts.insert(StringText(id, language));
         EXPECT_EQ(6u, texts.size()) << "string " << id;
+    }
+}
+
+TEST(Resources, DefinitionKeyNamesAreTheSameInEveryLanguage)
+{
+    const struct
+    {
+        UINT id;
+        const char* name;
+    } keys[] = {{37, "CRCCheckCmd"},        {38, "CRCCheckAnswer"},        {39, "RAMCheckCmd"},
+                {41, "RAMCheckError"},      {42, "DialCmd"},               {43, "DialAnswer"},
+                {44, "DiagCmd"},            {45, "DiagAnswer"},            {76, "ModemDetectCmd"},
+                {77, "ModemDetectAnsw"},    {78, "ModemReadName"},         {79, "ModemReadName2"},
+                {80, "ModemReadFirmw"},     {81, "DefaultCRCCheckCmd"},    {82, "DefaultCRCCheckAnswer"},
+                {83, "DefaultRAMCheckCmd"}, {84, "DefaultRAMCheckError"},  {85, "DefaultDialCmd"},
+                {86, "DefaultDialAnswer"},  {87, "DefaultDialCmdNoDialT"}, {88, "DialCmdNoDialT"},
+                {89, "MinSpeed"},           {90, "DefaultMinSpeed"},       {92, "ModemTapiName"},
+                {93, "ConnectTime"},        {94, "HangupTime"}};
+    for (LANGID language : kLanguages) {
+        for (const auto& key : keys) {
+            const std::string name(key.name);
+            EXPECT_EQ(std::wstring(name.begin(), name.end()), StringText(key.id, language))
+                << key.id << " language " << std::hex << language;
+        }
     }
 }
 
