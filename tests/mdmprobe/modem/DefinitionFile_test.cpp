@@ -3,18 +3,13 @@
 // in the test log byte for byte (time prefixes removed).
 #include "DefinitionLoader.h"
 #include "IniFile.h"
-#include "LogFile.h"
+#include "LogFixture.h"
 #include "MessageBox.h"
 #include "ModemCmds.h"
 #include "TestContext.h"
-#include "WinTestSupport.h"
 #include "resource.h"
 
-#include <gtest/gtest.h>
-#include <windows.h>
-
 #include <fstream>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -31,18 +26,13 @@ int RecordBox(const char* text, const char* caption, UINT type)
     return IDOK;
 }
 
-class DefinitionFileTest : public ::testing::Test
+class DefinitionFileTest : public LogFixture
 {
 protected:
     void SetUp() override
     {
-        char temp[MAX_PATH] = "";
-        ASSERT_NE(0u, GetTempPathA(sizeof(temp), temp));
-        dir_ = std::string(temp) + "deftest" + std::to_string(GetCurrentProcessId());
-        CreateDirectoryA(dir_.c_str(), nullptr);
+        LogFixture::SetUp();
         iniPath_ = dir_ + "\\mdmprobe.ini";
-        logPath_ = dir_ + "\\run.log";
-        log_.reset(new CLogFile(logPath_));
         g_log = log_.get();
         g_boxes.clear();
         SetMessageBoxHandler(RecordBox);
@@ -51,28 +41,13 @@ protected:
     {
         SetMessageBoxHandler(nullptr);
         g_log = nullptr;
-        log_.reset();
         DeleteFileA(iniPath_.c_str());
-        DeleteFileA(logPath_.c_str());
-        RemoveDirectoryA(dir_.c_str());
+        LogFixture::TearDown();
     }
 
-    void WriteIni(const std::string& text)
-    {
-        std::ofstream(iniPath_, std::ios::binary) << text;
-    }
+    void WriteIni(const std::string& text) { std::ofstream(iniPath_, std::ios::binary) << text; }
 
-    // The log so far, every "HH:MM:SS - " prefix checked and removed.
-    std::string Log()
-    {
-        log_->WriteRaw("");
-        std::string bytes = testsupport::ReadFileBytes(logPath_);
-        static const std::regex prefix("(^|\r\n)[0-2][0-9]:[0-5][0-9]:[0-5][0-9] - ");
-        return std::regex_replace(bytes, prefix, "$1");
-    }
-
-    std::string dir_, iniPath_, logPath_;
-    std::unique_ptr<CLogFile> log_;
+    std::string iniPath_;
 };
 
 const char kFallbackIni[] =
