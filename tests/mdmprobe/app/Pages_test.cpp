@@ -77,24 +77,21 @@ TEST(Resources, EachLanguageHasItsOwnTexts)
 
 TEST(Resources, DefinitionKeyNamesAreTheSameInEveryLanguage)
 {
-    const struct
-    {
-        UINT id;
-        const char* name;
-    } keys[] = {{37, "CRCCheckCmd"},        {38, "CRCCheckAnswer"},        {39, "RAMCheckCmd"},
-                {41, "RAMCheckError"},      {42, "DialCmd"},               {43, "DialAnswer"},
-                {44, "DiagCmd"},            {45, "DiagAnswer"},            {76, "ModemDetectCmd"},
-                {77, "ModemDetectAnsw"},    {78, "ModemReadName"},         {79, "ModemReadName2"},
-                {80, "ModemReadFirmw"},     {81, "DefaultCRCCheckCmd"},    {82, "DefaultCRCCheckAnswer"},
-                {83, "DefaultRAMCheckCmd"}, {84, "DefaultRAMCheckError"},  {85, "DefaultDialCmd"},
-                {86, "DefaultDialAnswer"},  {87, "DefaultDialCmdNoDialT"}, {88, "DialCmdNoDialT"},
-                {89, "MinSpeed"},           {90, "DefaultMinSpeed"},       {92, "ModemTapiName"},
-                {93, "ConnectTime"},        {94, "HangupTime"}};
+    const UINT ids[] = {37, 38, 39, 41, 42, 43, 44, 45, 76, 77, 78, 79, 80,
+                        81, 82, 83, 84, 85, 86, 87, 88, 89, 90, 92, 93, 94};
+    const char* const names[] = {
+        "CRCCheckCmd", "CRCCheckAnswer", "RAMCheckCmd", "RAMCheckError", "DialCmd", "DialAnswer",
+        "DiagCmd", "DiagAnswer", "ModemDetectCmd", "ModemDetectAnsw", "ModemReadName",
+        "ModemReadName2", "ModemReadFirmw", "DefaultCRCCheckCmd", "DefaultCRCCheckAnswer",
+        "DefaultRAMCheckCmd", "DefaultRAMCheckError", "DefaultDialCmd", "DefaultDialAnswer",
+        "DefaultDialCmdNoDialT", "DialCmdNoDialT", "MinSpeed", "DefaultMinSpeed", "ModemTapiName",
+        "ConnectTime", "HangupTime"};
+    static_assert(sizeof(ids) / sizeof(ids[0]) == sizeof(names) / sizeof(names[0]), "one name per id");
     for (LANGID language : kLanguages) {
-        for (const auto& key : keys) {
-            const std::string name(key.name);
-            EXPECT_EQ(std::wstring(name.begin(), name.end()), StringText(key.id, language))
-                << key.id << " language " << std::hex << language;
+        for (size_t i = 0; i < sizeof(ids) / sizeof(ids[0]); ++i) {
+            const std::string name(names[i]);
+            EXPECT_EQ(std::wstring(name.begin(), name.end()), StringText(ids[i], language))
+                << ids[i] << " language " << std::hex << language;
         }
     }
 }

@@ -155,14 +155,4 @@ TEST(DiagReport, DescriptionEntries)
               DecodeDiagLines(keys, "DIAG <1 3=4>", kPath));
 }
 
-TEST(DiagReport, HexNumbers)
-{
-    EXPECT_EQ(0x2580u, ParseHex("2580"));
-    EXPECT_EQ(0xABu, ParseHex("  ab>"));
-    EXPECT_EQ(0x1Fu, ParseHex("0x1F"));
-    EXPECT_EQ(0u, ParseHex("zz"));
-    EXPECT_EQ(0xFFFFFFFFu, ParseHex("FFFFFFFF"));
-    EXPECT_EQ(0xFFFFFFFFu, ParseHex("123456789ABCDEF0123"));
-}
-
 }  // namespace
