@@ -263,8 +263,7 @@ std::vector<std::string> DecodeDiagLines(const std::vector<DiagKeyText>& keys,
             const size_t equals = report.find('=', at);
             if (equals == std::string::npos)
                 break;
-            const size_t gt = report.find('>', at);
-            if (gt != std::string::npos && gt < equals)
+            if (std::find(report.begin() + at, report.begin() + equals, '>') != report.begin() + equals)
                 break;  // the record ended before the next pair
             Pair pair;
             pair.key = ParseHex(report.substr(at, equals - at));
