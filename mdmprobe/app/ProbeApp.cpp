@@ -118,9 +118,15 @@ int CProbeApp::InitInstance()
     context->titleFont = CreateShellFont(12, FW_BOLD);
     context->headerFont = CreateShellFont(8, FW_BOLD);
     run.definitionFile.reset(new (std::nothrow) CIniFile);
-    run.log.reset(new (std::nothrow) CLogFile(options.logName));
     if (!run.modem || !run.serial || !run.commands || !context->titleFont ||
-        !context->headerFont || !run.definitionFile || !run.log) {
+        !context->headerFont || !run.definitionFile) {
+        Teardown(*context, run);
+        return context->status;
+    }
+    // The log comes last: opening it empties the file, which a start that
+    // ends here must not do to the log of an earlier run.
+    run.log.reset(new (std::nothrow) CLogFile(options.logName));
+    if (!run.log) {
         Teardown(*context, run);
         return context->status;
     }

@@ -30,6 +30,8 @@ std::string DeviceName(const std::string& name)
 }
 
 // Changes a port's time-outs for one call and puts the previous ones back.
+// When the current time-outs cannot be read nothing is changed and the call
+// must not go ahead: a record guessed instead could leave a limit unlimited.
 class TimeoutScope
 {
 public:
@@ -37,9 +39,11 @@ public:
     TimeoutScope(HANDLE handle, Change change) : handle_(handle)
     {
         saved_ = GetCommTimeouts(handle_, &previous_) != 0;
+        if (!saved_)
+            return;
         COMMTIMEOUTS limits = previous_;
         change(limits);
-        SetCommTimeouts(handle_, &limits);
+        active_ = SetCommTimeouts(handle_, &limits) != 0;
     }
     ~TimeoutScope()
     {
@@ -49,10 +53,14 @@ public:
     TimeoutScope(const TimeoutScope&) = delete;
     TimeoutScope& operator=(const TimeoutScope&) = delete;
 
+    // True when the call's own limits are in force.
+    bool Active() const { return active_; }
+
 private:
     HANDLE handle_;
     COMMTIMEOUTS previous_ = {};
     bool saved_ = false;
+    bool active_ = false;
 };
 
 }  // namespace
@@ -201,7 +209,10 @@ int CSerial::ReadTimeout(std::string& dest, int count, DWORD totalMs, DWORD inte
             limits.ReadTotalTimeoutMultiplier = 0;
             limits.ReadTotalTimeoutConstant = totalMs;
         });
-        got = Read(dest, count);
+        if (scope.Active())
+            got = Read(dest, count);
+        else
+            dest.clear();
     }
     SERIAL_TRACE("CSerial::ReadTimeout: %i bytes read\n", got);
     return got;
@@ -257,7 +268,8 @@ int CSerial::WriteTimeout(const std::string& src, int count, DWORD totalMs)
             limits.WriteTotalTimeoutMultiplier = 0;
             limits.WriteTotalTimeoutConstant = totalMs;
         });
-        written = Write(src, count);
+        if (scope.Active())
+            written = Write(src, count);
     }
     SERIAL_TRACE("CSerial::WriteTimeout: Returned from write with %i bytes written\n", written);
     return written;

@@ -69,6 +69,8 @@ public:
     // or larger than `src`. Returns the count the system reports as written.
     int Write(const std::string& src, int count = 0);
     // Write with a total limit of `totalMs` instead of the per-byte limit.
+    // ReadTimeout and WriteTimeout read nothing and write nothing (result 0)
+    // when the port's time-outs cannot be read or set.
     int WriteTimeout(const std::string& src, int count, DWORD totalMs);
 
     // Sends one AT command line and classifies the modem's answer. True only
@@ -82,6 +84,8 @@ public:
                  const std::atomic<bool>* cancel, DWORD timeLimitMs, int retries);
 
 private:
+    friend class CSerialTestAccess;  // tests read the port's time-outs through the handle
+
     HANDLE handle_ = INVALID_HANDLE_VALUE;
     std::string name_;
 };

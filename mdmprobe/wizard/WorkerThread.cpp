@@ -54,8 +54,11 @@ void CWorkerThread::Wait()
         DWORD result = MsgWaitForMultipleObjects(1, &thread_, FALSE, INFINITE, QS_SENDMESSAGE);
         if (result != WAIT_OBJECT_0 + 1)
             break;  // the thread ended (or the wait failed: do not spin on it)
+        // Any PeekMessage call delivers the messages sent to this thread;
+        // PM_NOREMOVE leaves posted ones queued. (The PM_QS_* filters are
+        // unknown to Windows 95 and NT 4.)
         MSG msg;
-        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
     }
     CloseHandle(thread_);
     thread_ = nullptr;

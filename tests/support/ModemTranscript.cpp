@@ -61,6 +61,16 @@ std::string ModemTranscript::Received() const
     return bytes;
 }
 
+std::vector<TranscriptEntry> ModemTranscript::OfKind(char kind) const
+{
+    std::vector<TranscriptEntry> found;
+    for (const TranscriptEntry& e : entries_) {
+        if (e.kind == kind)
+            found.push_back(e);
+    }
+    return found;
+}
+
 std::vector<TranscriptEntry> ModemTranscript::Events(const std::string& prefix) const
 {
     std::vector<TranscriptEntry> found;

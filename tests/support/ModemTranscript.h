@@ -24,6 +24,8 @@ public:
     const std::vector<TranscriptEntry>& Entries() const { return entries_; }
     // All bytes the PC sent, in order.
     std::string Received() const;
+    // Entries of one kind ('<', '>' or '#'), in order.
+    std::vector<TranscriptEntry> OfKind(char kind) const;
     // Event lines ('#') that start with `prefix`, in order.
     std::vector<TranscriptEntry> Events(const std::string& prefix) const;
     // The last "line ..." event without "line ", or "" when there is none.

@@ -47,6 +47,14 @@ std::string ModuleDir()
     return slash == std::string::npos ? dir : dir.substr(0, slash);
 }
 
+DWORD PreciseMs()
+{
+    LARGE_INTEGER frequency, count;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&count);
+    return static_cast<DWORD>(count.QuadPart * 1000 / frequency.QuadPart);
+}
+
 ChildProcess::~ChildProcess()
 {
     Kill();

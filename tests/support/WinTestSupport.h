@@ -21,6 +21,11 @@ bool FileExists(const std::string& path);
 // Folder of the running test program, without the trailing backslash.
 std::string ModuleDir();
 
+// Milliseconds from the performance counter. Wine's GetTickCount moves in
+// steps of about 16 ms, too coarse for the lower limits tests check.
+DWORD PreciseMs();
+inline DWORD PreciseMsSince(DWORD start) { return PreciseMs() - start; }
+
 // A started child process; closes its handles when destroyed.
 class ChildProcess
 {

@@ -49,6 +49,7 @@ Modem::Modem(Profile profile)
 std::vector<ModemOutput> Modem::Receive(std::string_view bytes, int64_t nowMs) {
   std::vector<ModemOutput> out;
   RunDue(nowMs, out);
+  if (profile_.silent) return out;  // a port with nothing attached: bytes go nowhere
   std::string echo;
   for (char c : bytes) {
     switch (mode_) {

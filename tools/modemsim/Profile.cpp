@@ -279,6 +279,7 @@ bool ProfileParser::ParseLine(LineCursor& cursor, int lineNumber) {
   const std::string& name = directive.text;
   if (directive.quoted) return Fail("expected a directive, got quoted text");
   if (name == "echo") return ParseOnOff(cursor, "echo", profile_.echoOn) && ExpectEnd(cursor);
+  if (name == "silent") return ParseOnOff(cursor, "silent", profile_.silent) && ExpectEnd(cursor);
   if (name == "abort-dial") {
     return ParseOnOff(cursor, "abort-dial", profile_.abortDial) && ExpectEnd(cursor);
   }

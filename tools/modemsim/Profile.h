@@ -67,6 +67,7 @@ struct Profile {
   int guardMs = kDefaultGuardMs;                        // escape guard time
   int dropAfterMs = 0;                                  // 0: never drops by itself
   bool abortDial = false;                               // a byte while dialling aborts
+  bool silent = false;                                  // nothing attached: no echo, no answer
 };
 
 struct ProfileError {

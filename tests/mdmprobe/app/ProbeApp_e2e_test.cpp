@@ -26,13 +26,13 @@ const DWORD kBadCommandLineExit = static_cast<DWORD>(-4);
 class ProgramCopy
 {
 public:
-    explicit ProgramCopy(const char* name)
+    explicit ProgramCopy(const char* name, const char* exeName = "mdmprobe.exe")
     {
         std::string base = testsupport::Env("WINETEST_RUN_DIR");
         dir_ = base.empty() ? testsupport::ModuleDir() + "\\" + name
                             : testsupport::UnixToWinPath(base) + "\\" + name;
         CreateDirectoryA(dir_.c_str(), nullptr);
-        exe_ = dir_ + "\\mdmprobe.exe";
+        exe_ = dir_ + "\\" + exeName;
         copied_ = CopyFileA(g_programSource.c_str(), exe_.c_str(), FALSE) != 0;
     }
     bool Copied() const { return copied_; }
@@ -145,6 +145,31 @@ TEST(ProbeApp, PortAndLogSwitchesRunAutomaticModeWithTwoPages)
               header.suffix().str());
     EXPECT_FALSE(testsupport::FileExists(program.Path("mdmprobe.log")))
         << "the /L: name replaces the default log";
+}
+
+TEST(ProbeApp, AutomaticModeWithoutLogSwitchLogsNextToTheProgramUnderItsName)
+{
+    ProgramCopy program("defaultlog", "ModemCheck.exe");
+    ASSERT_TRUE(program.Copied());
+    ChildProcess child;
+    ASSERT_TRUE(program.Start(child, "/P:COM2"));
+    HWND sheet = WaitForWizard(child.Id(), kStartMs);
+    ASSERT_NE(nullptr, sheet) << "no wizard appeared";
+    EXPECT_EQ(2, PageCount(sheet)) << "automatic mode";
+    Press(sheet, WizardButton::Cancel);
+    DWORD exitCode = 0;
+    ASSERT_TRUE(child.Wait(kEndMs, &exitCode));
+    EXPECT_EQ(kCancelledExit, exitCode);
+
+    std::string log = NormalizedLog(program.Path("ModemCheck.log"));
+    std::smatch header;
+    ASSERT_TRUE(std::regex_search(log, header, kHeader)) << log;
+    EXPECT_EQ("T - PRG-Mode            : Program started on command line\r\n"
+              "T -                        -> Automatic mode ON.\r\n"
+              "T - Command Line        : /P:COM2"
+              "PRG-Message         : Program canceled by user !",
+              header.suffix().str());
+    EXPECT_FALSE(testsupport::FileExists(program.Path("mdmprobe.log")));
 }
 
 TEST(ProbeApp, NoDialToneAloneEndsAtOnceWithoutWindowOrLog)

@@ -1,78 +1,20 @@
 // CSerial against a COM port that Wine maps to the modem simulator: line
 // settings as the simulator sees them, time limits (with tolerances for a
 // loaded machine), byte counts, the states of the port, and the step trace.
-#include "ModemTranscript.h"
-#include "Serial.h"
-#include "SerialTrace.h"
-#include "WinTestSupport.h"
+#include "SerialFixture.h"
 
-#include <gtest/gtest.h>
-#include <windows.h>
-
+#include <cstring>
 #include <string>
-#include <vector>
 
 namespace {
 
-std::vector<std::string> g_trace;
-
-void CollectTrace(const char* line)
-{
-    g_trace.push_back(line);
-}
-
-class SerialTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        g_trace.clear();
-        SetSerialTraceSink(CollectTrace);
-        ASSERT_TRUE(serial_.SetPortName("COM3"));
-    }
-    void TearDown() override { SetSerialTraceSink(nullptr); }
-
-    // The transcript as it is now, after the simulator had time to notice.
-    testsupport::ModemTranscript Transcript(DWORD settleMs = 100)
-    {
-        Sleep(settleMs);
-        testsupport::ModemTranscript transcript;
-        EXPECT_TRUE(transcript.Load(testsupport::Env("MODEMSIM_COM3_TRANSCRIPT")));
-        return transcript;
-    }
-
-    bool Traced(const std::string& line) const
-    {
-        for (const std::string& t : g_trace) {
-            if (t == line)
-                return true;
-        }
-        return false;
-    }
-
-    CSerial serial_;
-};
-
-// Milliseconds from the performance counter: Wine's GetTickCount moves in
-// steps of about 16 ms, too coarse for the lower limits checked here.
-DWORD Now()
-{
-    LARGE_INTEGER frequency, count;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&count);
-    return static_cast<DWORD>(count.QuadPart * 1000 / frequency.QuadPart);
-}
-
-DWORD Since(DWORD start)
-{
-    return Now() - start;
-}
+using namespace serialtest;
 
 TEST_F(SerialTest, OpenSetsTheLineAndReopenAppliesNewOptions)
 {
-    DWORD start = Now();
+    DWORD start = PreciseMs();
     ASSERT_TRUE(serial_.Open());
-    EXPECT_GE(Since(start), 35u) << "DTR pulse and settling time";
+    EXPECT_GE(PreciseMsSince(start), 35u) << "DTR pulse and settling time";
     EXPECT_TRUE(serial_.IsOpen());
     EXPECT_EQ("115200 8N1 crtscts", Transcript().LastLineSettings());
 
@@ -95,9 +37,9 @@ TEST_F(SerialTest, ClosedPortRefusesQuietly)
     EXPECT_FALSE(serial_.Close());
     EXPECT_TRUE(Traced("CSerial::Close: <COM3> already closed!\n"));
 
-    DWORD start = Now();
+    DWORD start = PreciseMs();
     EXPECT_TRUE(serial_.PurgeInput(150)) << "a closed port only sleeps";
-    EXPECT_GE(Since(start), 140u);
+    EXPECT_GE(PreciseMsSince(start), 140u);
 
     std::string data = "stale";
     EXPECT_EQ(0, serial_.Read(data, 10));
@@ -157,9 +99,9 @@ TEST_F(SerialTest, ReadTimeoutWithNothingArrivingWaitsTheTotalTime)
 {
     ASSERT_TRUE(serial_.Open());
     std::string data = "previous";
-    DWORD start = Now();
+    DWORD start = PreciseMs();
     EXPECT_EQ(0, serial_.ReadTimeout(data, 10, 400, 0));
-    DWORD elapsed = Since(start);
+    DWORD elapsed = PreciseMsSince(start);
     EXPECT_EQ("", data);
     EXPECT_GE(elapsed, 350u);
     EXPECT_LE(elapsed, 1500u);
@@ -170,7 +112,7 @@ TEST_F(SerialTest, ReadTimeoutEndsAtTheIntervalLimit)
     ASSERT_TRUE(serial_.Open());
     serial_.Write("ATSLOW\r");
     std::string data;
-    DWORD start = Now();
+    DWORD start = PreciseMs();
     int got = serial_.ReadTimeout(data, 100, 3000, 50);
     // Echo and the first letter come at once; the next letter is 100 ms
     // away, longer than the 50 ms allowed between two bytes. A busy machine
@@ -179,7 +121,7 @@ TEST_F(SerialTest, ReadTimeoutEndsAtTheIntervalLimit)
     EXPECT_EQ(0u, data.find("ATSLOW\r"));
     EXPECT_EQ(std::string::npos, data.find('b')) << data;
     EXPECT_EQ(static_cast<int>(data.size()), got);
-    EXPECT_LT(Since(start), 1000u);
+    EXPECT_LT(PreciseMsSince(start), 1000u);
 }
 
 TEST_F(SerialTest, ReadAllStopsWhenTheLineGoesQuiet)
@@ -187,10 +129,10 @@ TEST_F(SerialTest, ReadAllStopsWhenTheLineGoesQuiet)
     ASSERT_TRUE(serial_.Open());
     serial_.Write("AT\r");
     std::string answer = "old";
-    DWORD start = Now();
+    DWORD start = PreciseMs();
     EXPECT_EQ(9, serial_.ReadAll(answer, 3000, 200));
     EXPECT_EQ("AT\r\r\nOK\r\n", answer);
-    EXPECT_LT(Since(start), 1500u) << "a chunk under 256 bytes ends the read";
+    EXPECT_LT(PreciseMsSince(start), 1500u) << "a chunk under 256 bytes ends the read";
     EXPECT_TRUE(Traced("CSerial::ReadAll: Read: AT\r\r\nOK\r\n\n"));
 }
 
@@ -199,9 +141,9 @@ TEST_F(SerialTest, ReadAllNeverRunsPastItsTotalTime)
     ASSERT_TRUE(serial_.Open());
     serial_.Write("ATSLOW\r");
     std::string data;
-    DWORD start = Now();
+    DWORD start = PreciseMs();
     int got = serial_.ReadAll(data, 600, 300);
-    DWORD elapsed = Since(start);
+    DWORD elapsed = PreciseMsSince(start);
     EXPECT_GE(elapsed, 550u);
     EXPECT_LE(elapsed, 1100u);
     // About six letters arrive in 600 ms; the last one, 'o', comes at 1.4 s.
@@ -220,7 +162,7 @@ TEST_F(SerialTest, ReadAllCollectsMoreThan256BytesInChunks)
     EXPECT_EQ("ATBURST\r", data.substr(0, 8));
     EXPECT_EQ(std::string::npos, data.find_first_not_of("0123456789", 8));
     int chunks = 0;
-    for (const std::string& line : g_trace) {
+    for (const std::string& line : TraceLines()) {
         if (line.rfind("CSerial::ReadTimeout: Ready to read 256 bytes", 0) == 0)
             ++chunks;
     }
@@ -252,6 +194,47 @@ TEST_F(SerialTest, PortsFromCom10OnOpenUnderTheirGivenName)
     high.ReadAll(answer, 2000, 200);
     EXPECT_EQ("AT\r\r\nOK\r\n", answer);
     EXPECT_TRUE(Traced("CSerial::Open: <COM12>\n"));
+}
+
+TEST_F(SerialTest, LimitedCallsPutThePortsTimeoutsBack)
+{
+    ASSERT_TRUE(serial_.Open());
+    HANDLE port = CSerialTestAccess::Handle(serial_);
+    COMMTIMEOUTS odd = {7, 3, 11, 5, 13}, after = {};
+    ASSERT_TRUE(SetCommTimeouts(port, &odd));
+    std::string data;
+    serial_.ReadTimeout(data, 10, 100, 20);
+    ASSERT_TRUE(GetCommTimeouts(port, &after));
+    EXPECT_EQ(0, std::memcmp(&odd, &after, sizeof(odd))) << "after ReadTimeout";
+    EXPECT_EQ(3, serial_.WriteTimeout("AT\r", 0, 500));
+    ASSERT_TRUE(GetCommTimeouts(port, &after));
+    EXPECT_EQ(0, std::memcmp(&odd, &after, sizeof(odd))) << "after WriteTimeout";
+}
+
+TEST_F(SerialTest, LimitedCallsRefuseWhenTheTimeoutsCannotBeRead)
+{
+    // A disk file stands in for the port: it reads and writes but has no
+    // time-outs. Without its own limits in force a limited call must not go
+    // ahead (on a port, the write could block without end).
+    std::string path =
+        testsupport::UnixToWinPath(testsupport::Env("WINETEST_RUN_DIR")) + "\\no-timeouts.bin";
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                              CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, file);
+    DWORD written = 0;
+    ASSERT_TRUE(WriteFile(file, "OK", 2, &written, nullptr));
+    SetFilePointer(file, 0, nullptr, FILE_BEGIN);
+    COMMTIMEOUTS probe = {};
+    ASSERT_FALSE(GetCommTimeouts(file, &probe));
+
+    HANDLE previous = CSerialTestAccess::Swap(serial_, file);
+    std::string data = "stale";
+    EXPECT_EQ(0, serial_.ReadTimeout(data, 2, 100, 0));
+    EXPECT_EQ("", data);
+    EXPECT_EQ(0, serial_.WriteTimeout("AT\r", 0, 100));
+    CSerialTestAccess::Swap(serial_, previous);
+    EXPECT_EQ(2u, GetFileSize(file, nullptr)) << "nothing was written";
+    CloseHandle(file);
 }
 
 TEST_F(SerialTest, DtrPulse)

@@ -20,6 +20,7 @@ namespace {
 constexpr UINT kTemplate = 100;
 constexpr UINT kPressNext = WM_APP + 1;   // page to itself: press Next now
 constexpr UINT kFromWorker = WM_APP + 2;  // worker to page, sent: wParam is a value
+constexpr UINT kQueued = WM_APP + 3;      // posted to a page; only checked for in the queue
 
 class RecordingPage : public CWizardPage
 {
@@ -170,6 +171,7 @@ TEST(WizardLayer, WaitingForWorkerServesItsSentPageMessages)
         std::atomic<LRESULT>* result;
     };
     Job job = {nullptr, &sendResult};
+    bool postedKept = false;
     page.onActive = [&](RecordingPage& p) {
         job.page = p.GetSafeHwnd();
         worker.Start(
@@ -182,13 +184,17 @@ TEST(WizardLayer, WaitingForWorkerServesItsSentPageMessages)
                 return 0;
             },
             &job);
+        PostMessageA(job.page, kQueued, 0, 0);
         worker.Wait();
+        MSG queued;
+        postedKept = PeekMessageA(&queued, job.page, kQueued, kQueued, PM_REMOVE) != FALSE;
         p.GetSheet()->EndDialog(0);
     };
     sheet.AddPage(&page);
     EXPECT_EQ(0, sheet.DoModal());
     EXPECT_EQ(7u, page.received.load());
     EXPECT_EQ(1, sendResult.load()) << "the worker's SendMessage timed out: the wait did not serve it";
+    EXPECT_TRUE(postedKept) << "the wait must leave posted messages queued";
 }
 
 TEST(WizardLayer, ANewWorkerStartsOnlyAfterThePreviousOneEnded)

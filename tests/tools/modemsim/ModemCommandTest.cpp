@@ -100,5 +100,12 @@ TEST(ModemAnswer, ExactBeatsLongestPrefixBeatsBuiltinBeatsUnknown) {
   EXPECT_TRUE(modem.Get().EchoOn());
 }
 
+TEST(ModemAnswer, SilentPortNeitherEchoesNorAnswersNorDials) {
+  ModemDriver modem("silent on\ncmd ATI = \"x\"\nempty = \"\\r\\nOK\\r\\n\"\n");
+  EXPECT_EQ(modem.Type("AT\rATI\rATE1\r\rATD123\r", 0), "");
+  EXPECT_EQ(modem.RunUntil(100000), "");
+  EXPECT_FALSE(modem.Noted("command AT"));
+}
+
 }  // namespace
 }  // namespace modemsim

@@ -79,6 +79,7 @@ TEST(ProfileErrors, NameTheLineAndTheProblem) {
   const Case cases[] = {
       {"echo on\ncmdd AT = \"x\"\n", 2, "unknown directive 'cmdd'"},
       {"echo maybe", 1, "echo expects 'on' or 'off', got 'maybe'"},
+      {"silent", 1, "silent expects 'on' or 'off', got end of line"},
       {"\n\ncmd AT \"x\"", 3, "expected '=' after command text, got \"x\""},
       {"cmd AT = 50", 1, "expected quoted text after delay 50, got end of line"},
       {"cmd AT =", 1, "expected an answer"},

@@ -1,0 +1,2 @@
+# Echo off from the start: nothing typed comes back.
+echo off

@@ -1,0 +1,2 @@
+# A port with nothing attached: nothing comes back, ever.
+silent on
