@@ -12,7 +12,7 @@ rm -f "$demo/mdmprobe.log"
 winelog="Z:$(echo "$demo/mdmprobe.log" | tr / '\\')"
 
 run() {
-    WINETEST_PORTS="COM3=$root/tools/modemsim/profiles/standard.profile" \
+    WINETEST_PORTS="COM3=$root/tools/modemsim/profiles/vantor-vx.profile" \
         "$root/tools/wine/winetest" run --root "$root/build/x64/wine" \
         --modemsim "$root/build/host/tools/modemsim/modemsim" -- "$@"
 }

@@ -2,6 +2,8 @@
 // language scripts.
 #pragma once
 
+#include "DefinitionKeys.h"
+
 // Strings
 #define IDS_APP_CAPTION         1
 #define IDS_WELCOME_CAPTION     13
@@ -13,6 +15,7 @@
 #define IDS_TEST_CAPTION        19
 #define IDS_TEST_TITLE          20
 #define IDS_TEST_SUBTITLE       21
+#define IDS_NO_TAPI_NAME        22  // after the section name, when ModemTapiName is missing
 
 // Dialog templates: Wizard 97 layout, then classic layout
 #define IDD_WELCOME97           107

@@ -31,7 +31,7 @@ const UINT kDialogs[] = {IDD_WELCOME97, IDD_SEARCH97, IDD_TEST97,
 const UINT kStrings[] = {IDS_APP_CAPTION,    IDS_WELCOME_CAPTION, IDS_WELCOME_TITLE,
                          IDS_WELCOME_SUBTITLE, IDS_SEARCH_CAPTION, IDS_SEARCH_TITLE,
                          IDS_SEARCH_SUBTITLE, IDS_TEST_CAPTION,   IDS_TEST_TITLE,
-                         IDS_TEST_SUBTITLE};
+                         IDS_TEST_SUBTITLE,   IDS_NO_TAPI_NAME};
 
 // String `id` of the string table block of `language` (empty when the block
 // or the string is missing).
@@ -67,11 +67,32 @@ TEST(Resources, EveryTemplateAndStringExistsInAllSixLanguages)
 
 TEST(Resources, EachLanguageHasItsOwnTexts)
 {
-    for (UINT id : {IDS_APP_CAPTION, IDS_SEARCH_SUBTITLE, IDS_TEST_SUBTITLE}) {
+    for (UINT id : {IDS_APP_CAPTION, IDS_SEARCH_SUBTITLE, IDS_TEST_SUBTITLE, IDS_NO_TAPI_NAME}) {
         std::set<std::wstring> texts;
         for (LANGID language : kLanguages)
             texts.insert(StringText(id, language));
         EXPECT_EQ(6u, texts.size()) << "string " << id;
+    }
+}
+
+TEST(Resources, DefinitionKeyNamesAreTheSameInEveryLanguage)
+{
+    const UINT ids[] = {37, 38, 39, 41, 42, 43, 44, 45, 76, 77, 78, 79, 80,
+                        81, 82, 83, 84, 85, 86, 87, 88, 89, 90, 92, 93, 94};
+    const char* const names[] = {
+        "CRCCheckCmd", "CRCCheckAnswer", "RAMCheckCmd", "RAMCheckError", "DialCmd", "DialAnswer",
+        "DiagCmd", "DiagAnswer", "ModemDetectCmd", "ModemDetectAnsw", "ModemReadName",
+        "ModemReadName2", "ModemReadFirmw", "DefaultCRCCheckCmd", "DefaultCRCCheckAnswer",
+        "DefaultRAMCheckCmd", "DefaultRAMCheckError", "DefaultDialCmd", "DefaultDialAnswer",
+        "DefaultDialCmdNoDialT", "DialCmdNoDialT", "MinSpeed", "DefaultMinSpeed", "ModemTapiName",
+        "ConnectTime", "HangupTime"};
+    static_assert(sizeof(ids) / sizeof(ids[0]) == sizeof(names) / sizeof(names[0]), "one name per id");
+    for (LANGID language : kLanguages) {
+        for (size_t i = 0; i < sizeof(ids) / sizeof(ids[0]); ++i) {
+            const std::string name(names[i]);
+            EXPECT_EQ(std::wstring(name.begin(), name.end()), StringText(ids[i], language))
+                << ids[i] << " language " << std::hex << language;
+        }
     }
 }
 
