@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <cstring>
 #include <string>
@@ -388,6 +389,37 @@ TEST(BrowseForTarget, ShowsItsTitleAndCancelChangesNothing)
     user.join();
     EXPECT_STREQ("C:\\unchanged", path);
     EXPECT_NE(std::string::npos, shown.find(LoadText(IDS_SELECT_TARGET_FOLDER))) << shown;
+}
+
+// Chooses `folder` in the browser as the user would and presses OK; the
+// browser runs on this process's main thread, so the path can be handed over
+// by pointer.
+std::string ChooseInBrowser(const char* folder, const char* subFolder, int* result)
+{
+    std::thread user([folder] {
+        HWND dialog = uidriver::WaitForDialog(GetCurrentProcessId(), 10000);
+        if (!dialog)
+            return;
+        SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(folder));
+        uidriver::PressDialogButton(dialog, IDOK);
+    });
+    char path[MAX_PATH] = "C:\\unchanged";
+    *result = BrowseForTarget(nullptr, path, subFolder);
+    user.join();
+    return path;
+}
+
+TEST(BrowseForTarget, AppendsTheSubFolderUnlessChosen)
+{
+    ASSERT_TRUE(CreateDirectoryA("C:\\Apps", nullptr));
+    ASSERT_TRUE(CreateDirectoryA("C:\\Apps\\Tools", nullptr));
+    int result = 0;
+    EXPECT_EQ("C:\\Apps\\Tools", ChooseInBrowser("C:\\Apps", "\\Tools", &result));
+    EXPECT_EQ(1, result);
+    EXPECT_EQ("C:\\Apps\\Tools", ChooseInBrowser("C:\\Apps\\Tools", "\\Tools", &result));
+    EXPECT_EQ(1, result);
+    EXPECT_EQ("C:\\Apps", ChooseInBrowser("C:\\Apps", nullptr, &result));
+    EXPECT_EQ(1, result);
 }
 
 }  // namespace
