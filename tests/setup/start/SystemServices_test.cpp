@@ -14,36 +14,20 @@
 
 namespace {
 
-const char kRunOnceKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
-const char kCurrentVersionKey[] = "Software\\Microsoft\\Windows\\CurrentVersion";
-const char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+const std::string kCurrentVersion = "Software\\Microsoft\\Windows\\CurrentVersion";
 
-// Text value of `root`\`key`; "<missing>" when it cannot be read.
-std::string ReadValue(HKEY root, const char* key, const char* name, DWORD* type = nullptr)
+// Text value `name` of HKCU or HKLM `key`; "<missing>" when it cannot be read.
+std::string ReadValue(HKEY root, const std::string& key, const char* name)
 {
-    HKEY handle = nullptr;
-    if (RegOpenKeyExA(root, key, 0, KEY_QUERY_VALUE, &handle) != ERROR_SUCCESS)
-        return "<missing>";
     char data[1024] = "";
     DWORD size = sizeof(data) - 1;
-    LONG result = RegQueryValueExA(handle, name, nullptr, type, reinterpret_cast<BYTE*>(data), &size);
-    RegCloseKey(handle);
-    return result == ERROR_SUCCESS ? data : "<missing>";
+    return SHGetValueA(root, key.c_str(), name, nullptr, data, &size) == ERROR_SUCCESS ? data : "<missing>";
 }
 
-// Sets value `name` of `root`\`key` (created when missing) to `size` bytes.
-void SetValue(HKEY root, const char* key, const char* name, DWORD type, const void* data, DWORD size)
+void SetText(HKEY root, const std::string& key, const char* name, DWORD type, const std::string& text)
 {
-    HKEY handle = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(root, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle,
-                                             nullptr));
-    EXPECT_EQ(ERROR_SUCCESS, RegSetValueExA(handle, name, 0, type, static_cast<const BYTE*>(data), size));
-    RegCloseKey(handle);
-}
-
-void SetText(HKEY root, const char* key, const char* name, DWORD type, const std::string& text)
-{
-    SetValue(root, key, name, type, text.c_str(), static_cast<DWORD>(text.size() + 1));
+    ASSERT_EQ(ERROR_SUCCESS, SHSetValueA(root, key.c_str(), name, type, text.c_str(),
+                                         static_cast<DWORD>(text.size() + 1)));
 }
 
 bool KeyExists(HKEY root, const std::string& key)
@@ -57,20 +41,13 @@ bool KeyExists(HKEY root, const std::string& key)
 
 TEST(RunOnce, StoresTheCommandAndCreatesTheKey)
 {
-    SHDeleteKeyA(HKEY_CURRENT_USER, kRunOnceKey);
-    ASSERT_FALSE(KeyExists(HKEY_CURRENT_USER, kRunOnceKey));
-
+    const std::string runOnce = kCurrentVersion + "\\RunOnce";
+    SHDeleteKeyA(HKEY_CURRENT_USER, runOnce.c_str());
     const std::string program = "C:\\Program Files\\Vantor\\mdmprobe.exe";
     EXPECT_EQ(1, RegisterRunOnce("Modem test", program.c_str(), nullptr));
-    EXPECT_EQ(1, RegisterRunOnce("Modem test with port", program.c_str(), "/P:COM3 /L:x.log"));
-    EXPECT_EQ(1, RegisterRunOnce("Plain", "C:\\Tools\\probe.exe", ""));
-
-    DWORD type = 0;
-    EXPECT_EQ(program, ReadValue(HKEY_CURRENT_USER, kRunOnceKey, "Modem test", &type));
-    EXPECT_EQ(static_cast<DWORD>(REG_SZ), type);
-    EXPECT_EQ("\"" + program + "\" /P:COM3 /L:x.log",
-              ReadValue(HKEY_CURRENT_USER, kRunOnceKey, "Modem test with port"));
-    EXPECT_EQ("C:\\Tools\\probe.exe", ReadValue(HKEY_CURRENT_USER, kRunOnceKey, "Plain"));
+    EXPECT_EQ(1, RegisterRunOnce("Modem test on COM3", program.c_str(), "/P:COM3 /L:x.log"));
+    EXPECT_EQ(program, ReadValue(HKEY_CURRENT_USER, runOnce, "Modem test"));
+    EXPECT_EQ("\"" + program + "\" /P:COM3 /L:x.log", ReadValue(HKEY_CURRENT_USER, runOnce, "Modem test on COM3"));
 }
 
 TEST(ProgramFilesDir, TextAndExpandableValuesOthersFail)
@@ -87,47 +64,38 @@ TEST(ProgramFilesDir, TextAndExpandableValuesOthersFail)
         int result;
         std::string expected;
     } cases[] = {
-        {REG_SZ, "D:\\Apps", 1, "D:\\Apps"},
+        {REG_SZ, "%SystemDrive%\\Apps", 1, "%SystemDrive%\\Apps"},
         {REG_EXPAND_SZ, "%SystemDrive%\\Expanded Apps", 1, "C:\\Expanded Apps"},
-        {REG_SZ, "%SystemDrive%\\Literal", 1, "%SystemDrive%\\Literal"},
         {REG_SZ, longValue, 1, longValue.substr(0, 259)},
         {REG_EXPAND_SZ, "%SystemDrive%" + longValue.substr(2), 1, longValue.substr(0, 259)},
         {REG_MULTI_SZ, "D:\\Apps", 0, ""},
+        {REG_BINARY, "D:\\Apps", 0, ""},
     };
     for (const auto& c : cases) {
-        SetText(HKEY_LOCAL_MACHINE, kCurrentVersionKey, "ProgramFilesDir", c.type, c.value);
+        SetText(HKEY_LOCAL_MACHINE, kCurrentVersion, "ProgramFilesDir", c.type, c.value);
         std::memset(path, 'X', sizeof(path));
         EXPECT_EQ(c.result, GetProgramFilesDir(path)) << c.value;
         EXPECT_EQ(c.expected, std::string(path)) << c.value;
     }
-    DWORD number = 5;
-    SetValue(HKEY_LOCAL_MACHINE, kCurrentVersionKey, "ProgramFilesDir", REG_DWORD, &number, sizeof(number));
-    EXPECT_EQ(0, GetProgramFilesDir(path));
-    HKEY key = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, kCurrentVersionKey, 0, KEY_SET_VALUE, &key));
-    ASSERT_EQ(ERROR_SUCCESS, RegDeleteValueA(key, "ProgramFilesDir"));
-    RegCloseKey(key);
+    ASSERT_EQ(ERROR_SUCCESS, SHDeleteValueA(HKEY_LOCAL_MACHINE, kCurrentVersion.c_str(), "ProgramFilesDir"));
     EXPECT_EQ(0, GetProgramFilesDir(path));
     EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_NOT_FOUND), GetLastError());
 }
 
 TEST(UninstallKeys, DeletesTheListedKeysUpToTheEmptyEntry)
 {
+    const std::string uninstall = kCurrentVersion + "\\Uninstall";
     for (const char* name : {"ProductA", "ProductB", "ProductC", "ProductD"})
-        SetText(HKEY_LOCAL_MACHINE, (std::string(kUninstallKey) + "\\" + name).c_str(), "DisplayName",
-                REG_SZ, name);
+        SetText(HKEY_LOCAL_MACHINE, uninstall + "\\" + name, "DisplayName", REG_SZ, name);
     // The missing key is skipped; the empty entry ends the list before ProductD.
     const char list[] = "ProductA\0Missing\0ProductC\0\0ProductD\0";
     EXPECT_EQ(1, DeleteUninstallKeys(list));
-    const std::string base = std::string(kUninstallKey) + "\\";
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, base + "ProductA"));
-    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, base + "ProductB"));
-    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, base + "ProductC"));
-    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, base + "ProductD"));
-    EXPECT_EQ(1, DeleteUninstallKeys(""));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, uninstall + "\\ProductA"));
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, uninstall + "\\ProductB"));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, uninstall + "\\ProductC"));
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, uninstall + "\\ProductD"));
 
-    ASSERT_EQ(ERROR_SUCCESS, SHDeleteKeyA(HKEY_LOCAL_MACHINE, kUninstallKey));
-    SetLastError(0);
+    ASSERT_EQ(ERROR_SUCCESS, SHDeleteKeyA(HKEY_LOCAL_MACHINE, uninstall.c_str()));
     EXPECT_EQ(0, DeleteUninstallKeys(list));
     EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_NOT_FOUND), GetLastError());
 }
@@ -139,13 +107,8 @@ TEST(DirectoryEntries, CountsFilesAndFoldersButNotTheDotEntries)
     const std::string dir = std::string(temp) + "count test";
     ASSERT_TRUE(CreateDirectoryA(dir.c_str(), nullptr));
     EXPECT_EQ(0, CountDirectoryEntries(dir.c_str()));
-
-    for (const char* file : {"\\a.txt", "\\b c.dat", "\\hidden"}) {
-        HANDLE h = CreateFileA((dir + file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
-        ASSERT_NE(INVALID_HANDLE_VALUE, h);
-        CloseHandle(h);
-    }
+    for (const char* file : {"\\a.txt", "\\b c.dat", "\\hidden"})
+        CloseHandle(CreateFileA((dir + file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
     SetFileAttributesA((dir + "\\hidden").c_str(), FILE_ATTRIBUTE_HIDDEN);
     ASSERT_TRUE(CreateDirectoryA((dir + "\\sub").c_str(), nullptr));
     ASSERT_TRUE(CreateDirectoryA((dir + "\\sub\\inner").c_str(), nullptr));
@@ -153,10 +116,8 @@ TEST(DirectoryEntries, CountsFilesAndFoldersButNotTheDotEntries)
     EXPECT_EQ(4, CountDirectoryEntries(dir.c_str()));
     EXPECT_EQ(4, CountDirectoryEntries((dir + "\\").c_str()));
     EXPECT_EQ(1, CountDirectoryEntries((dir + "\\sub").c_str()));
-    EXPECT_EQ(0, CountDirectoryEntries((dir + "\\missing").c_str()));
-    EXPECT_EQ(0, CountDirectoryEntries((dir + "\\a.txt").c_str()));
-    EXPECT_EQ(0, CountDirectoryEntries(""));
-    EXPECT_EQ(0, CountDirectoryEntries(("C:\\" + std::string(270, 'd')).c_str()));
+    for (const std::string& none : {dir + "\\missing", dir + "\\a.txt", std::string(), "C:\\" + std::string(270, 'd')})
+        EXPECT_EQ(0, CountDirectoryEntries(none.c_str())) << none;
 }
 
 }  // namespace
