@@ -220,7 +220,7 @@ bool ParseDialogTemplate(const uint8_t* data, size_t size, DialogTemplate* out)
 {
     *out = DialogTemplate();
     Reader in(data, size);
-    if (size >= 4 && data[2] == 0xFF && data[3] == 0xFF) {
+    if (size >= 4 && (data[2] | data[3] << 8) == kExtendedSignature) {
         out->extended = true;
         in.Word();  // version
         in.Word();  // signature
