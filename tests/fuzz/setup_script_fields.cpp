@@ -4,7 +4,6 @@
 // window-handle placeholder expanded into a heap buffer of a size from the
 // input, so that AddressSanitizer sees any stray byte.
 #include "ScriptFields.h"
-#include "SectionChoice.h"
 #include "VersionText.h"
 
 #include <climits>
@@ -63,16 +62,5 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const char* percent = std::strchr(out, '%');
     Expect(percent == nullptr || !BeginsPlaceholder(percent));
     delete[] out;
-
-    const WindowsVersionInfo version = {size > 5 && (data[5] & 1) != 0, size > 6 ? data[6] : 0u,
-                                        size > 7 ? data[7] : 0u};
-    for (int column = 0; column < 3; ++column) {
-        const char* names[5];
-        const int count = SectionCandidates(version, static_cast<ScriptColumn>(column), names);
-        Expect(count >= 2 && count <= 5);
-        const char* chosen = ChooseSection(version, static_cast<ScriptColumn>(column),
-                                           [&](const char* name) { return a.find(name) != std::string::npos; });
-        Expect(chosen == names[count - 1] || a.find(chosen) != std::string::npos);
-    }
     return 0;
 }
