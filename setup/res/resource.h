@@ -14,5 +14,7 @@
 #define IDB_ICONS_ALPHA             10   // with alpha channel, no mask (XP and later)
 
 // Strings
+#define IDS_PRODUCT_TITLE           1300
+#define IDS_NEWER_VERSION_INSTALLED 1332
 #define IDS_SELECT_TARGET_FOLDER    1334
 #define IDS_CANNOT_EXECUTE          1342
