@@ -15,7 +15,10 @@ protected:
     BOOL OnInitDialog() override;
     BOOL OnSetActive() override;
     LRESULT OnWizardBack() override;
+    BOOL OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
+    static unsigned ScanThread(void* param);  // runs PortScanWorker for the page
+
     TestContext* context_;
 };
