@@ -52,6 +52,7 @@ BOOL CConfigP::OnSetActive()
     modem.stopRequested = false;
 
     if (modem.modemName.empty()) {
+        scanWindow_ = GetSafeHwnd();
         if (!context_->worker.Start(ScanThread, this))
             PostMessageA(GetSafeHwnd(), MSG_SCAN_EVENT, SCAN_RESULT_NONE, 0);
     } else {
@@ -68,7 +69,7 @@ BOOL CConfigP::OnSetActive()
 unsigned CConfigP::ScanThread(void* param)
 {
     auto* page = static_cast<CConfigP*>(param);
-    return PortScanWorker(page->GetSafeHwnd(), *page->context_) ? 1 : 0;
+    return PortScanWorker(page->scanWindow_, *page->context_) ? 1 : 0;
 }
 
 BOOL CConfigP::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)

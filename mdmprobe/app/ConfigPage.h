@@ -21,4 +21,8 @@ private:
     static unsigned ScanThread(void* param);  // runs PortScanWorker for the page
 
     TestContext* context_;
+    // The page window as the scan worker sees it: set before the worker
+    // starts, so the worker never reads the page's own handle while the
+    // window may be going away.
+    HWND scanWindow_ = nullptr;
 };
