@@ -242,7 +242,7 @@ TEST_F(ScanTest, AllPortsUntilTheModemOfTheFamily)
     const DWORD giveUpMs = times_[1] - times_[0];
     std::printf("gave up on a port without modem after %lu ms (prescribed waits 6040 ms)\n", giveUpMs);
     EXPECT_GE(giveUpMs, 6000u);
-    EXPECT_LT(giveUpMs, 6600u);
+    EXPECT_LT(giveUpMs, 7000u) << "the waits are the floor; little may come on top";
 }
 
 TEST_F(ScanTest, PresetPortIsTheOnlyOneTried)
