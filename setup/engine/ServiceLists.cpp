@@ -1,6 +1,6 @@
 #include "ServiceLists.h"
 
-#include "ScriptLine.h"
+#include "ScriptLines.h"
 #include "TextList.h"
 
 #include <string>
@@ -15,9 +15,9 @@ std::vector<ServiceListEntry> GatherServiceNames(HINF script, const char* sectio
         bool more = SetupFindFirstLineA(script, companion.c_str(), key, &line) != FALSE;
         for (; more; more = SetupFindNextMatchLineA(&line, key, &line) != FALSE) {
             ServiceListEntry entry = {};
-            if (!ScriptLineField(&line, 1, entry.name, sizeof(entry.name)) || entry.name[0] == '\0')
+            if (!ReadScriptField(&line, 1, entry.name, sizeof(entry.name)) || entry.name[0] == '\0')
                 continue;
-            if (withInstallSection && !ScriptLineField(&line, 3, entry.installSection, sizeof(entry.installSection)))
+            if (withInstallSection && !ReadScriptField(&line, 3, entry.installSection, sizeof(entry.installSection)))
                 continue;
             bool known = false;
             for (const ServiceListEntry& earlier : entries)

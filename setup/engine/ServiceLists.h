@@ -17,7 +17,7 @@ struct ServiceListEntry
 // "StartService") from the sections "<section>.Services" of every section of
 // the text list `sections`, in section and line order, each name once
 // (compared without regard to case; the first occurrence counts). Lines
-// without a name (or, for AddService, without field 3), and names or
-// sections longer than 255 characters, are skipped. An empty field 3 is
-// kept: creating the service from it fails.
+// without a name (or, for AddService, without field 3) are skipped; longer
+// texts are cut to 255 characters. An empty field 3 is kept: creating the
+// service from it fails.
 std::vector<ServiceListEntry> GatherServiceNames(HINF script, const char* sections, const char* key);

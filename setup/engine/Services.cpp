@@ -2,7 +2,7 @@
 
 #include "DebugLog.h"
 #include "GroupOrder.h"
-#include "ScriptLine.h"
+#include "ScriptLines.h"
 #include "ServiceLists.h"
 #include "usystem.h"
 
@@ -68,12 +68,11 @@ bool FindKey(HINF script, const char* section, const char* key, INFCONTEXT* line
     return SetupFindFirstLineA(script, section, key, line) != FALSE;
 }
 
-void ReadText(HINF script, const char* section, const char* key, char* buffer, DWORD size)
+// Field 1 of `key` in `section`; empty when missing.
+void ReadText(HINF script, const char* section, const char* key, char* buffer, size_t size)
 {
-    INFCONTEXT line;
-    buffer[0] = '\0';
-    if (FindKey(script, section, key, &line))
-        ScriptLineField(&line, 1, buffer, size);
+    if (!FindLine(script, key, section, 1, buffer, size))
+        buffer[0] = '\0';
 }
 
 DWORD ReadNumber(HINF script, const char* section, const char* key)
@@ -252,9 +251,10 @@ int ApplyServiceGroupOrder(HINF script, const char* installSection)
     if (!FindKey(script, installSection, "ServiceGroupOrder", &line))
         return 1;
     char group[256], position[256];
-    if (!ScriptLineField(&line, 1, group, sizeof(group)))
+    if (!ReadScriptField(&line, 1, group, sizeof(group)))
         return 0;
-    ScriptLineField(&line, 2, position, sizeof(position));
+    if (!ReadScriptField(&line, 2, position, sizeof(position)))
+        position[0] = '\0';
 
     HKEY key;
     LONG status = RegCreateKeyExA(HKEY_LOCAL_MACHINE, kGroupOrderKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,

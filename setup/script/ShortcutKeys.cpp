@@ -1,52 +1,53 @@
 #include "Shortcuts.h"
 
 #include "DebugLog.h"
-#include "ScriptLine.h"
+#include "ScriptLines.h"
 
 #include <cstdlib>
 
 namespace {
 
-// Buffers of the shortcut line fields: the code is at most 15 characters,
-// the texts at most 255.
-const DWORD kCodeBytes = 16;
-const DWORD kTextBytes = 256;
+// Buffers of the shortcut line fields (longer values are cut): the code is
+// at most 15 characters, the texts at most 255.
+const size_t kCodeBytes = 16;
+const size_t kTextBytes = 256;
 
-// A required field: present, not empty and within its buffer.
-bool Required(const INFCONTEXT* line, DWORD field, char* buffer, DWORD size)
+// A required field: present and not empty.
+bool Required(INFCONTEXT* line, DWORD field, char* buffer, size_t size)
 {
-    return ScriptLineField(line, field, buffer, size) && buffer[0] != '\0';
+    return ReadScriptField(line, field, buffer, size) && buffer[0] != '\0';
 }
 
-// An optional field: empty when missing; false when present but too long.
-bool Optional(const INFCONTEXT* line, DWORD field, char* buffer, DWORD size)
+// An optional field: empty when missing.
+void Optional(INFCONTEXT* line, DWORD field, char* buffer, size_t size)
 {
-    buffer[0] = '\0';
-    return !ScriptLineHasField(line, field) || ScriptLineField(line, field, buffer, size);
+    if (!ReadScriptField(line, field, buffer, size))
+        buffer[0] = '\0';
 }
 
-int OptionalNumber(const INFCONTEXT* line, DWORD field)
+int OptionalNumber(INFCONTEXT* line, DWORD field)
 {
     char text[kTextBytes];
-    return Optional(line, field, text, sizeof(text)) ? std::atoi(text) : 0;
+    Optional(line, field, text, sizeof(text));
+    return std::atoi(text);
 }
 
-void CreateFromLine(const INFCONTEXT* line, int quiet)
+void CreateFromLine(INFCONTEXT* line, int quiet)
 {
     char code[kCodeBytes], name[kTextBytes], target[kTextBytes], arguments[kTextBytes], iconFile[kTextBytes];
     if (!Required(line, 1, code, sizeof(code)) || !Required(line, 2, name, sizeof(name))
-        || !Required(line, 3, target, sizeof(target)) || !Optional(line, 4, arguments, sizeof(arguments))
-        || !Optional(line, 5, iconFile, sizeof(iconFile))) {
-        DebugErrorPrint("shortcut line %u skipped: a field is missing or too long\n",
-                        static_cast<unsigned>(line->Line));
+        || !Required(line, 3, target, sizeof(target))) {
+        DebugErrorPrint("shortcut line %u skipped: a required field is missing\n", static_cast<unsigned>(line->Line));
         return;
     }
+    Optional(line, 4, arguments, sizeof(arguments));
+    Optional(line, 5, iconFile, sizeof(iconFile));
     const int iconNumber = OptionalNumber(line, 6);
     const int openFolder = quiet ? 0 : OptionalNumber(line, 7);
     CreateShortcut(code, name, target, arguments, iconFile, iconNumber, openFolder);
 }
 
-void DeleteFromLine(const INFCONTEXT* line, int)
+void DeleteFromLine(INFCONTEXT* line, int)
 {
     char code[kCodeBytes], name[kTextBytes];
     if (Required(line, 1, code, sizeof(code)) && Required(line, 2, name, sizeof(name)))
@@ -55,7 +56,7 @@ void DeleteFromLine(const INFCONTEXT* line, int)
 
 // Runs `perLine` on every line of every section named by `key` of `section`.
 void ForEachListedLine(HINF script, const char* section, const char* key, int quiet,
-                       void (*perLine)(const INFCONTEXT*, int))
+                       void (*perLine)(INFCONTEXT*, int))
 {
     INFCONTEXT keyLine;
     if (!SetupFindFirstLineA(script, section, key, &keyLine))
@@ -64,7 +65,7 @@ void ForEachListedLine(HINF script, const char* section, const char* key, int qu
     for (DWORD field = 1; field <= count; ++field) {
         char listed[kTextBytes];
         INFCONTEXT line;
-        if (!ScriptLineField(&keyLine, field, listed, sizeof(listed))
+        if (!ReadScriptField(&keyLine, field, listed, sizeof(listed))
             || !SetupFindFirstLineA(script, listed, nullptr, &line))
             continue;
         do {

@@ -1,11 +1,17 @@
 // Reads the shipped programs of both Windows builds back as files and checks
 // what Windows relies on: GUI subsystem, the application manifest (identity,
-// architecture, Common-Controls 6 dependency) and the version resource.
+// architecture, Common-Controls 6 dependency) and the version resource; and
+// that every string and dialog named in a program's resource header, and
+// every string the program holds, exists in all six languages, while its
+// bitmaps and icons exist once, language-neutral.
 #include "WinTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdlib>
+#include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -13,7 +19,9 @@ using testsupport::UnixToWinPath;
 
 namespace {
 
-std::string g_distRoot;  // Windows path of dist/, from the command line
+std::string g_distRoot;       // Windows path of dist/, from the command line
+std::string g_mdmprobeHeader;  // Windows paths of the programs' resource headers
+std::string g_setupHeader;
 
 struct Program
 {
@@ -144,15 +152,142 @@ TEST(ShippedPrograms, X86ReleaseBuildCarriesManifestsAndVersion)
     CheckMdmprobeVersion("x86");
 }
 
+// ---- Languages ---------------------------------------------------------------
+
+const LANGID kLanguages[] = {
+    MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), MAKELANGID(LANG_GERMAN, SUBLANG_GERMAN),
+    MAKELANGID(LANG_FRENCH, SUBLANG_FRENCH),      MAKELANGID(LANG_ITALIAN, SUBLANG_ITALIAN),
+    MAKELANGID(LANG_DUTCH, SUBLANG_DUTCH),        MAKELANGID(LANG_SPANISH, SUBLANG_NEUTRAL),
+};
+const LANGID kNeutral = MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL);
+
+// "#define IDS_NAME 123" lines of a resource header whose names start with
+// `prefix`, as name -> id.
+std::map<std::string, UINT> HeaderIds(const std::string& header, const std::string& prefix)
+{
+    std::map<std::string, UINT> ids;
+    std::istringstream lines(testsupport::ReadFileBytes(header));
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::istringstream words(line);
+        std::string define, name, value;
+        words >> define >> name >> value;
+        if (define == "#define" && name.compare(0, prefix.size(), prefix) == 0 && !value.empty())
+            ids[name] = static_cast<UINT>(std::strtoul(value.c_str(), nullptr, 0));
+    }
+    return ids;
+}
+
+// The sixteen strings of string block `block` in `language` (empty when the
+// block is missing).
+std::vector<std::wstring> StringBlock(HMODULE module, UINT block, LANGID language)
+{
+    std::vector<std::wstring> strings;
+    HRSRC info = FindResourceExA(module, MAKEINTRESOURCEA(6), MAKEINTRESOURCEA(block), language);
+    if (!info)
+        return strings;
+    auto* entry = static_cast<const WORD*>(LockResource(LoadResource(module, info)));
+    for (int i = 0; i < 16 && entry; ++i) {
+        strings.emplace_back(reinterpret_cast<const wchar_t*>(entry + 1), *entry);
+        entry += 1 + *entry;
+    }
+    return strings;
+}
+
+std::wstring StringText(HMODULE module, UINT id, LANGID language)
+{
+    std::vector<std::wstring> block = StringBlock(module, id / 16 + 1, language);
+    return block.empty() ? std::wstring() : block[id % 16];
+}
+
+BOOL CALLBACK CollectName(HMODULE, LPCSTR, LPSTR name, LONG_PTR param)
+{
+    if (IS_INTRESOURCE(name))
+        reinterpret_cast<std::vector<UINT>*>(param)->push_back(static_cast<UINT>(reinterpret_cast<ULONG_PTR>(name)));
+    return TRUE;
+}
+
+BOOL CALLBACK CollectLanguage(HMODULE, LPCSTR, LPCSTR, WORD language, LONG_PTR param)
+{
+    reinterpret_cast<std::vector<LANGID>*>(param)->push_back(language);
+    return TRUE;
+}
+
+std::vector<LANGID> LanguagesOf(HMODULE module, LPCSTR type, UINT id)
+{
+    std::vector<LANGID> languages;
+    EnumResourceLanguagesA(module, type, MAKEINTRESOURCEA(id), CollectLanguage,
+                           reinterpret_cast<LONG_PTR>(&languages));
+    return languages;
+}
+
+void CheckLanguages(const char* arch, const Program& program, const std::string& header)
+{
+    std::string path = ProgramPath(arch, program);
+    SCOPED_TRACE(path);
+    HMODULE module = LoadLibraryExA(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(nullptr, module);
+
+    const std::map<std::string, UINT> strings = HeaderIds(header, "IDS_");
+    const std::map<std::string, UINT> dialogs = HeaderIds(header, "IDD_");
+    EXPECT_FALSE(strings.empty()) << "no strings in " << header;
+    for (LANGID language : kLanguages) {
+        for (const auto& [name, id] : strings)
+            EXPECT_FALSE(StringText(module, id, language).empty())
+                << name << " (" << id << ") language " << std::hex << language;
+        for (const auto& [name, id] : dialogs)
+            EXPECT_NE(nullptr, FindResourceExA(module, MAKEINTRESOURCEA(5), MAKEINTRESOURCEA(id), language))
+                << name << " (" << id << ") language " << std::hex << language;
+    }
+
+    // Every string the program holds, in whatever language, exists in all six.
+    std::vector<UINT> blocks;
+    EnumResourceNamesA(module, MAKEINTRESOURCEA(6), CollectName, reinterpret_cast<LONG_PTR>(&blocks));
+    EXPECT_FALSE(blocks.empty());
+    for (UINT block : blocks) {
+        for (LANGID language : LanguagesOf(module, MAKEINTRESOURCEA(6), block)) {
+            std::vector<std::wstring> texts = StringBlock(module, block, language);
+            for (size_t i = 0; i < texts.size(); ++i) {
+                if (texts[i].empty())
+                    continue;
+                UINT id = (block - 1) * 16 + static_cast<UINT>(i);
+                for (LANGID other : kLanguages)
+                    EXPECT_FALSE(StringText(module, id, other).empty())
+                        << "string " << id << " exists in " << std::hex << language << " but not in " << other;
+            }
+        }
+    }
+
+    // Pictures exist once, language-neutral.
+    for (const auto& [prefix, type] : {std::make_pair("IDB_", RT_BITMAP), std::make_pair("IDI_", RT_GROUP_ICON)}) {
+        for (const auto& [name, id] : HeaderIds(header, prefix)) {
+            std::vector<LANGID> languages = LanguagesOf(module, type, id);
+            EXPECT_EQ(std::vector<LANGID>{kNeutral}, languages) << name << " (" << id << ")";
+        }
+    }
+    FreeLibrary(module);
+}
+
+TEST(ProgramLanguages, EveryStringAndDialogExistsInAllSixLanguages)
+{
+    for (const char* arch : {"x64", "x86"}) {
+        CheckLanguages(arch, kMdmprobe, g_mdmprobeHeader);
+        CheckLanguages(arch, kSetup, g_setupHeader);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     testing::InitGoogleTest(&argc, argv);
-    if (argc != 2) {
-        fprintf(stderr, "usage: resources_test <dist folder (Unix path)>\n");
+    if (argc != 4) {
+        fprintf(stderr, "usage: resources_test <dist folder> <mdmprobe resource.h> <setup resource.h> "
+                        "(Unix paths)\n");
         return 2;
     }
     g_distRoot = UnixToWinPath(argv[1]);
+    g_mdmprobeHeader = UnixToWinPath(argv[2]);
+    g_setupHeader = UnixToWinPath(argv[3]);
     return RUN_ALL_TESTS();
 }

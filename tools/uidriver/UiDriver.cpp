@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <cctype>
 #include <cstdio>
 #include <vector>
 
@@ -27,9 +28,17 @@ bool IsPropertySheet(HWND window)
     return lstrcmpA(className, "#32770") == 0 && Send(window, PSM_GETCURRENTPAGEHWND) != 0;
 }
 
+bool IsDialog(HWND window)
+{
+    char className[16] = "";
+    GetClassNameA(window, className, sizeof(className));
+    return lstrcmpA(className, "#32770") == 0;
+}
+
 struct FindRecord
 {
     DWORD processId;
+    bool propertySheet;  // look for a property sheet, else for a plain dialog
     HWND found;
 };
 
@@ -39,11 +48,18 @@ BOOL CALLBACK FindProc(HWND window, LPARAM param)
     DWORD owner = 0;
     GetWindowThreadProcessId(window, &owner);
     if ((record->processId == 0 || owner == record->processId) && IsWindowVisible(window) &&
-        IsPropertySheet(window)) {
+        IsDialog(window) && IsPropertySheet(window) == record->propertySheet) {
         record->found = window;
         return FALSE;
     }
     return TRUE;
+}
+
+HWND FindTopLevel(DWORD processId, bool propertySheet)
+{
+    FindRecord record = {processId, propertySheet, nullptr};
+    EnumWindows(FindProc, reinterpret_cast<LPARAM>(&record));
+    return record.found;
 }
 
 int ButtonId(WizardButton button)
@@ -61,9 +77,7 @@ int ButtonId(WizardButton button)
 
 HWND FindWizard(DWORD processId)
 {
-    FindRecord record = {processId, nullptr};
-    EnumWindows(FindProc, reinterpret_cast<LPARAM>(&record));
-    return record.found;
+    return FindTopLevel(processId, true);
 }
 
 bool WaitFor(const std::function<bool()>& condition, DWORD timeoutMs)
@@ -201,6 +215,126 @@ std::string Describe(HWND sheet)
     if (HWND page = CurrentPage(sheet))
         EnumChildWindows(page, DescribeProc, reinterpret_cast<LPARAM>(&out));
     return out;
+}
+
+// ---- Plain dialogs and message boxes ----------------------------------------
+
+namespace {
+
+std::string ClassOf(HWND window)
+{
+    char name[32] = "";
+    GetClassNameA(window, name, sizeof(name));
+    return name;
+}
+
+bool IsPushButton(HWND window)
+{
+    if (lstrcmpiA(ClassOf(window).c_str(), "Button") != 0)
+        return false;
+    LONG type = GetWindowLongA(window, GWL_STYLE) & BS_TYPEMASK;
+    return type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON;
+}
+
+// Lower case without "&" marks.
+std::string Plain(const std::string& text)
+{
+    std::string out;
+    for (char c : text) {
+        if (c != '&')
+            out += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    return out;
+}
+
+// The direct children of `dialog` in window order.
+std::vector<HWND> Children(HWND dialog)
+{
+    std::vector<HWND> children;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+        children.push_back(child);
+    return children;
+}
+
+}  // namespace
+
+HWND FindDialog(DWORD processId)
+{
+    return FindTopLevel(processId, false);
+}
+
+HWND WaitForDialog(DWORD processId, DWORD timeoutMs)
+{
+    HWND dialog = nullptr;
+    WaitFor([&] { return (dialog = FindDialog(processId)) != nullptr; }, timeoutMs);
+    return dialog;
+}
+
+std::string DialogText(HWND dialog)
+{
+    std::string text;
+    for (HWND child : Children(dialog)) {
+        if (!IsWindowVisible(child) || lstrcmpiA(ClassOf(child).c_str(), "Static") != 0)
+            continue;
+        std::string part = Text(child);
+        if (part.empty())
+            continue;
+        if (!text.empty())
+            text += "\n";
+        text += part;
+    }
+    return text;
+}
+
+std::vector<DialogButton> DialogButtons(HWND dialog)
+{
+    std::vector<DialogButton> buttons;
+    for (HWND child : Children(dialog)) {
+        if (IsWindowVisible(child) && IsPushButton(child))
+            buttons.push_back({GetDlgCtrlID(child), Text(child), IsWindowEnabled(child) != FALSE});
+    }
+    return buttons;
+}
+
+int FindDialogButton(HWND dialog, const std::string& text)
+{
+    for (const DialogButton& button : DialogButtons(dialog)) {
+        if (Plain(button.text) == Plain(text))
+            return button.id;
+    }
+    return 0;
+}
+
+bool PressDialogButton(HWND dialog, int id)
+{
+    HWND button = GetDlgItem(dialog, id);
+    if (!button || !IsWindowVisible(button) || !IsWindowEnabled(button))
+        return false;
+    return PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                        reinterpret_cast<LPARAM>(button)) != FALSE;
+}
+
+std::string DescribeDialog(HWND dialog)
+{
+    if (!dialog)
+        return "no dialog\n";
+    std::string out = "dialog \"" + Text(dialog) + "\"\n";
+    std::string text = DialogText(dialog);
+    for (size_t start = 0; start < text.size();) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            end = text.size();
+        out += "  " + text.substr(start, end - start) + "\n";
+        start = end + 1;
+    }
+    out += "  buttons:";
+    for (const DialogButton& button : DialogButtons(dialog)) {
+        char line[300];
+        std::snprintf(line, sizeof(line), " [%d]%s %s", button.id, button.enabled ? "" : " (disabled)",
+                      button.text.c_str());
+        out += line;
+    }
+    return out + "\n";
 }
 
 }  // namespace uidriver

@@ -1,12 +1,15 @@
 // Drives a wizard of another process from outside, as a user would: find the
 // sheet, read controls, click, press the wizard buttons, wait for conditions.
-// Runs beside the program under the same Wine server (or Windows session).
+// Plain dialogs and message boxes too: find them, read caption and text,
+// press their buttons. Runs beside the program under the same Wine server
+// (or Windows session).
 #pragma once
 
 #include <windows.h>
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace uidriver {
 
@@ -50,5 +53,41 @@ bool ButtonEnabled(HWND sheet, WizardButton button);
 // Human-readable state: page index and count, the buttons, and the current
 // page's visible controls with their texts.
 std::string Describe(HWND sheet);
+
+// ---- Plain dialogs and message boxes ----------------------------------------
+
+// The visible top-level dialog (class "#32770", not a property sheet) of
+// process `processId` (0: of any process), or nullptr. Message boxes and the
+// folder browser are such dialogs.
+HWND FindDialog(DWORD processId);
+
+// Waits for FindDialog(processId) to succeed; nullptr after `timeoutMs`.
+HWND WaitForDialog(DWORD processId, DWORD timeoutMs);
+
+// The texts of the dialog's visible static controls, in window order, joined
+// by line breaks: for a message box, its message. The caption is Text(dialog).
+std::string DialogText(HWND dialog);
+
+struct DialogButton
+{
+    int id;
+    std::string text;
+    bool enabled;
+};
+
+// The dialog's visible push buttons in window order.
+std::vector<DialogButton> DialogButtons(HWND dialog);
+
+// Id of the button whose text equals `text` without regard to case and to
+// the "&" mnemonic marks ("ok", "yes", "&No"); 0 when there is none.
+int FindDialogButton(HWND dialog, const std::string& text);
+
+// Presses button `id` of the dialog as a click would (a posted command, so
+// this returns at once; a message box then closes with that answer). False
+// when the dialog has no such enabled button.
+bool PressDialogButton(HWND dialog, int id);
+
+// Human-readable state: caption, text and buttons.
+std::string DescribeDialog(HWND dialog);
 
 }  // namespace uidriver

@@ -4,14 +4,20 @@
 //   uidriver press back|next|finish|cancel
 //   uidriver click CONTROL-ID
 //   uidriver text CONTROL-ID
+//   uidriver box [SECONDS]          wait for a plain dialog or message box and
+//                                   describe it (caption, text, buttons)
+//   uidriver answer BUTTON          press a button of that dialog, by id or by
+//                                   its text ("ok", "yes", "&No": case and "&"
+//                                   do not matter)
 //   uidriver session PROGRAM [ARGS...] -- STEP...
-//       starts PROGRAM, carries out the steps on its wizard, waits up to 60 s
+//       starts PROGRAM, carries out the steps on its windows, waits up to 60 s
 //       for it to end and prints its exit code (signed). Steps: wait (for the
 //       wizard), show, press:back|next|finish|cancel, page:N (wait until page
-//       N, counted from 1, is shown), click:ID, sleep:MS.
-// The single commands act on the first visible wizard of any program. Exit
-// code 0 on success, 1 when there is no wizard or the control does not exist
-// or a step fails, 2 on bad arguments.
+//       N, counted from 1, is shown), click:ID, sleep:MS, box (wait for a
+//       plain dialog or message box and describe it), answer:BUTTON.
+// The single commands act on the first visible wizard (or dialog) of any
+// program. Exit code 0 on success, 1 when there is no wizard or dialog, the
+// control or button does not exist or a step fails, 2 on bad arguments.
 #include "UiDriver.h"
 
 #include <cstdio>
@@ -39,11 +45,30 @@ bool ParseButton(const char* name, WizardButton& button)
     return true;
 }
 
+// Presses `button` (an id or a button text) of `dialog`.
+bool Answer(HWND dialog, const char* button)
+{
+    char* end = nullptr;
+    long id = std::strtol(button, &end, 10);
+    if (end == button || *end != '\0')
+        id = FindDialogButton(dialog, button);
+    return id != 0 && PressDialogButton(dialog, static_cast<int>(id));
+}
+
 // Runs one session step; false when it fails.
 bool Step(const std::string& step, DWORD processId, HWND& sheet)
 {
     std::string verb = step.substr(0, step.find(':'));
     std::string value = step.find(':') == std::string::npos ? "" : step.substr(step.find(':') + 1);
+    if (verb == "box") {
+        HWND dialog = WaitForDialog(processId, 30000);
+        std::fputs(DescribeDialog(dialog).c_str(), stdout);
+        return dialog != nullptr;
+    }
+    if (verb == "answer") {
+        HWND dialog = FindDialog(processId);
+        return dialog && Answer(dialog, value.c_str());
+    }
     if (verb == "wait") {
         sheet = WaitForWizard(processId, 30000);
         return sheet != nullptr;
@@ -126,7 +151,8 @@ int Session(int argc, char** argv)
 int main(int argc, char** argv)
 {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: uidriver wait SECONDS | show | press BUTTON | click ID | text ID\n");
+        std::fprintf(stderr, "usage: uidriver wait SECONDS | show | press BUTTON | click ID | text ID |"
+                             " box SECONDS | answer BUTTON | session PROGRAM ... -- STEP...\n");
         return 2;
     }
     const char* command = argv[1];
@@ -135,6 +161,22 @@ int main(int argc, char** argv)
     if (std::strcmp(command, "wait") == 0) {
         DWORD seconds = argc > 2 ? std::strtoul(argv[2], nullptr, 10) : 10;
         return WaitForWizard(0, seconds * 1000) ? 0 : 1;
+    }
+    if (std::strcmp(command, "box") == 0) {
+        DWORD seconds = argc > 2 ? std::strtoul(argv[2], nullptr, 10) : 10;
+        HWND dialog = WaitForDialog(0, seconds * 1000);
+        std::fputs(DescribeDialog(dialog).c_str(), dialog ? stdout : stderr);
+        return dialog ? 0 : 1;
+    }
+    if (std::strcmp(command, "answer") == 0) {
+        if (argc < 3)
+            return 2;
+        HWND dialog = FindDialog(0);
+        if (!dialog) {
+            std::fprintf(stderr, "uidriver: no dialog window\n");
+            return 1;
+        }
+        return Answer(dialog, argv[2]) ? 0 : 1;
     }
     HWND sheet = FindWizard(0);
     if (!sheet) {

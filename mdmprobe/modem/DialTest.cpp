@@ -1,0 +1,73 @@
+#include "DialTest.h"
+
+#include "CallResult.h"
+
+namespace {
+
+constexpr DWORD kSettleMs = 500;          // pause before the purge that precedes dialling
+constexpr DWORD kRequestLimitMs = 10000;  // time limit of the dial and hang-up requests
+constexpr int kResultPolls = 240;         // the call result is awaited 240 x 250 ms
+constexpr DWORD kResultPollMs = 250;
+constexpr DWORD kBurstLimitMs = 1000;     // reading what arrived: at most 1 s ...
+constexpr DWORD kBurstSilenceMs = 100;    // ... ending after 100 ms of silence
+constexpr DWORD kEscapeLimitMs = 2000;    // the modem's OK to "+++" comes after its guard time
+constexpr DWORD kDtrLowMs = 20;
+
+// Appends what waits in the receive queue, if anything.
+void CollectWaiting(CSerial& serial, std::string& received)
+{
+    if (!serial.QueryInbuff())
+        return;
+    std::string burst;
+    serial.ReadAll(burst, kBurstLimitMs, kBurstSilenceMs);
+    received += burst;
+}
+
+// Everything the modem sends after the dial command, until a final call
+// result is in it or the polls are used up.
+std::string WaitForCallResult(CSerial& serial)
+{
+    std::string received;
+    for (int poll = 0; poll < kResultPolls; ++poll) {
+        Sleep(kResultPollMs);
+        CollectWaiting(serial, received);
+        if (HasFinalCallResult(received))
+            break;
+    }
+    return received;
+}
+
+// Back to command mode and on hook, after every call attempt. The requests'
+// results do not matter: the modem may not be connected at all.
+void HangUp(CSerial& serial, const std::atomic<bool>* cancel)
+{
+    std::string scratch;
+    serial.Request("+++", &scratch, REQ_NO_ECHO | REQ_NO_CR, cancel, kEscapeLimitMs, 0);
+    serial.Request("ATH", &scratch, REQ_NO_ECHO, cancel, kRequestLimitMs, 0);
+    serial.PulseDtr(kDtrLowMs);
+}
+
+}  // namespace
+
+bool RunDialTest(std::string& answer, const std::atomic<bool>* cancel, CSerial* serial,
+                 const std::string& dialCommand, const std::string& dialAnswer, unsigned minSpeed,
+                 int32_t connectTimeMs)
+{
+    if (!serial || !serial->IsOpen())
+        return false;
+    serial->PurgeInput(kSettleMs);
+    std::string scratch;
+    serial->Request(dialCommand, &scratch, REQ_NO_ANSWER, cancel, kRequestLimitMs, 0);
+
+    std::string received = WaitForCallResult(*serial);
+    if (HoldsConnection(received, dialAnswer)) {
+        if (connectTimeMs > 0)
+            Sleep(static_cast<DWORD>(connectTimeMs));
+        CollectWaiting(*serial, received);
+    }
+    const CallVerdict verdict = EvaluateCallResult(received, dialAnswer, minSpeed);
+    answer = verdict.answer;
+
+    HangUp(*serial, cancel);
+    return verdict.passed;
+}

@@ -1,0 +1,30 @@
+// The test call: dial, wait for the call result, check the connect speed,
+// hold the line for a while and hang up. Runs on the test runner's thread,
+// the only user of the port at that time.
+#pragma once
+
+#include "Serial.h"
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+// 1. Waits 500 ms and discards pending input; sends `dialCommand` (echo
+//    checked, with its CR; the call result is not awaited by the request).
+// 2. Polls every 250 ms for up to 240 polls (about one minute) and collects
+//    what arrives until a final call result (HasFinalCallResult) is there.
+//    `cancel` is not looked at during this wait.
+// 3. When there is a result and `dialAnswer` is empty or occurs in it, holds
+//    the line for `connectTimeMs` (a negative time: no hold) and collects what
+//    arrived meanwhile.
+// 4. Judges the collected text with EvaluateCallResult (speed figure against
+//    `minSpeed`) and puts the verdict's answer into `answer`: "TimeOut !"
+//    when nothing arrived.
+// 5. Hangs up, whatever the outcome: "+++" (no echo check, no CR, 2 s for the
+//    modem's OK), "ATH" (no echo check), then a 20 ms DTR pulse. The two
+//    requests are given `cancel` and do not go out once it is set.
+// True when the call passed. With no port or a closed one: false at once,
+// nothing sent, `answer` untouched.
+bool RunDialTest(std::string& answer, const std::atomic<bool>* cancel, CSerial* serial,
+                 const std::string& dialCommand, const std::string& dialAnswer, unsigned minSpeed,
+                 int32_t connectTimeMs);

@@ -1,0 +1,20 @@
+// Resource identifiers of the setup program, shared by the program and all
+// six language scripts.
+#pragma once
+
+// Icons
+#define IDI_SETUP                   1
+
+// Bitmaps: the watermark of the exterior pages and the strip of small
+// images, each for screens of 8 bits per pixel or fewer and for more.
+#define IDB_WATERMARK_256           3
+#define IDB_WATERMARK               4
+#define IDB_ICONS_256               8
+#define IDB_ICONS                   9
+#define IDB_ICONS_ALPHA             10   // with alpha channel, no mask (XP and later)
+
+// Strings
+#define IDS_PRODUCT_TITLE           1300
+#define IDS_NEWER_VERSION_INSTALLED 1332
+#define IDS_SELECT_TARGET_FOLDER    1334
+#define IDS_CANNOT_EXECUTE          1342

@@ -1,0 +1,144 @@
+// The memory and checksum checks and the test call against the modem
+// simulator on COM3 (checks.profile): verdict, answer handed back, the wire.
+#include "AnswerCheck.h"
+#include "DialTest.h"
+#include "ModemTranscript.h"
+#include "WinTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <string>
+#include <vector>
+
+namespace {
+
+using testsupport::ModemTranscript;
+using testsupport::PreciseMs;
+using testsupport::PreciseMsSince;
+
+constexpr int32_t kConnectTimeMs = 600;
+
+ModemTranscript Transcript()
+{
+    Sleep(100);  // the simulator writes as things happen
+    ModemTranscript transcript;
+    EXPECT_TRUE(transcript.Load(testsupport::Env("MODEMSIM_COM3_TRANSCRIPT")));
+    return transcript;
+}
+
+class ChecksTest : public ::testing::Test
+{
+protected:
+    void SetUp() override { ASSERT_TRUE(serial_.SetPortName("COM3") && serial_.Open()); }
+
+    struct Call
+    {
+        const char* number;
+        const char* dialAnswer;
+        unsigned minSpeed;
+        bool passed;
+        const char* answer;
+    };
+
+    // Runs the calls one after the other and returns, per call, the time from
+    // its call result to the "+++" that follows. Every call must show on the
+    // wire as its dial command, then "+++", then "ATH".
+    std::vector<long> RunCalls(const std::vector<Call>& calls)
+    {
+        std::string wire;
+        for (const Call& call : calls) {
+            std::string answer;
+            const std::string dial = std::string("ATDT") + call.number;
+            EXPECT_EQ(call.passed, RunDialTest(answer, &stop_, &serial_, dial, call.dialAnswer,
+                                               call.minSpeed, kConnectTimeMs))
+                << call.number;
+            EXPECT_EQ(call.answer, answer) << call.number;
+            wire += dial + "\r+++ATH\r";
+        }
+        transcript_ = Transcript();
+        EXPECT_EQ(wire, transcript_.Received());
+        std::vector<long> untilEscape;
+        long result = -1;
+        for (const testsupport::TranscriptEntry& e : transcript_.Entries()) {
+            if (e.kind == '#' && e.text.rfind("dial-result", 0) == 0) {
+                result = e.ms;
+            } else if (e.kind == '<' && e.text.rfind('+', 0) == 0 && result >= 0) {
+                untilEscape.push_back(e.ms - result);
+                result = -1;
+            }
+        }
+        return untilEscape;
+    }
+
+    CSerial serial_;
+    std::atomic<bool> stop_{false};
+    ModemTranscript transcript_;
+};
+
+TEST_F(ChecksTest, AnswerChecks)
+{
+    struct Case
+    {
+        const char* command;
+        const char* text;
+        bool mustBePresent;
+        bool passed;
+        const char* answer;
+    };
+    const Case cases[] = {
+        {"AT%T1", "RAM ERROR", false, true, "\r\nRAM 128k\r\n\r\nOK\r\n"},
+        {"AT%T2", "RAM ERROR", false, false, "\r\nRAM ERROR 1F00\r\n\r\nERROR\r\n"},
+        {"AT%C", "CRC: A55A", true, true, "\r\nCRC: A55A\r\n\r\nOK\r\n"},
+        {"AT%C", "CRC: 0000", true, false, "\r\nCRC: A55A\r\n\r\nOK\r\n"},
+    };
+    for (const Case& c : cases) {
+        std::string answer = "old";
+        const DWORD start = PreciseMs();
+        EXPECT_EQ(c.passed, CheckCommandAnswer(answer, &stop_, &serial_, c.command, c.text,
+                                               c.mustBePresent))
+            << c.command << " " << c.text;
+        EXPECT_GE(PreciseMsSince(start), 500u) << "the pause before the purge";
+        EXPECT_EQ(c.answer, answer);
+    }
+
+    // A closed port, or none: false, nothing sent, the answer untouched.
+    ASSERT_TRUE(serial_.Close());
+    for (CSerial* port : {&serial_, static_cast<CSerial*>(nullptr)}) {
+        std::string answer = "untouched";
+        EXPECT_FALSE(CheckCommandAnswer(answer, &stop_, port, "AT%C", "", true));
+        EXPECT_FALSE(RunDialTest(answer, &stop_, port, "ATDT100", "", 0, 0));
+        EXPECT_EQ("untouched", answer);
+    }
+    EXPECT_EQ("AT%T1\rAT%T2\rAT%C\rAT%C\r", Transcript().Received());
+}
+
+TEST_F(ChecksTest, TestCalls)
+{
+    const std::vector<long> untilEscape = RunCalls({
+        {"100", "CONNECT", 28800, true, "CONNECT 28800/V42\r"},
+        {"100", "CONNECT", 33600, false, "CONNECT 28800/V42\r"},
+        {"200", "CONNECT", 0, false, "\r\nBUSY\r\n"},
+        {"300", "", 28800, true, "\r\nNO CARRIER\r\n"},
+    });
+    EXPECT_EQ(2u, transcript_.Events("escape").size());
+    EXPECT_EQ(2u, transcript_.Events("hangup").size()) << "both connections released";
+    // The line is held for the connect time, except after BUSY, which also
+    // ends the wait at once.
+    ASSERT_EQ(4u, untilEscape.size());
+    for (size_t i : {0, 1, 3})
+        EXPECT_GE(untilEscape[i], kConnectTimeMs) << i;
+    EXPECT_LT(untilEscape[2], 500);
+}
+
+// A modem that never reports a call result: about a minute, then "TimeOut !",
+// even with an empty dial answer text (which accepts any result that came).
+TEST_F(ChecksTest, TestCallTimesOut)
+{
+    const DWORD start = PreciseMs();
+    RunCalls({{"900", "", 0, false, "TimeOut !"}});
+    EXPECT_GE(PreciseMsSince(start), 60000u);
+    EXPECT_LT(PreciseMsSince(start), 75000u);
+}
+
+}  // namespace
