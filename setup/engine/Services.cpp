@@ -126,6 +126,16 @@ bool ReadGroupList(HKEY key, std::vector<char>* list)
     }
 }
 
+// Runs `operation` on the names of `key` in list order until one fails.
+int ForEachListed(HINF script, const char* sections, const char* key, int (*operation)(const char*))
+{
+    for (const ServiceListEntry& entry : GatherServiceNames(script, sections, key)) {
+        if (!operation(entry.name))
+            return 0;
+    }
+    return 1;
+}
+
 }  // namespace
 
 int StopOneService(const char* name)
@@ -286,23 +296,15 @@ int ApplyServiceGroupOrder(HINF script, const char* installSection)
 
 int StopServices(HINF script, const char* sections)
 {
-    if (!xUtilIsWinNT())
-        return 1;
-    for (const ServiceListEntry& entry : GatherServiceNames(script, sections, "StopService")) {
-        if (!StopOneService(entry.name))
-            return 0;
-    }
-    return 1;
+    return !xUtilIsWinNT() || ForEachListed(script, sections, "StopService", StopOneService);
 }
 
 int DeleteAndCreateServices(HINF script, const char* sections)
 {
     if (!xUtilIsWinNT())
         return 1;
-    for (const ServiceListEntry& entry : GatherServiceNames(script, sections, "DelService")) {
-        if (!DeleteOneService(entry.name))
-            return 0;
-    }
+    if (!ForEachListed(script, sections, "DelService", DeleteOneService))
+        return 0;
     for (const ServiceListEntry& entry : GatherServiceNames(script, sections, "AddService")) {
         if (!CreateOrUpdateService(script, entry.name, entry.installSection))
             return 0;
@@ -312,11 +314,5 @@ int DeleteAndCreateServices(HINF script, const char* sections)
 
 int StartServices(HINF script, const char* sections)
 {
-    if (!xUtilIsWinNT())
-        return 1;
-    for (const ServiceListEntry& entry : GatherServiceNames(script, sections, "StartService")) {
-        if (!StartOneService(entry.name))
-            return 0;
-    }
-    return 1;
+    return !xUtilIsWinNT() || ForEachListed(script, sections, "StartService", StartOneService);
 }

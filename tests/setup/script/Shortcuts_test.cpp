@@ -1,6 +1,9 @@
-// Shortcuts created and deleted from a setup script through the real shell
-// link object, read back through its ANSI interface, with the shell's change
+// Shortcuts created and deleted from a script through the real shell link
+// object, read back through its ANSI interface, with the shell's change
 // notifications observed in this process.
+#undef _WIN32_WINNT
+#define _WIN32_WINNT 0x0600  // the test's registry helpers come with Vista (Wine has them)
+
 #include "ScriptFile.h"
 #include "ShellFolders.h"
 #include "Shortcuts.h"
@@ -22,117 +25,66 @@ const UINT kNotifyMessage = WM_APP + 1;
 
 const char kScript[] = R"([Version]
 Signature = "$Chicago$"
-
 [Install]
 MakeIcons = NoSuchSection, Icons
-
 [Icons]
-UPRG, "Vantor\Tools\Modem Test", C:\shelltest\app\mdmprobe.exe, "/P:COM3 /L:test.log", C:\shelltest\app\mdmprobe.exe, 1, 1
+UPRG, "Vantor\Tools\Modem Test", C:\shelltest\app\mdmprobe.exe, "/P:COM3", C:\shelltest\app\mdmprobe.exe, 1, 1
 uprg, Lower, C:\shelltest\app\mdmprobe.exe
 UPRG, Skipped
 XXXX, Unknown, C:\shelltest\app\mdmprobe.exe
 UPRG, "..\Outside", C:\shelltest\app\mdmprobe.exe
-
 [Remove]
 DelIcons = DelList
-
 [DelList]
 UPRG, "Vantor\Tools\Modem Test"
 UPRG, Lower
 )";
 
-// Shell change notifications received by a window of this thread.
-class ShellEvents
+std::vector<std::string> events;  // "<event> <path>" as the shell reported them
+
+LRESULT CALLBACK NotifyProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-public:
-    ShellEvents()
-    {
-        WNDCLASSA windowClass = {};
-        windowClass.lpfnWndProc = WindowProc;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = "ShellEventsTest";
-        RegisterClassA(&windowClass);
-        window_ = CreateWindowA("ShellEventsTest", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-        SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-        SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOP, &desktop_);
-        SHChangeNotifyEntry entry = {desktop_, TRUE};
-        registration_ = SHChangeNotifyRegister(window_, SHCNRF_ShellLevel | SHCNRF_InterruptLevel, SHCNE_ALLEVENTS,
-                                               kNotifyMessage, 1, &entry);
-    }
-    ~ShellEvents()
-    {
-        SHChangeNotifyDeregister(registration_);
-        DestroyWindow(window_);
-        CoTaskMemFree(desktop_);
-    }
-
-    bool Registered() const { return registration_ != 0; }
-
-    // The events since the last call, as "<event> <path>".
-    std::vector<std::string> Take()
-    {
-        MSG message;
-        while (PeekMessageA(&message, window_, 0, 0, PM_REMOVE))
-            DispatchMessageA(&message);
-        std::vector<std::string> taken;
-        taken.swap(events_);
-        return taken;
-    }
-
-private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-    {
-        auto* self = reinterpret_cast<ShellEvents*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-        if (message != kNotifyMessage || self == nullptr)
-            return DefWindowProcA(window, message, wParam, lParam);
-        const auto* items = reinterpret_cast<LPCITEMIDLIST*>(wParam);
-        char path[MAX_PATH] = "";
-        SHGetPathFromIDListA(items[0], path);
-        const char* name = "other";
-        switch (lParam) {
-        case SHCNE_CREATE: name = "create"; break;
-        case SHCNE_UPDATEITEM: name = "update"; break;
-        case SHCNE_DELETE: name = "delete"; break;
-        case SHCNE_MKDIR: name = "mkdir"; break;
-        case SHCNE_RMDIR: name = "rmdir"; break;
-        }
-        self->events_.push_back(std::string(name) + " " + path);
-        return 0;
-    }
-
-    HWND window_ = nullptr;
-    LPITEMIDLIST desktop_ = nullptr;
-    ULONG registration_ = 0;
-    std::vector<std::string> events_;
-};
-
-void SetFolderValue(HKEY root, const char* name, DWORD type, const std::string& value)
-{
-    HKEY key;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(root, kShellFolders, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                                             nullptr));
-    RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>(value.size() + 1));
-    RegCloseKey(key);
+    if (message != kNotifyMessage)
+        return DefWindowProcA(window, message, wParam, lParam);
+    char path[MAX_PATH] = "";
+    SHGetPathFromIDListA(reinterpret_cast<LPCITEMIDLIST*>(wParam)[0], path);
+    const char* name = lParam == SHCNE_CREATE ? "create" : lParam == SHCNE_UPDATEITEM ? "update"
+                     : lParam == SHCNE_DELETE ? "delete" : lParam == SHCNE_MKDIR      ? "mkdir"
+                     : lParam == SHCNE_RMDIR  ? "rmdir"  : "other";
+    events.push_back(std::string(name) + " " + path);
+    return 0;
 }
 
-void MakeTarget()
+// The notifications since the last call.
+std::vector<std::string> TakeEvents()
 {
-    CreateDirectoryA("C:\\shelltest", nullptr);
-    CreateDirectoryA("C:\\shelltest\\app", nullptr);
-    CloseHandle(CreateFileA(kTarget, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE))
+        DispatchMessageA(&message);
+    std::vector<std::string> taken;
+    taken.swap(events);
+    return taken;
 }
 
-struct LinkFields
+// Every shell change below the desktop goes to a window of this thread.
+void WatchShell()
 {
-    std::string path, workingDir, arguments, iconFile;
-    int iconNumber = -1;
-};
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = NotifyProc;
+    windowClass.lpszClassName = "ShellWatch";
+    RegisterClassA(&windowClass);
+    HWND window = CreateWindowA("ShellWatch", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    LPITEMIDLIST desktop = nullptr;
+    SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOP, &desktop);
+    SHChangeNotifyEntry entry = {desktop, TRUE};
+    ASSERT_NE(0u, SHChangeNotifyRegister(window, SHCNRF_ShellLevel | SHCNRF_InterruptLevel, SHCNE_ALLEVENTS,
+                                         kNotifyMessage, 1, &entry));
+}
 
-// The shortcut file read back through the ANSI shell link interface.
-LinkFields ReadLink(const std::string& file)
+// "path|working directory|arguments|icon file,icon number" of a shortcut file.
+std::string ReadLink(const std::string& file)
 {
-    LinkFields fields;
+    std::string fields = "(not loaded)";
     IShellLinkA* link = nullptr;
     IPersistFile* persist = nullptr;
     WCHAR wide[MAX_PATH];
@@ -141,15 +93,13 @@ LinkFields ReadLink(const std::string& file)
                                    reinterpret_cast<void**>(&link))) &&
         SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist))) &&
         SUCCEEDED(persist->Load(wide, STGM_READ))) {
-        char text[MAX_PATH];
-        if (link->GetPath(text, sizeof(text), nullptr, 0) == S_OK)
-            fields.path = text;
-        if (SUCCEEDED(link->GetWorkingDirectory(text, sizeof(text))))
-            fields.workingDir = text;
-        if (SUCCEEDED(link->GetArguments(text, sizeof(text))))
-            fields.arguments = text;
-        if (SUCCEEDED(link->GetIconLocation(text, sizeof(text), &fields.iconNumber)))
-            fields.iconFile = text;
+        char path[MAX_PATH] = "", dir[MAX_PATH] = "", arguments[MAX_PATH] = "", icon[MAX_PATH] = "";
+        int iconNumber = -1;
+        link->GetPath(path, MAX_PATH, nullptr, 0);
+        link->GetWorkingDirectory(dir, MAX_PATH);
+        link->GetArguments(arguments, MAX_PATH);
+        link->GetIconLocation(icon, MAX_PATH, &iconNumber);
+        fields = std::string(path) + "|" + dir + "|" + arguments + "|" + icon + "," + std::to_string(iconNumber);
     }
     if (persist)
         persist->Release();
@@ -161,73 +111,66 @@ LinkFields ReadLink(const std::string& file)
 class Shortcuts : public ::testing::Test
 {
 protected:
-    void SetUp() override { CoInitialize(nullptr); }
+    void SetUp() override
+    {
+        CoInitialize(nullptr);
+        CreateDirectoryA("C:\\shelltest", nullptr);
+        CreateDirectoryA("C:\\shelltest\\app", nullptr);
+        CloseHandle(CreateFileA(kTarget, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    }
     void TearDown() override { CoUninitialize(); }
 };
 
 TEST_F(Shortcuts, CreateInSubFoldersUpdateAndDelete)
 {
-    // The user's Programs folder as an expandable value of a folder of our own.
-    const std::string programs = "C:\\shelltest\\Programs";
-    MakeTarget();
+    // The user's Programs folder: an expandable value naming a folder of ours.
+    const std::string programs = "C:\\shelltest\\Programs", link = programs + "\\Vantor\\Tools\\Modem Test.lnk";
     CreateDirectoryA(programs.c_str(), nullptr);
-    SetFolderValue(HKEY_CURRENT_USER, "Programs", REG_EXPAND_SZ, "%SystemDrive%\\shelltest\\Programs");
-    testsupport::ScopedScript script(testsupport::OpenScript("C:\\shelltest\\setup.inf", kScript));
-    ASSERT_NE(INVALID_HANDLE_VALUE, script.get());
-    ShellEvents events;
-    ASSERT_TRUE(events.Registered());
+    const char value[] = "%SystemDrive%\\shelltest\\Programs";
+    ASSERT_EQ(ERROR_SUCCESS, RegSetKeyValueA(HKEY_CURRENT_USER, kShellFolders, "Programs", REG_EXPAND_SZ, value,
+                                             sizeof(value)));
+    HINF script = testsupport::OpenScript("C:\\shelltest\\setup.inf", kScript);
+    ASSERT_NE(INVALID_HANDLE_VALUE, script);
+    WatchShell();
 
-    EXPECT_EQ(1, ProcessShortcutKeys(script.get(), "Install", 1));
-    const std::string link = programs + "\\Vantor\\Tools\\Modem Test.lnk";
-    const LinkFields fields = ReadLink(link);
-    EXPECT_EQ(kTarget, fields.path);
-    EXPECT_EQ("C:\\shelltest\\app", fields.workingDir);
-    EXPECT_EQ("/P:COM3 /L:test.log", fields.arguments);
-    EXPECT_EQ(kTarget, fields.iconFile);
-    EXPECT_EQ(1, fields.iconNumber);
+    EXPECT_EQ(1, ProcessShortcutKeys(script, "Install", 1));  // quiet: the folder is not opened
+    EXPECT_EQ(std::string(kTarget) + "|C:\\shelltest\\app|/P:COM3|" + kTarget + ",1", ReadLink(link));
     EXPECT_TRUE(testsupport::FileExists(programs + "\\Lower.lnk")) << "codes in any case";
     EXPECT_FALSE(testsupport::FileExists(programs + "\\Skipped.lnk")) << "a line without target";
     EXPECT_FALSE(testsupport::FileExists("C:\\shelltest\\Outside.lnk")) << "a name that leaves the folder";
     EXPECT_EQ((std::vector<std::string>{"mkdir " + programs + "\\Vantor", "mkdir " + programs + "\\Vantor\\Tools",
                                         "create " + link, "create " + programs + "\\Lower.lnk"}),
-              events.Take());
+              TakeEvents());
 
     EXPECT_EQ(1, CreateShortcut("UPRG", "Vantor\\Tools\\Modem Test", kTarget, "", "", 0, 0));
-    EXPECT_EQ((std::vector<std::string>{"update " + link}), events.Take());
-    EXPECT_EQ("", ReadLink(link).arguments);
+    EXPECT_EQ((std::vector<std::string>{"update " + link}), TakeEvents());
 
-    EXPECT_EQ(1, ProcessShortcutKeys(script.get(), "Remove", 1));
+    EXPECT_EQ(1, ProcessShortcutKeys(script, "Remove", 1));
     EXPECT_FALSE(testsupport::FileExists(programs + "\\Vantor"));
     EXPECT_TRUE(testsupport::FileExists(programs)) << "the shell folder stays, though empty";
     EXPECT_EQ((std::vector<std::string>{"delete " + link, "rmdir " + programs + "\\Vantor\\Tools",
                                         "rmdir " + programs + "\\Vantor", "delete " + programs + "\\Lower.lnk"}),
-              events.Take());
+              TakeEvents());
     EXPECT_EQ(1, DeleteShortcut("UPRG", "Vantor\\Tools\\Modem Test"));
-    EXPECT_TRUE(events.Take().empty()) << "nothing to report for a missing shortcut";
-    EXPECT_TRUE(testsupport::FileExists(programs));
+    EXPECT_TRUE(TakeEvents().empty()) << "nothing to report for a missing shortcut";
+    SetupCloseInfFile(script);
 }
 
 TEST_F(Shortcuts, MachineWideFolderFallsBackToTheUsersOnWindows98)
 {
-    MakeTarget();
-    char userDesktop[MAX_PATH], commonPrograms[MAX_PATH], resolved[MAX_PATH];
+    char userDesktop[MAX_PATH], commonPrograms[MAX_PATH], resolved[MAX_PATH], value[MAX_PATH];
     ASSERT_EQ(1, ResolveShellFolder("UDSK", userDesktop));
     ASSERT_EQ(1, ResolveShellFolder("CPRG", commonPrograms));
-    HKEY key;
-    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, kShellFolders, 0, KEY_ALL_ACCESS, &key));
-    char value[MAX_PATH];
     DWORD size = sizeof(value);
-    ASSERT_EQ(ERROR_SUCCESS, RegQueryValueExA(key, "Common Programs", nullptr, nullptr,
-                                              reinterpret_cast<BYTE*>(value), &size));
-    EXPECT_STREQ(value, commonPrograms) << "a machine-wide value is used when it exists";
-    RegDeleteValueA(key, "Common Desktop");
-    RegCloseKey(key);
+    ASSERT_EQ(ERROR_SUCCESS, RegGetValueA(HKEY_LOCAL_MACHINE, kShellFolders, "Common Programs", RRF_RT_REG_SZ,
+                                          nullptr, value, &size));
+    EXPECT_STREQ(value, commonPrograms) << "the machine-wide value when there is one";
+    ASSERT_EQ(ERROR_SUCCESS, RegDeleteKeyValueA(HKEY_LOCAL_MACHINE, kShellFolders, "Common Desktop"));
 
     ASSERT_EQ(1, ResolveShellFolder("CDSK", resolved));
     EXPECT_STREQ(userDesktop, resolved);
     EXPECT_EQ(1, CreateShortcut("CDSK", "Modem Test", kTarget, "", "", 0, 0));
-    EXPECT_EQ(kTarget, ReadLink(std::string(userDesktop) + "\\Modem Test.lnk").path);
-    EXPECT_EQ(0, ResolveShellFolder("XDSK", resolved));
+    EXPECT_EQ(std::string(kTarget) + "|C:\\shelltest\\app||,0", ReadLink(std::string(userDesktop) + "\\Modem Test.lnk"));
 }
 
 }  // namespace
