@@ -38,7 +38,8 @@ int FindSetupPath(HINF script, const char* fileName, const char* installSection,
 // entry when the install section has an `Uninstall` line; existing entries
 // are overwritten. Values in this order: DisplayName, UninstallString
 // (setup path " /remove:" key, unquoted), Publisher and HelpLink (strings
-// 1345 and 1344; for products only when not empty), ProductVersion and
+// 1345 and 1344 of the running program in the thread's language; for
+// products only when not empty), ProductVersion and
 // DisplayVersion (products line field 7, or the install section's
 // `ProductVer`, with a "@file" reference resolved; only when present and
 // resolvable), UserTargetDir (REG_MULTI_SZ of the target directory and the
