@@ -126,6 +126,23 @@ bool ReadGroupList(HKEY key, std::vector<char>* list)
     }
 }
 
+enum : int { kOpenFailed = -1, kNotInstalled = 0, kOpened = 1 };
+
+// Opens the manager and the service `name` into `handles`; a failure other
+// than a missing service is logged.
+int OpenInstalled(ServiceHandles& handles, const char* name)
+{
+    if (!OpenManager(handles))
+        return kOpenFailed;
+    handles.service = OpenServiceA(handles.manager, name, kServiceAccess);
+    if (handles.service)
+        return kOpened;
+    if (GetLastError() == ERROR_SERVICE_DOES_NOT_EXIST)
+        return kNotInstalled;
+    LogServiceFailure("opening service", name);
+    return kOpenFailed;
+}
+
 // Runs `operation` on the names of `key` in list order until one fails.
 int ForEachListed(HINF script, const char* sections, const char* key, int (*operation)(const char*))
 {
@@ -141,15 +158,9 @@ int ForEachListed(HINF script, const char* sections, const char* key, int (*oper
 int StopOneService(const char* name)
 {
     ServiceHandles handles;
-    if (!OpenManager(handles))
-        return 0;
-    handles.service = OpenServiceA(handles.manager, name, kServiceAccess);
-    if (!handles.service) {
-        if (GetLastError() == ERROR_SERVICE_DOES_NOT_EXIST)
-            return 1;
-        LogServiceFailure("opening service", name);
-        return 0;
-    }
+    const int opened = OpenInstalled(handles, name);
+    if (opened != kOpened)
+        return opened == kNotInstalled ? 1 : 0;
     SERVICE_STATUS status = {};
     if (!QueryServiceStatus(handles.service, &status)) {
         LogServiceFailure("querying service", name);
@@ -171,15 +182,9 @@ int StopOneService(const char* name)
 int DeleteOneService(const char* name)
 {
     ServiceHandles handles;
-    if (!OpenManager(handles))
-        return 0;
-    handles.service = OpenServiceA(handles.manager, name, kServiceAccess);
-    if (!handles.service) {
-        if (GetLastError() == ERROR_SERVICE_DOES_NOT_EXIST)
-            return 1;
-        LogServiceFailure("opening service", name);
-        return 0;
-    }
+    const int opened = OpenInstalled(handles, name);
+    if (opened != kOpened)
+        return opened == kNotInstalled ? 1 : 0;
     // Windows removes the service when its last handle closes; a failed
     // request (already marked) needs no answer.
     DeleteService(handles.service);
@@ -233,11 +238,10 @@ int CreateOrUpdateService(HINF script, const char* name, const char* installSect
 int StartOneService(const char* name)
 {
     ServiceHandles handles;
-    if (!OpenManager(handles))
-        return 0;
-    handles.service = OpenServiceA(handles.manager, name, kServiceAccess);
-    if (!handles.service) {
-        LogServiceFailure("opening service", name);
+    const int opened = OpenInstalled(handles, name);
+    if (opened != kOpened) {
+        if (opened == kNotInstalled)
+            LogServiceFailure("starting missing service", name);
         return 0;
     }
     if (!StartServiceA(handles.service, 0, nullptr)) {
