@@ -18,3 +18,5 @@
 #define IDS_NEWER_VERSION_INSTALLED 1332
 #define IDS_SELECT_TARGET_FOLDER    1334
 #define IDS_CANNOT_EXECUTE          1342
+#define IDS_HELP_LINK               1344   // the maker's web address (uninstall entries)
+#define IDS_PUBLISHER               1345   // the maker's name (uninstall entries)
