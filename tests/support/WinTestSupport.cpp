@@ -91,4 +91,21 @@ void ChildProcess::Kill()
     }
 }
 
+ProgramCopy::ProgramCopy(const std::string& source, const std::string& folder, const std::string& exeName)
+{
+    std::string base = Env("WINETEST_RUN_DIR");
+    dir_ = (base.empty() ? ModuleDir() : UnixToWinPath(base)) + "\\" + folder;
+    CreateDirectoryA(dir_.c_str(), nullptr);
+    exe_ = dir_ + "\\" + exeName;
+    copied_ = CopyFileA(source.c_str(), exe_.c_str(), FALSE) != 0;
+}
+
+bool ProgramCopy::Start(ChildProcess& child, const std::string& arguments) const
+{
+    std::string line = "\"" + exe_ + "\"";
+    if (!arguments.empty())
+        line += " " + arguments;
+    return child.Start(line, dir_);
+}
+
 }  // namespace testsupport

@@ -49,4 +49,24 @@ private:
     PROCESS_INFORMATION info_ = {};
 };
 
+// A private copy of a program in its own folder of the run folder (or,
+// outside a winetest run, beside the test program), so that files next to
+// the program (its log, its script) belong to one test alone.
+class ProgramCopy
+{
+public:
+    ProgramCopy(const std::string& source, const std::string& folder, const std::string& exeName);
+    bool Copied() const { return copied_; }
+    const std::string& Dir() const { return dir_; }
+    const std::string& Exe() const { return exe_; }
+    std::string Path(const char* file) const { return dir_ + "\\" + file; }
+    // Starts the copy with `arguments` in its folder.
+    bool Start(ChildProcess& child, const std::string& arguments) const;
+
+private:
+    std::string dir_;
+    std::string exe_;
+    bool copied_ = false;
+};
+
 }  // namespace testsupport

@@ -1,0 +1,225 @@
+// The real setup.exe, started like a user or a deployment tool would, seen
+// from outside: its boxes (read and answered with the UI driver), its
+// windows, its mutexes and its full 32-bit exit code.
+#include "UiDriver.h"
+#include "WinTestSupport.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <fstream>
+#include <string>
+
+using testsupport::ChildProcess;
+using testsupport::ProgramCopy;
+
+namespace {
+
+std::string g_setup;  // Windows path of the built setup.exe
+
+constexpr DWORD kBoxMs = 20000;
+constexpr DWORD kEndMs = 15000;
+const char kBrokenScript[] = "[Version]\r\nSignature=\"$Chicago$\"\r\n\r\n[Install\r\nCopyFiles=x\r\n";
+
+void WriteFile(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Waits for the script-error box of `child`, checks its text and answers
+// it; then expects the "failed" exit code.
+void ExpectScriptErrorBox(ChildProcess& child, const std::string& text)
+{
+    HWND box = uidriver::WaitForDialog(child.Id(), kBoxMs);
+    ASSERT_NE(nullptr, box) << "no box appeared";
+    EXPECT_EQ(text, uidriver::DialogText(box));
+    EXPECT_EQ("Error", uidriver::Text(box)) << "the system's default caption";
+    ASSERT_TRUE(uidriver::PressDialogButton(box, uidriver::FindDialogButton(box, "ok")));
+    DWORD exitCode = 0;
+    ASSERT_TRUE(child.Wait(kEndMs, &exitCode));
+    EXPECT_EQ(1603u, exitCode);
+}
+
+// A missing or broken setup.inf: string 1333 with the full path and the line
+// the Setup API reports, in the language the command line or the user's
+// settings choose, also in unattended runs. (Not Spanish: its resources are
+// language-neutral, and Wine finds resources by thread locale only when
+// the language matches exactly.)
+TEST(SetupStart, ScriptErrorBoxNamesFileAndLine)
+{
+    struct Case
+    {
+        const char* folder;
+        const char* script;  // null: no setup.inf
+        const char* arguments;
+        const char* text;    // %s: the script's path
+    };
+    const Case cases[] = {
+        {"missing", nullptr, "", "There is an error in file %s, line 0. Installation can not continue."},
+        {"broken", kBrokenScript, "/quiet /lang:fre",
+         "Le fichier %s contient une erreur \xe0 la ligne 4. L'installation ne peut pas continuer."},
+        {"german", kBrokenScript, "/LANG:GERMAN /silent:abc",
+         "Die Datei %s enth\xe4lt in Zeile 4 einen Fehler. Die Installation kann nicht fortgesetzt werden."},
+        {"polish", nullptr, "/lang:pol", "There is an error in file %s, line 0. Installation can not continue."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.folder);
+        ProgramCopy program(g_setup, c.folder, "setup.exe");
+        ASSERT_TRUE(program.Copied());
+        if (c.script)
+            WriteFile(program.Path("setup.inf"), c.script);
+        ChildProcess child;
+        ASSERT_TRUE(program.Start(child, c.arguments));
+        std::string text = c.text;
+        text.replace(text.find("%s"), 2, program.Path("setup.inf"));
+        ExpectScriptErrorBox(child, text);
+    }
+}
+
+// The user's language on NT 4, read from the registry as hexadecimal text:
+// German (Switzerland) gets the German resources by its primary language,
+// Japanese falls back to English.
+TEST(SetupStart, LanguageFromTheUserSettingsOfNt4)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"00000807", "Die Datei %s enth\xe4lt in Zeile 0 einen Fehler. Die Installation kann nicht fortgesetzt werden."},
+        {"00000411", "There is an error in file %s, line 0. Installation can not continue."},
+    };
+    for (const auto& [locale, expected] : cases) {
+        SCOPED_TRACE(locale);
+        HKEY key = nullptr;
+        ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_USERS, ".DEFAULT\\Control Panel\\International", 0, nullptr,
+                                                 0, KEY_SET_VALUE, nullptr, &key, nullptr));
+        RegSetValueExA(key, "Locale", 0, REG_SZ, reinterpret_cast<const BYTE*>(locale), 9);
+        RegCloseKey(key);
+        ProgramCopy program(g_setup, std::string("nt4-") + locale, "setup.exe");
+        ChildProcess child;
+        ASSERT_TRUE(program.Start(child, ""));
+        std::string text = expected;
+        text.replace(text.find("%s"), 2, program.Path("setup.inf"));
+        ExpectScriptErrorBox(child, text);
+    }
+}
+
+// A window of the autorun program's class, on its own thread, that counts
+// the pause messages it receives.
+class AutorunWindow
+{
+public:
+    AutorunWindow()
+    {
+        thread_ = CreateThread(nullptr, 0, &AutorunWindow::Run, this, 0, nullptr);
+        uidriver::WaitFor([this] { return window_ != nullptr; }, 5000);
+    }
+    ~AutorunWindow()
+    {
+        PostMessageA(window_, WM_CLOSE, 0, 0);
+        WaitForSingleObject(thread_, 5000);
+        CloseHandle(thread_);
+    }
+    LONG Received() const { return received_; }
+
+private:
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        auto* self = reinterpret_cast<AutorunWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        if (message == WM_APP + 1 && wParam == 0 && lParam == 0 && self)
+            InterlockedIncrement(&self->received_);
+        if (message == WM_DESTROY)
+            PostQuitMessage(0);
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+    static DWORD WINAPI Run(void* param)
+    {
+        auto* self = static_cast<AutorunWindow*>(param);
+        WNDCLASSA windowClass = {};
+        windowClass.lpfnWndProc = Proc;
+        windowClass.lpszClassName = "VantorAutorunClass";
+        RegisterClassA(&windowClass);
+        HWND window = CreateWindowA("VantorAutorunClass", "Autorun", WS_OVERLAPPED, 0, 0, 50, 50, nullptr,
+                                    nullptr, nullptr, nullptr);
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        self->window_ = window;
+        MSG message;
+        while (GetMessageA(&message, nullptr, 0, 0) > 0)
+            DispatchMessageA(&message);
+        return 0;
+    }
+
+    HANDLE thread_ = nullptr;
+    HWND window_ = nullptr;
+    volatile LONG received_ = 0;
+};
+
+// While setup runs, the autorun program finds the pause mutex and has got
+// its message. A second copy from the same file (named in other letter
+// case) brings the first copy's hidden window forward, shows nothing and
+// ends with 1618; a copy in another folder runs beside it.
+TEST(SetupStart, OneCopyPerProgramFileAndAutorunPaused)
+{
+    AutorunWindow autorun;
+    ProgramCopy first(g_setup, "first", "setup.exe");
+    ProgramCopy other(g_setup, "other", "setup.exe");
+    ASSERT_TRUE(first.Copied() && other.Copied());
+    ChildProcess firstChild;
+    ASSERT_TRUE(first.Start(firstChild, ""));
+    HWND firstBox = uidriver::WaitForDialog(firstChild.Id(), kBoxMs);
+    ASSERT_NE(nullptr, firstBox);
+
+    EXPECT_TRUE(uidriver::WaitFor([&] { return autorun.Received() == 1; }, 5000)) << autorun.Received();
+    HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, "VantorAutorunPauseMutex");
+    EXPECT_NE(nullptr, mutex) << "the pause mutex exists while setup runs";
+    if (mutex)
+        CloseHandle(mutex);
+
+    HWND hidden = FindWindowA("SETUP", nullptr);
+    ASSERT_NE(nullptr, hidden);
+    EXPECT_FALSE(IsWindowVisible(hidden));
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hidden, &owner);
+    EXPECT_EQ(firstChild.Id(), owner);
+    SetForegroundWindow(firstBox);
+
+    std::string upper = first.Exe();
+    for (char& c : upper)
+        c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
+    ChildProcess second;
+    ASSERT_TRUE(second.Start("\"" + upper + "\" /quiet", first.Dir()));
+    DWORD exitCode = 0;
+    ASSERT_TRUE(second.Wait(kEndMs, &exitCode));
+    EXPECT_EQ(1618u, exitCode);
+    // The first copy takes the activation when its thread next reads messages.
+    EXPECT_TRUE(uidriver::WaitFor([&] { return GetForegroundWindow() == hidden; }, 5000))
+        << "the first copy's hidden window comes forward";
+    EXPECT_EQ(nullptr, uidriver::FindDialog(second.Id()));
+    EXPECT_EQ(1, autorun.Received()) << "the second copy ended before its autorun step";
+
+    ChildProcess otherChild;
+    ASSERT_TRUE(other.Start(otherChild, ""));
+    HWND otherBox = uidriver::WaitForDialog(otherChild.Id(), kBoxMs);
+    EXPECT_NE(nullptr, otherBox) << "a copy in another folder runs";
+    EXPECT_EQ(2, autorun.Received()) << "and pauses the autorun program as well";
+    if (otherBox)
+        uidriver::PressDialogButton(otherBox, IDOK);
+    EXPECT_TRUE(otherChild.Wait(kEndMs, &exitCode));
+    EXPECT_EQ(1603u, exitCode);
+
+    uidriver::PressDialogButton(firstBox, IDOK);
+    ASSERT_TRUE(firstChild.Wait(kEndMs, &exitCode));
+    EXPECT_EQ(1603u, exitCode);
+    EXPECT_EQ(nullptr, OpenMutexA(SYNCHRONIZE, FALSE, "VantorAutorunPauseMutex"))
+        << "the mutex ends with the last setup process";
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    testing::InitGoogleTest(&argc, argv);
+    if (argc < 2) {
+        fprintf(stderr, "usage: setup_start_e2e_test SETUP.EXE\n");
+        return 2;
+    }
+    g_setup = testsupport::UnixToWinPath(argv[1]);
+    return RUN_ALL_TESTS();
+}
