@@ -70,15 +70,18 @@ class Fake : public INetFwMgr,
              public INetFwPolicy,
              public INetFwProfile,
              public INetFwAuthorizedApplications,
-             public INetFwAuthorizedApplication
+             public INetFwAuthorizedApplication,
+             public IClassFactory
 {
 public:
     virtual ~Fake() = default;
 
-    // IUnknown and IDispatch, shared by all five interfaces.
+    // IUnknown and IDispatch, shared by all interfaces.
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
     {
-        if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_INetFwMgr)
+        if (iid == IID_IClassFactory)
+            *object = static_cast<IClassFactory*>(this);
+        else if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_INetFwMgr)
             *object = static_cast<INetFwMgr*>(this);
         else if (iid == IID_INetFwPolicy)
             *object = static_cast<INetFwPolicy*>(this);
@@ -104,6 +107,20 @@ public:
         }
         return left;
     }
+    // Every object is its own class factory.
+    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown*, REFIID iid, void** object) override
+    {
+        return Make(iid, object);
+    }
+    HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
+    static HRESULT Make(REFIID iid, void** object)
+    {
+        Fake* fake = new Fake;
+        HRESULT result = fake->QueryInterface(iid, object);
+        fake->Release();
+        return result;
+    }
+
     NOT_USED(GetTypeInfoCount, UINT*)
     NOT_USED(GetTypeInfo, UINT, LCID, ITypeInfo**)
     NOT_USED(GetIDsOfNames, REFIID, LPOLESTR*, UINT, LCID, DISPID*)
@@ -197,37 +214,11 @@ private:
     VARIANT_BOOL enabled_ = 0;
 };
 
-class Factory : public IClassFactory
-{
-public:
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
-    {
-        if (iid != IID_IUnknown && iid != IID_IClassFactory)
-            return *object = nullptr, E_NOINTERFACE;
-        *object = this;
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
-    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** object) override
-    {
-        if (outer)
-            return CLASS_E_NOAGGREGATION;
-        Fake* fake = new Fake;
-        HRESULT result = fake->QueryInterface(iid, object);
-        fake->Release();
-        return result;
-    }
-    HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
-};
-
-Factory g_factory;
-
 }  // namespace
 
 extern "C" __declspec(dllexport) HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID, REFIID iid, void** object)
 {
-    return g_factory.QueryInterface(iid, object);
+    return Fake::Make(iid, object);
 }
 
 extern "C" __declspec(dllexport) HRESULT STDAPICALLTYPE DllCanUnloadNow()

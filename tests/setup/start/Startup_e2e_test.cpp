@@ -101,55 +101,16 @@ TEST(SetupStart, LanguageFromTheUserSettingsOfNt4)
     }
 }
 
-// A window of the autorun program's class, on its own thread, that counts
-// the pause messages it receives.
-class AutorunWindow
+// Pause messages (32769, both parameters 0) that reached `window`, taken
+// from this thread's queue.
+int PauseMessages(HWND window)
 {
-public:
-    AutorunWindow()
-    {
-        thread_ = CreateThread(nullptr, 0, &AutorunWindow::Run, this, 0, nullptr);
-        uidriver::WaitFor([this] { return window_ != nullptr; }, 5000);
-    }
-    ~AutorunWindow()
-    {
-        PostMessageA(window_, WM_CLOSE, 0, 0);
-        WaitForSingleObject(thread_, 5000);
-        CloseHandle(thread_);
-    }
-    LONG Received() const { return received_; }
-
-private:
-    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-    {
-        auto* self = reinterpret_cast<AutorunWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-        if (message == WM_APP + 1 && wParam == 0 && lParam == 0 && self)
-            InterlockedIncrement(&self->received_);
-        if (message == WM_DESTROY)
-            PostQuitMessage(0);
-        return DefWindowProcA(window, message, wParam, lParam);
-    }
-    static DWORD WINAPI Run(void* param)
-    {
-        auto* self = static_cast<AutorunWindow*>(param);
-        WNDCLASSA windowClass = {};
-        windowClass.lpfnWndProc = Proc;
-        windowClass.lpszClassName = "VantorAutorunClass";
-        RegisterClassA(&windowClass);
-        HWND window = CreateWindowA("VantorAutorunClass", "Autorun", WS_OVERLAPPED, 0, 0, 50, 50, nullptr,
-                                    nullptr, nullptr, nullptr);
-        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        self->window_ = window;
-        MSG message;
-        while (GetMessageA(&message, nullptr, 0, 0) > 0)
-            DispatchMessageA(&message);
-        return 0;
-    }
-
-    HANDLE thread_ = nullptr;
-    HWND window_ = nullptr;
-    volatile LONG received_ = 0;
-};
+    int count = 0;
+    MSG message;
+    while (PeekMessageA(&message, window, WM_APP + 1, WM_APP + 1, PM_REMOVE))
+        count += message.wParam == 0 && message.lParam == 0;
+    return count;
+}
 
 // While setup runs, the autorun program finds the pause mutex and has got
 // its message. A second copy from the same file (named in other letter
@@ -157,7 +118,11 @@ private:
 // ends with 1618; a copy in another folder runs beside it.
 TEST(SetupStart, OneCopyPerProgramFileAndAutorunPaused)
 {
-    AutorunWindow autorun;
+    WNDCLASSA autorunClass = {};
+    autorunClass.lpfnWndProc = DefWindowProcA;
+    autorunClass.lpszClassName = "VantorAutorunClass";
+    RegisterClassA(&autorunClass);
+    HWND autorun = CreateWindowA("VantorAutorunClass", "", WS_OVERLAPPED, 0, 0, 9, 9, 0, 0, 0, 0);
     ProgramCopy first(g_setup, "first", "setup.exe");
     ProgramCopy other(g_setup, "other", "setup.exe");
     ASSERT_TRUE(first.Copied() && other.Copied());
@@ -166,7 +131,7 @@ TEST(SetupStart, OneCopyPerProgramFileAndAutorunPaused)
     HWND firstBox = uidriver::WaitForDialog(firstChild.Id(), kBoxMs);
     ASSERT_NE(nullptr, firstBox);
 
-    EXPECT_TRUE(uidriver::WaitFor([&] { return autorun.Received() == 1; }, 5000)) << autorun.Received();
+    EXPECT_EQ(1, PauseMessages(autorun));
     HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, "VantorAutorunPauseMutex");
     EXPECT_NE(nullptr, mutex) << "the pause mutex exists while setup runs";
     if (mutex)
@@ -192,13 +157,13 @@ TEST(SetupStart, OneCopyPerProgramFileAndAutorunPaused)
     EXPECT_TRUE(uidriver::WaitFor([&] { return GetForegroundWindow() == hidden; }, 5000))
         << "the first copy's hidden window comes forward";
     EXPECT_EQ(nullptr, uidriver::FindDialog(second.Id()));
-    EXPECT_EQ(1, autorun.Received()) << "the second copy ended before its autorun step";
+    EXPECT_EQ(0, PauseMessages(autorun)) << "the second copy ended before its autorun step";
 
     ChildProcess otherChild;
     ASSERT_TRUE(other.Start(otherChild, ""));
     HWND otherBox = uidriver::WaitForDialog(otherChild.Id(), kBoxMs);
     EXPECT_NE(nullptr, otherBox) << "a copy in another folder runs";
-    EXPECT_EQ(2, autorun.Received()) << "and pauses the autorun program as well";
+    EXPECT_EQ(1, PauseMessages(autorun)) << "and pauses the autorun program as well";
     if (otherBox)
         uidriver::PressDialogButton(otherBox, IDOK);
     EXPECT_TRUE(otherChild.Wait(kEndMs, &exitCode));
