@@ -3,7 +3,7 @@
 # the program in a fresh, isolated Wine prefix.
 #
 # add_wine_test(NAME name COMMAND target [args...]
-#               [WINVER win98|win2k|winxp|win7|win10]
+#               [WINVER win95|win98|nt40|win2k|winxp|vista|win7|win10]
 #               [PORTS "COM3=profile ..."] [LANG locale] [TIMEOUT seconds]
 #               [CASES Suite.Case ...])
 # With CASES, every GoogleTest case becomes a test of its own, "name.Case",

@@ -22,9 +22,11 @@
 #define IDC_PAGE_TEXT               1203
 
 // Strings
+#define IDS_PRODUCT_TITLE           1300
 #define IDS_WELCOME_TEXT            1310  // continued by 1311 to 1313 where they exist
 #define IDS_WELCOME_TEXT_2          1311
 #define IDS_WELCOME_TEXT_3          1312
+#define IDS_NEWER_VERSION_INSTALLED 1332
 #define IDS_SCRIPT_ERROR            1333
 #define IDS_SELECT_TARGET_FOLDER    1334
 #define IDS_CANNOT_EXECUTE          1342

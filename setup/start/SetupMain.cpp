@@ -2,6 +2,7 @@
 
 #include "AutorunPause.h"
 #include "CommCtlVersion.h"
+#include "ComponentList.h"
 #include "DebugLog.h"
 #include "HiddenWindow.h"
 #include "SetupState.h"
@@ -64,6 +65,7 @@ int SetupMain(HINSTANCE module, const char* commandLine)
     HRESULT com = CoInitialize(nullptr);
     InitCommonControlClasses();
     LoadLibraryA("Riched32.dll");  // the licence page's rich-edit box; not needed otherwise
+    ComponentListClear();          // the global component list starts empty
 
     options.wizardStyle = SupportsWizard97(QueryCommCtlVersion()) ? 1 : 0;
     ParseSetupCommandLine(commandLine, &options);
@@ -83,6 +85,7 @@ int SetupMain(HINSTANCE module, const char* commandLine)
         DebugReportLastError();
     }
 
+    ComponentListClear();
     if (SUCCEEDED(com))
         CoUninitialize();
     return state->exitCode;

@@ -1,12 +1,17 @@
 #include "SetupRun.h"
 
 #include "BufCopy.h"
+#include "ComponentList.h"
 #include "DebugLog.h"
 #include "IconStrip.h"
 #include "LoadExpandedString.h"
 #include "MessageBoxes.h"
+#include "Products.h"
 #include "Restart.h"
+#include "ScriptSections.h"
 #include "SetupState.h"
+#include "UnattendedBoxes.h"
+#include "Versions.h"
 #include "Wizard.h"
 #include "WizardFonts.h"
 #include "resource.h"
@@ -79,6 +84,9 @@ bool FillContext(SetupContext* context, SetupState* state, HINF script, HWND win
 
     context->quiet = options.quiet ? options.quietText : nullptr;
     context->productList = options.productList;
+    context->productsSection = state->sections.products;
+    context->installSection = state->sections.install;
+    context->removeSection = state->sections.remove;
     context->sectionList = state->sectionList;
     context->targetDirectory = state->targetDirectory;
     context->pairList = static_cast<char*>(std::calloc(2, 1));  // the empty text list
@@ -90,6 +98,7 @@ bool FillContext(SetupContext* context, SetupState* state, HINF script, HWND win
     context->rebootNeeded = &state->rebootNeeded;
     context->postInstallPage = &state->postInstallPage;
     context->postRemovePage = &state->postRemovePage;
+    LoadExpandedString(module, IDS_PRODUCT_TITLE, context->productTitle, sizeof(context->productTitle));
     LoadExpandedString(module, IDS_WELCOME_TEXT, context->welcomeText, sizeof(context->welcomeText));
 
     context->module = module;
@@ -117,6 +126,32 @@ void ReleaseContext(SetupContext* context)
     context->pairList = nullptr;
 }
 
+// The checks before the wizard and the wizard itself, on a filled context.
+RunOutcome RunChecksAndWizard(SetupContext* context, SetupState* state)
+{
+    const SetupOptions& options = state->options;
+    HINF script = context->script;
+    // The newer-version question is asked also in unattended runs: it must
+    // not be answered by default.
+    if (!NewerVersionCheck(script, context->module, context->owner, context->installSection))
+        return RunOutcome::Cancelled;
+    if (options.quiet)
+        SetMessageBoxHook(AnswerUnattended);
+
+    char failureText[kFailureTextSize] = "";
+    if (!EvaluateConditions(script, context->installSection, failureText)) {
+        FailureBox(context->module, context->owner, failureText);
+        return RunOutcome::Failed;
+    }
+    if (ReadProducts(script, context->owner, context->module, context->productsSection, options.removeMode) == 0)
+        return RunOutcome::Failed;
+
+    // SEAM: the plug-ins of the chosen sections and products are collected
+    // here, before the wizard is built, and released after the restart
+    // below (the plug-in interface is not built yet).
+    return ShowWizard(context);
+}
+
 }  // namespace
 
 void RunSetup(HWND window, SetupState* state)
@@ -137,14 +172,20 @@ void RunSetup(HWND window, SetupState* state)
         return;
     }
 
+    ChooseSections(script, &state->sections);
     SetupContext context;
     RunOutcome outcome = RunOutcome::Failed;
     bool restartStarted = false;
     if (FillContext(&context, state, script, window, module)) {
-        outcome = ShowWizard(&context);
+        outcome = RunChecksAndWizard(&context, state);
+        // Only a wizard run can have asked for a restart (the run threads,
+        // their plug-in steps, the end-of-session handler).
         if (state->rebootNeeded.load())
             restartStarted = RestartAfterRun(window, options.rebootMode, options.quiet != 0);
+    } else {
+        DebugErrorPrint("setup: out of memory for the setup context\n");
     }
+    SetMessageBoxHook(nullptr);
     ReleaseContext(&context);
     SetupCloseInfFile(script);
     state->exitCode = ExitCodeOf(outcome, state->rebootNeeded.load() != 0, restartStarted);

@@ -5,6 +5,7 @@
 
 #include "ExitCodes.h"
 #include "SetupCommandLine.h"
+#include "ScriptSections.h"
 #include "SetupContext.h"
 
 #include <windows.h>
@@ -18,6 +19,7 @@ struct SetupState
     std::atomic<int> rebootNeeded{0};  // Windows must restart to finish the run
     int postInstallPage = 0;
     int postRemovePage = 0;
+    ScriptSections sections = {};  // chosen once per run
     char sectionList[kSectionListSize] = {};
     char targetDirectory[MAX_PATH] = {};
     int exitCode = kExitFailed;  // set by the run

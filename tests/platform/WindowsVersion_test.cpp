@@ -8,7 +8,7 @@
 
 namespace {
 
-std::string g_expected;  // win98, win2k, winxp or win10, from the command line
+std::string g_expected;  // win95, win98, win2k, winxp or win10, from the command line
 
 TEST(WindowsVersion, IsTheOneTheTestAskedFor)
 {
@@ -21,6 +21,7 @@ TEST(WindowsVersion, IsTheOneTheTestAskedFor)
         DWORD major, minor, platform;
     };
     const Expected table[] = {
+        {"win95", 4, 0, VER_PLATFORM_WIN32_WINDOWS},
         {"win98", 4, 10, VER_PLATFORM_WIN32_WINDOWS},
         {"win2k", 5, 0, VER_PLATFORM_WIN32_NT},
         {"winxp", 5, 1, VER_PLATFORM_WIN32_NT},

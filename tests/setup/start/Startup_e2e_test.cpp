@@ -101,6 +101,60 @@ TEST(SetupStart, LanguageFromTheUserSettingsOfNt4)
     }
 }
 
+// Before the wizard: the newer-version question stays a real box in
+// unattended runs (No ends with 1602); after Yes the run goes on to the
+// products, where none is offered: a failure box, answered by default and
+// logged when unattended, then 1603.
+TEST(SetupStart, NewerVersionQuestionAndNoProduct)
+{
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegCreateKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\VantorTest",
+                              0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr));
+    RegSetValueExA(key, "ProductVersion", 0, REG_SZ, reinterpret_cast<const BYTE*>("2.0"), 4);
+    RegCloseKey(key);
+    const char script[] = "[Version]\r\nSignature=\"$Chicago$\"\r\n[Install]\r\nProductVer=1.5\r\n"
+                          "Uninstall=VantorTest,\"Vantor Test\"\r\n[Products]\r\nkey=Name,I,R,2\r\n";
+    const struct
+    {
+        const char* arguments;
+        const char* answer;
+        bool failureBox;  // shown on the screen
+        DWORD exitCode;
+    } cases[] = {
+        {"/quiet", "no", false, 1602},
+        {"/quiet", "yes", false, 1603},
+        {"", "yes", true, 1603},
+    };
+    int run = 0;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.arguments) + " " + c.answer);
+        ProgramCopy program(g_setup, "newer" + std::to_string(++run), "setup.exe");
+        WriteFile(program.Path("setup.inf"), script);
+        ChildProcess child;
+        ASSERT_TRUE(program.Start(child, std::string(c.arguments) + " /debug:log.txt"));
+        HWND question = uidriver::WaitForDialog(child.Id(), kBoxMs);
+        ASSERT_NE(nullptr, question);
+        EXPECT_EQ("A more recent version of Vantor Test is currently installed on your system.\r\r"
+                  "Do you really want to replace the existing version?",
+                  uidriver::DialogText(question));
+        ASSERT_TRUE(uidriver::PressDialogButton(question, uidriver::FindDialogButton(question, c.answer)));
+        if (c.failureBox) {
+            HWND box = nullptr;
+            ASSERT_TRUE(uidriver::WaitFor([&] { return (box = uidriver::FindDialog(child.Id())) && box != question; },
+                                          kBoxMs));
+            EXPECT_EQ("The installation cannot be executed", uidriver::Text(box));
+            uidriver::PressDialogButton(box, IDOK);
+        }
+        DWORD exitCode = 0;
+        ASSERT_TRUE(child.Wait(kEndMs, &exitCode));
+        EXPECT_EQ(c.exitCode, exitCode);
+        std::string log = testsupport::ReadFileBytes(program.Path("log.txt"));
+        bool logged = log.find("unattended: message box \"The installation cannot be executed\"") != std::string::npos;
+        EXPECT_EQ(!c.failureBox && c.exitCode == 1603, logged) << log;
+    }
+}
+
 // Pause messages (32769, both parameters 0) that reached `window`, taken
 // from this thread's queue.
 int PauseMessages(HWND window)

@@ -1,0 +1,97 @@
+#include "Exec.h"
+
+#include "DebugLog.h"
+#include "ScriptFields.h"
+#include "ScriptLines.h"
+#include "ScriptTrace.h"
+
+#include <shellapi.h>
+
+#include <cstdint>
+
+namespace {
+
+const size_t kFieldSize = 256;      // program and Exec field texts
+const size_t kNumberSize = 16;      // level and run flags
+const size_t kArgumentsSize = 1024;
+
+void RunWithSavedDirectory(const char* program, const char* arguments, const char* workingDir, unsigned flags,
+                           HWND window)
+{
+    char saved[MAX_PATH];
+    const DWORD length = GetCurrentDirectoryA(sizeof(saved), saved);
+    StartExecProgram(program, arguments, workingDir, flags, window);
+    if (length > 0 && length < sizeof(saved))
+        SetCurrentDirectoryA(saved);
+}
+
+void RunExecSection(HINF script, const char* execSection, unsigned level, HWND window)
+{
+    INFCONTEXT line;
+    if (!SetupFindFirstLineA(script, execSection, nullptr, &line))
+        return;
+    do {
+        char number[kNumberSize], program[kFieldSize];
+        if (!ReadScriptField(&line, 1, number, sizeof(number)) || ScriptNumber(number) != level ||
+            !ReadScriptField(&line, 2, program, sizeof(program)))
+            continue;
+        char arguments[kArgumentsSize] = "", workingDir[MAX_PATH] = "", flags[kNumberSize] = "0";
+        const bool hasArguments = ReadScriptField(&line, 3, arguments, sizeof(arguments));
+        ReadScriptField(&line, 4, workingDir, sizeof(workingDir));
+        ReadScriptField(&line, 5, flags, sizeof(flags));
+        RunWithSavedDirectory(program, hasArguments ? arguments : nullptr, workingDir, ScriptNumber(flags),
+                              window);
+    } while (SetupFindNextLine(&line, &line));
+}
+
+}  // namespace
+
+int RunExec(HINF script, const char* section, unsigned level, HWND window)
+{
+    INFCONTEXT key;
+    if (!SetupFindFirstLineA(script, section, "Exec", &key))
+        return 1;
+    char field[kFieldSize];
+    for (DWORD index = 1; ReadScriptField(&key, index, field, sizeof(field)); ++index) {
+        if (field[0] == '@')
+            StartExecProgram(field + 1, nullptr, nullptr, 0, window);
+        else
+            RunExecSection(script, field, level, window);
+    }
+    return 1;
+}
+
+int StartExecProgram(const char* program, const char* arguments, const char* workingDir, unsigned runFlags,
+                     HWND window)
+{
+    char expanded[kArgumentsSize] = "";
+    if (arguments != nullptr) {
+        const uint32_t handle = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(window));
+        ExpandWindowPlaceholder(arguments, handle, expanded, sizeof(expanded));
+    }
+    ScriptTrace("exec: %s %s (flags %u)\n", program, expanded, runFlags);
+
+    SHELLEXECUTEINFOA info = {};
+    info.cbSize = sizeof(info);
+    // No error dialog of the shell: a program that cannot start is skipped.
+    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+    info.hwnd = GetDesktopWindow();
+    info.lpFile = program;
+    info.lpParameters = arguments != nullptr ? expanded : nullptr;
+    info.lpDirectory = workingDir != nullptr && workingDir[0] != '\0' ? workingDir : nullptr;
+    info.nShow = SW_SHOWNORMAL;
+    if (!ShellExecuteExA(&info) || info.hProcess == nullptr) {
+        const DWORD error = GetLastError() != ERROR_SUCCESS ? GetLastError() : ERROR_FILE_NOT_FOUND;
+        DebugErrorPrint("error: cannot start %s\n", program);
+        DebugReportError(error);
+        SetLastError(error);
+        return 0;
+    }
+    if (!(runFlags & kExecNoWait)) {
+        WaitForSingleObject(info.hProcess, INFINITE);
+        if ((runFlags & kExecDeleteAfter) && !DeleteFileA(program))
+            DebugReportLastError();
+    }
+    CloseHandle(info.hProcess);
+    return 1;
+}

@@ -1,0 +1,271 @@
+#include "References.h"
+
+#include "BufCopy.h"
+#include "ScriptFields.h"
+#include "ScriptTrace.h"
+#include "Versions.h"
+
+#include <shellapi.h>
+
+#include <cstring>
+#include <new>
+
+namespace {
+
+bool SameName(const std::string& a, const char* b)
+{
+    return lstrcmpiA(a.c_str(), b) == 0;
+}
+
+bool EndsWithCab(const char* name)
+{
+    const size_t length = std::strlen(name);
+    return length > 3 && lstrcmpiA(name + length - 4, ".cab") == 0;
+}
+
+const ReferenceEntry* Find(const ReferenceTable* table, int kind, const char* fileName, int iconNumber)
+{
+    for (const ReferenceEntry& entry : table->entries) {
+        if (entry.kind == kind && SameName(entry.fileName, fileName) &&
+            (kind != kIconReference || entry.iconNumber == iconNumber))
+            return &entry;
+    }
+    return nullptr;
+}
+
+int Add(ReferenceTable* table, int kind, const char* fileName, int iconNumber)
+{
+    if (Find(table, kind, fileName, iconNumber) != nullptr)
+        return 1;
+    ReferenceEntry entry = {};
+    entry.kind = kind;
+    entry.iconNumber = iconNumber;
+    try {
+        entry.fileName = fileName;
+        table->entries.push_back(entry);
+    } catch (const std::bad_alloc&) {
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return 0;
+    }
+    return 1;
+}
+
+// Takes the icon or version from `path` (the file itself, or the temporary
+// copy of a cabinet member).
+void Load(ReferenceEntry& entry, const char* path)
+{
+    entry.loaded = 1;
+    if (entry.kind == kIconReference) {
+        HICON small = nullptr;
+        ExtractIconExA(path, entry.iconNumber, nullptr, &small, 1);
+        entry.icon = small;
+        ScriptTrace("reference: icon %d of %s read from %s\n", entry.iconNumber, entry.fileName.c_str(), path);
+    } else {
+        char version[256];
+        if (FileVersion(path, version, sizeof(version))) {
+            entry.version = version;
+            entry.hasVersion = 1;
+        }
+        ScriptTrace("reference: version of %s read from %s\n", entry.fileName.c_str(), path);
+    }
+}
+
+// Where the Setup API says the file lies: "<disk path>\<sub-directory>\<name>"
+// (empty parts left out), and the tag file of its disk; the name alone when
+// the script does not list the file.
+std::string SourcePath(HINF script, const std::string& fileName, std::string* tagFile)
+{
+    char subDir[MAX_PATH] = "", diskPath[MAX_PATH] = "", tag[MAX_PATH] = "";
+    UINT disk = 0;
+    if (SetupGetSourceFileLocationA(script, nullptr, fileName.c_str(), &disk, subDir, sizeof(subDir), nullptr)) {
+        if (!SetupGetSourceInfoA(script, disk, SRCINFO_PATH, diskPath, sizeof(diskPath), nullptr))
+            diskPath[0] = '\0';
+        if (!SetupGetSourceInfoA(script, disk, SRCINFO_TAGFILE, tag, sizeof(tag), nullptr))
+            tag[0] = '\0';
+    } else {
+        subDir[0] = '\0';
+    }
+    std::string path;
+    if (diskPath[0] != '\0')
+        path = std::string(diskPath) + "\\";
+    if (subDir[0] != '\0')
+        path += std::string(subDir) + "\\";
+    *tagFile = tag;
+    return path + fileName;
+}
+
+// State of one cabinet walk.
+struct CabinetWalk
+{
+    ReferenceTable* table;
+    const std::string* cabinet;
+    std::string member;      // file name of the entries waiting for the extracted member
+    std::string tempFile;    // its temporary copy; deleted once read
+};
+
+const ReferenceEntry* Waiting(const CabinetWalk& walk, const char* name)
+{
+    for (const ReferenceEntry& entry : walk.table->entries) {
+        if (!entry.loaded && entry.inCabinet && SameName(entry.location, walk.cabinet->c_str()) &&
+            SameName(entry.fileName, name))
+            return &entry;
+    }
+    return nullptr;
+}
+
+void DropTempFile(CabinetWalk& walk)
+{
+    if (!walk.tempFile.empty())
+        DeleteFileA(walk.tempFile.c_str());
+    walk.tempFile.clear();
+    walk.member.clear();
+}
+
+UINT OnMember(CabinetWalk& walk, FILE_IN_CABINET_INFO_A* member)
+{
+    DropTempFile(walk);
+    const ReferenceEntry* entry = Waiting(walk, member->NameInCabinet);
+    if (entry == nullptr)
+        return FILEOP_SKIP;
+    char tempDir[MAX_PATH];
+    const DWORD length = GetTempPathA(sizeof(tempDir), tempDir);
+    if (length == 0 || length >= sizeof(tempDir) ||
+        !GetTempFileNameA(tempDir, "tmp", 0, member->FullTargetName))
+        return FILEOP_SKIP;
+    walk.member = entry->fileName;
+    walk.tempFile = member->FullTargetName;
+    return FILEOP_DOIT;
+}
+
+void OnExtracted(CabinetWalk& walk, const FILEPATHS_A* paths)
+{
+    if (paths->Win32Error == NO_ERROR) {
+        for (ReferenceEntry& entry : walk.table->entries) {
+            if (!entry.loaded && entry.inCabinet && SameName(entry.fileName, walk.member.c_str()))
+                Load(entry, walk.tempFile.c_str());
+        }
+    }
+    DropTempFile(walk);
+}
+
+UINT CALLBACK CabinetCallback(void* context, UINT notification, UINT_PTR param1, UINT_PTR)
+{
+    CabinetWalk& walk = *static_cast<CabinetWalk*>(context);
+    try {
+        switch (notification) {
+        case SPFILENOTIFY_FILEINCABINET:
+            return OnMember(walk, reinterpret_cast<FILE_IN_CABINET_INFO_A*>(param1));
+        case SPFILENOTIFY_FILEEXTRACTED:
+            OnExtracted(walk, reinterpret_cast<const FILEPATHS_A*>(param1));
+            return NO_ERROR;
+        case SPFILENOTIFY_NEEDNEWCABINET:
+            // Members continued in a further cabinet are not looked for.
+            return ERROR_FILE_NOT_FOUND;
+        default:
+            return NO_ERROR;
+        }
+    } catch (const std::bad_alloc&) {
+        return notification == SPFILENOTIFY_FILEINCABINET ? static_cast<UINT>(FILEOP_SKIP)
+                                                          : static_cast<UINT>(ERROR_NOT_ENOUGH_MEMORY);
+    }
+}
+
+void WalkCabinet(ReferenceTable* table, const std::string& cabinet)
+{
+    CabinetWalk walk{table, &cabinet, std::string(), std::string()};
+    if (!SetupIterateCabinetA(cabinet.c_str(), 0, CabinetCallback, &walk))
+        ScriptTrace("reference: cabinet %s cannot be read (error %lu)\n", cabinet.c_str(), GetLastError());
+    // A walk that ended between extraction and its notice leaves a copy.
+    DropTempFile(walk);
+}
+
+}  // namespace
+
+ReferenceTable* NewReferenceTable()
+{
+    ReferenceTable* table = new (std::nothrow) ReferenceTable;
+    if (table == nullptr)
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return table;
+}
+
+int AddIconReference(ReferenceTable* table, const char* field)
+{
+    int number = 0;
+    const char* fileName = nullptr;
+    if (!SplitIconReference(field, &number, &fileName)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    return Add(table, kIconReference, fileName, number);
+}
+
+int AddVersionReference(ReferenceTable* table, const char* field)
+{
+    const char* fileName = VersionReferenceFile(field);
+    if (fileName == nullptr) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    return Add(table, kVersionReference, fileName, 0);
+}
+
+int ResolveReferences(ReferenceTable* table, HINF script)
+{
+    try {
+        std::vector<std::string> cabinets;
+        for (ReferenceEntry& entry : table->entries) {
+            if (!entry.location.empty())
+                continue;
+            std::string tagFile;
+            const std::string path = SourcePath(script, entry.fileName, &tagFile);
+            if (path.find('\\') == std::string::npos && EndsWithCab(tagFile.c_str())) {
+                entry.location = tagFile;
+                entry.inCabinet = 1;
+                bool known = false;
+                for (const std::string& cabinet : cabinets)
+                    known = known || SameName(cabinet, tagFile.c_str());
+                if (!known)
+                    cabinets.push_back(tagFile);
+            } else {
+                entry.location = path;
+                Load(entry, path.c_str());
+            }
+        }
+        for (const std::string& cabinet : cabinets)
+            WalkCabinet(table, cabinet);
+    } catch (const std::bad_alloc&) {
+        // What was read so far stays; the rest has no icon or version.
+    }
+    return 1;
+}
+
+HICON IconOf(const ReferenceTable* table, const char* field)
+{
+    int number = 0;
+    const char* fileName = nullptr;
+    if (!SplitIconReference(field, &number, &fileName))
+        return nullptr;
+    const ReferenceEntry* entry = Find(table, kIconReference, fileName, number);
+    return entry != nullptr ? entry->icon : nullptr;
+}
+
+const char* VersionOf(const ReferenceTable* table, const char* field)
+{
+    const char* fileName = VersionReferenceFile(field);
+    if (fileName == nullptr)
+        return nullptr;
+    const ReferenceEntry* entry = Find(table, kVersionReference, fileName, 0);
+    return entry != nullptr && entry->hasVersion ? entry->version.c_str() : nullptr;
+}
+
+void FreeReferenceTable(ReferenceTable* table)
+{
+    if (table == nullptr)
+        return;
+    for (ReferenceEntry& entry : table->entries) {
+        if (entry.icon != nullptr)
+            DestroyIcon(entry.icon);
+    }
+    delete table;
+}
