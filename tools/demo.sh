@@ -36,10 +36,22 @@ cp "$root/dist/x64/setup.exe" "$root/dist/x64/mdmprobe.exe" "$root/dist/x64/mdmp
    "$root/dist/x64/mdmprobe.dat" "$kit/"
 sed 's/$/\r/' "$root/setup/samples/setup.inf" > "$kit/setup.inf"
 winpath() { echo "Z:$1" | tr / '\\'; }
+uidriver=$(winpath "$root/build/x64/tools/uidriver/uidriver.exe")
+setup=$(winpath "$kit/setup.exe")
+
+# As shipped: the wizard's pages are not built yet, so setup shows nothing,
+# says so in its log and ends with 1603 ("could not start").
+run "$root/build/x64/tools/uidriver/uidriver.exe" session "$setup" -- sleep:1000 || true
+
+# With a newer version of the product already installed, the first thing
+# setup shows is its question whether to replace it: screenshot, then "No"
+# (the user declines: 1602).
+echo
+echo "== Again, with version 2.0.0.0 of the product installed"
 shot=$shots/setup-first.bmp
 rm -f "$shot"
-# The wizard's pages are not built yet: setup shows nothing, says so in its
-# log and ends with 1603. The screenshot shows what the screen holds.
-WINETEST_DISPLAY=xvfb run "$root/build/x64/tools/uidriver/uidriver.exe" session \
-    "$(winpath "$kit/setup.exe")" -- sleep:1500 "shot:$(winpath "$shot")" || true
-[ -f "$shot" ] && echo "Screenshot of the first page: $shot"
+WINETEST_DISPLAY=xvfb run cmd /c reg add \
+    'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\VantorModemTools' \
+    /v ProductVersion /d 2.0.0.0 /f '&&' \
+    "$uidriver" session "$setup" -- box "shot:$(winpath "$shot")" answer:no || true
+[ -f "$shot" ] && echo "Screenshot of the first thing setup showed: $shot"
