@@ -1,14 +1,15 @@
 // A stand-in for the Windows Firewall's COM objects (Wine's accept every
-// call and store nothing). The test registers this library under the
-// firewall's ProgIDs; every object it makes is at once manager, policy,
-// profile, application collection and application. Additions and removals
-// are appended to the file named by FAKE_FIREWALL_LOG as UTF-8 lines:
-//   add NAME|PATH|ENABLED|APARTMENT     remove PATH
+// call and store nothing), registered by the test under the firewall's
+// ProgIDs. Additions and removals are appended to the file named by
+// FAKE_FIREWALL_LOG as UTF-8 lines:
+//   add NAME|PATH|ENABLED|APARTMENT     remove PATH|APARTMENT
 // FAKE_FIREWALL_FAIL makes one step fail with "no endpoints" (0x800706D9):
 // "policy" the policy look-up, "add:NAME" the addition of entry NAME.
-#include <initguid.h>
-
-#include <netfw.h>
+//
+// The objects are plain C-style COM objects: one record layout, one table of
+// methods per role (manager, policy, profile, collection, application,
+// class factory), filled by slot number from the interfaces' declaration
+// order; the slots the code under test never calls get NotUsed.
 #include <objbase.h>
 #include <oleauto.h>
 
@@ -19,15 +20,14 @@ namespace {
 
 const HRESULT kNoEndpoints = static_cast<HRESULT>(0x800706D9);
 
-std::string Utf8(BSTR text)
+struct Object
 {
-    if (!text)
-        return "(null)";
-    int size = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    std::string out(size > 0 ? size - 1 : 0, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text, -1, &out[0], size, nullptr, nullptr);
-    return out;
-}
+    void* const* methods;
+    LONG references;
+    BSTR name;
+    BSTR path;
+    VARIANT_BOOL enabled;
+};
 
 // The process environment as the test sets it (the C library's copy is
 // taken at start-up).
@@ -38,190 +38,106 @@ std::string Env(const char* name)
     return length < sizeof(value) ? std::string(value, length) : std::string();
 }
 
-void Record(const std::string& line)
+std::string Utf8(BSTR text)
 {
-    std::string path = Env("FAKE_FIREWALL_LOG");
-    if (!path.empty())
-        std::ofstream(path, std::ios::app | std::ios::binary) << line << "\n";
+    char out[1024] = "";
+    WideCharToMultiByte(CP_UTF8, 0, text ? text : L"(null)", -1, out, sizeof(out), nullptr, nullptr);
+    return out;
 }
 
-bool Fails(const std::string& step)
-{
-    return step == Env("FAKE_FIREWALL_FAIL");
-}
-
-// The calling thread's COM apartment (CoGetApartmentType is newer than the
-// headers' Windows version: looked up).
-const char* Apartment()
+// The calling thread's COM apartment (CoGetApartmentType, looked up: newer
+// than the headers' Windows version).
+std::string Apartment()
 {
     using GetType = HRESULT(WINAPI*)(int*, int*);
     auto get = reinterpret_cast<GetType>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ole32.dll"), "CoGetApartmentType")));
     int type = -1, qualifier = 0;
-    if (!get || FAILED(get(&type, &qualifier)))
-        return "none";
-    return type == 0 /* STA */ || type == 3 /* main STA */ ? "sta" : "other";
+    bool sta = get && SUCCEEDED(get(&type, &qualifier)) && (type == 0 || type == 3);  // STA, main STA
+    return sta ? "sta" : "other";
 }
 
-#define NOT_USED(method, ...) \
-    HRESULT STDMETHODCALLTYPE method(__VA_ARGS__) override { return E_NOTIMPL; }
-
-class Fake : public INetFwMgr,
-             public INetFwPolicy,
-             public INetFwProfile,
-             public INetFwAuthorizedApplications,
-             public INetFwAuthorizedApplication,
-             public IClassFactory
+void Record(const std::string& line)
 {
-public:
-    virtual ~Fake() = default;
+    std::ofstream(Env("FAKE_FIREWALL_LOG"), std::ios::app | std::ios::binary) << line << "|" << Apartment() << "\n";
+}
 
-    // IUnknown and IDispatch, shared by all interfaces.
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override
-    {
-        if (iid == IID_IClassFactory)
-            *object = static_cast<IClassFactory*>(this);
-        else if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_INetFwMgr)
-            *object = static_cast<INetFwMgr*>(this);
-        else if (iid == IID_INetFwPolicy)
-            *object = static_cast<INetFwPolicy*>(this);
-        else if (iid == IID_INetFwProfile)
-            *object = static_cast<INetFwProfile*>(this);
-        else if (iid == IID_INetFwAuthorizedApplications)
-            *object = static_cast<INetFwAuthorizedApplications*>(this);
-        else if (iid == IID_INetFwAuthorizedApplication)
-            *object = static_cast<INetFwAuthorizedApplication*>(this);
-        else
-            return *object = nullptr, E_NOINTERFACE;
-        AddRef();
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&references_); }
-    ULONG STDMETHODCALLTYPE Release() override
-    {
-        LONG left = InterlockedDecrement(&references_);
-        if (left == 0) {
-            SysFreeString(name_);
-            SysFreeString(path_);
-            delete this;
-        }
-        return left;
-    }
-    // Every object is its own class factory.
-    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown*, REFIID iid, void** object) override
-    {
-        return Make(iid, object);
-    }
-    HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
-    static HRESULT Make(REFIID iid, void** object)
-    {
-        Fake* fake = new Fake;
-        HRESULT result = fake->QueryInterface(iid, object);
-        fake->Release();
-        return result;
-    }
+HRESULT Make(void* const* methods, void** object)
+{
+    *object = new Object{methods, 1, nullptr, nullptr, 0};
+    return S_OK;
+}
 
-    NOT_USED(GetTypeInfoCount, UINT*)
-    NOT_USED(GetTypeInfo, UINT, LCID, ITypeInfo**)
-    NOT_USED(GetIDsOfNames, REFIID, LPOLESTR*, UINT, LCID, DISPID*)
-    NOT_USED(Invoke, DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*)
+// Methods, each with the object first (the Windows calling convention).
+HRESULT WINAPI NotUsed() { return E_NOTIMPL; }
+HRESULT WINAPI QueryInterface(Object* self, REFIID, void** object)
+{
+    InterlockedIncrement(&self->references);
+    *object = self;
+    return S_OK;
+}
+ULONG WINAPI AddRef(Object* self) { return InterlockedIncrement(&self->references); }
+ULONG WINAPI Release(Object* self)
+{
+    LONG left = InterlockedDecrement(&self->references);
+    if (left == 0) {
+        SysFreeString(self->name);
+        SysFreeString(self->path);
+        delete self;
+    }
+    return left;
+}
 
-    // The chain from the manager to the application collection.
-    HRESULT STDMETHODCALLTYPE get_LocalPolicy(INetFwPolicy** policy) override
-    {
-        return Fails("policy") ? kNoEndpoints : QueryInterface(IID_INetFwPolicy, reinterpret_cast<void**>(policy));
-    }
-    HRESULT STDMETHODCALLTYPE get_CurrentProfile(INetFwProfile** profile) override
-    {
-        return QueryInterface(IID_INetFwProfile, reinterpret_cast<void**>(profile));
-    }
-    HRESULT STDMETHODCALLTYPE get_AuthorizedApplications(INetFwAuthorizedApplications** apps) override
-    {
-        return QueryInterface(IID_INetFwAuthorizedApplications, reinterpret_cast<void**>(apps));
-    }
+extern void* const kPolicy[], *const kProfile[], *const kCollection[];
+HRESULT WINAPI LocalPolicy(Object*, void** policy)
+{
+    return Env("FAKE_FIREWALL_FAIL") == "policy" ? kNoEndpoints : Make(kPolicy, policy);
+}
+HRESULT WINAPI CurrentProfile(Object*, void** profile) { return Make(kProfile, profile); }
+HRESULT WINAPI AuthorizedApplications(Object*, void** apps) { return Make(kCollection, apps); }
+HRESULT WINAPI Add(Object*, Object* app)
+{
+    if (Env("FAKE_FIREWALL_FAIL") == "add:" + Utf8(app->name))
+        return kNoEndpoints;
+    Record("add " + Utf8(app->name) + "|" + Utf8(app->path) + "|" + std::to_string(app->enabled));
+    return S_OK;
+}
+HRESULT WINAPI Remove(Object*, BSTR path)
+{
+    Record("remove " + Utf8(path));
+    return S_OK;
+}
+HRESULT WINAPI PutName(Object* self, BSTR name) { return self->name = SysAllocString(name), S_OK; }
+HRESULT WINAPI PutPath(Object* self, BSTR path) { return self->path = SysAllocString(path), S_OK; }
+HRESULT WINAPI PutEnabled(Object* self, VARIANT_BOOL enabled) { return self->enabled = enabled, S_OK; }
 
-    // The collection.
-    HRESULT STDMETHODCALLTYPE Add(INetFwAuthorizedApplication* app) override
-    {
-        BSTR name = nullptr, path = nullptr;
-        VARIANT_BOOL enabled = 0;
-        app->get_Name(&name);
-        app->get_ProcessImageFileName(&path);
-        app->get_Enabled(&enabled);
-        HRESULT result = Fails("add:" + Utf8(name)) ? kNoEndpoints : S_OK;
-        if (SUCCEEDED(result))
-            Record("add " + Utf8(name) + "|" + Utf8(path) + "|" + std::to_string(enabled) + "|" + Apartment());
-        SysFreeString(name);
-        SysFreeString(path);
-        return result;
-    }
-    HRESULT STDMETHODCALLTYPE Remove(BSTR path) override
-    {
-        Record("remove " + Utf8(path) + "|" + Apartment());
-        return S_OK;
-    }
+extern void* const kManager[], *const kApplication[];
+HRESULT WINAPI CreateManager(Object*, IUnknown*, REFIID, void** object) { return Make(kManager, object); }
+HRESULT WINAPI CreateApplication(Object*, IUnknown*, REFIID, void** object) { return Make(kApplication, object); }
+HRESULT WINAPI LockServer(Object*, BOOL) { return S_OK; }
 
-    // The application: its three properties.
-    HRESULT STDMETHODCALLTYPE put_Name(BSTR name) override { return Set(&name_, name); }
-    HRESULT STDMETHODCALLTYPE get_Name(BSTR* name) override { return *name = SysAllocString(name_), S_OK; }
-    HRESULT STDMETHODCALLTYPE put_ProcessImageFileName(BSTR path) override { return Set(&path_, path); }
-    HRESULT STDMETHODCALLTYPE get_ProcessImageFileName(BSTR* path) override
-    {
-        return *path = SysAllocString(path_), S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE put_Enabled(VARIANT_BOOL enabled) override { return enabled_ = enabled, S_OK; }
-    HRESULT STDMETHODCALLTYPE get_Enabled(VARIANT_BOOL* enabled) override { return *enabled = enabled_, S_OK; }
+#define M(function) reinterpret_cast<void*>(function)
+#define UNKNOWN M(QueryInterface), M(AddRef), M(Release)
+#define DISPATCH UNKNOWN, M(NotUsed), M(NotUsed), M(NotUsed), M(NotUsed)  // slots 0 to 6
+#define N M(NotUsed)
 
-    NOT_USED(get_CurrentProfileType, NET_FW_PROFILE_TYPE*)
-    NOT_USED(RestoreDefaults)
-    NOT_USED(IsPortAllowed, BSTR, NET_FW_IP_VERSION, LONG, BSTR, NET_FW_IP_PROTOCOL, VARIANT*, VARIANT*)
-    NOT_USED(IsIcmpTypeAllowed, NET_FW_IP_VERSION, BSTR, BYTE, VARIANT*, VARIANT*)
-    NOT_USED(GetProfileByType, NET_FW_PROFILE_TYPE, INetFwProfile**)
-    NOT_USED(get_Type, NET_FW_PROFILE_TYPE*)
-    NOT_USED(get_FirewallEnabled, VARIANT_BOOL*)
-    NOT_USED(put_FirewallEnabled, VARIANT_BOOL)
-    NOT_USED(get_ExceptionsNotAllowed, VARIANT_BOOL*)
-    NOT_USED(put_ExceptionsNotAllowed, VARIANT_BOOL)
-    NOT_USED(get_NotificationsDisabled, VARIANT_BOOL*)
-    NOT_USED(put_NotificationsDisabled, VARIANT_BOOL)
-    NOT_USED(get_UnicastResponsesToMulticastBroadcastDisabled, VARIANT_BOOL*)
-    NOT_USED(put_UnicastResponsesToMulticastBroadcastDisabled, VARIANT_BOOL)
-    NOT_USED(get_RemoteAdminSettings, INetFwRemoteAdminSettings**)
-    NOT_USED(get_IcmpSettings, INetFwIcmpSettings**)
-    NOT_USED(get_GloballyOpenPorts, INetFwOpenPorts**)
-    NOT_USED(get_Services, INetFwServices**)
-    NOT_USED(get_Count, LONG*)
-    NOT_USED(Item, BSTR, INetFwAuthorizedApplication**)
-    NOT_USED(get__NewEnum, IUnknown**)
-    NOT_USED(get_IpVersion, NET_FW_IP_VERSION*)
-    NOT_USED(put_IpVersion, NET_FW_IP_VERSION)
-    NOT_USED(get_Scope, NET_FW_SCOPE*)
-    NOT_USED(put_Scope, NET_FW_SCOPE)
-    NOT_USED(get_RemoteAddresses, BSTR*)
-    NOT_USED(put_RemoteAddresses, BSTR)
-
-private:
-    static HRESULT Set(BSTR* member, BSTR value)
-    {
-        SysFreeString(*member);
-        *member = SysAllocString(value);
-        return S_OK;
-    }
-
-    LONG references_ = 1;
-    BSTR name_ = nullptr;
-    BSTR path_ = nullptr;
-    VARIANT_BOOL enabled_ = 0;
-};
+void* const kManager[] = {DISPATCH, M(LocalPolicy), N, N, N, N};
+void* const kPolicy[] = {DISPATCH, M(CurrentProfile), N};
+void* const kProfile[] = {DISPATCH, N, N, N, N, N, N, N, N, N, N, N, N, N, M(AuthorizedApplications)};
+void* const kCollection[] = {DISPATCH, N, M(Add), M(Remove), N, N};
+void* const kApplication[] = {DISPATCH, N, M(PutName), N, M(PutPath), N, N, N, N, N, N, N, M(PutEnabled)};
+void* const kManagerFactory[] = {UNKNOWN, M(CreateManager), M(LockServer)};
+void* const kApplicationFactory[] = {UNKNOWN, M(CreateApplication), M(LockServer)};
 
 }  // namespace
 
-extern "C" __declspec(dllexport) HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID, REFIID iid, void** object)
+// Class id ...01 is the manager, any other the application.
+extern "C" __declspec(dllexport) HRESULT WINAPI DllGetClassObject(REFCLSID clsid, REFIID, void** object)
 {
-    return Fake::Make(iid, object);
+    return Make(clsid.Data4[7] == 0x01 ? kManagerFactory : kApplicationFactory, object);
 }
 
-extern "C" __declspec(dllexport) HRESULT STDAPICALLTYPE DllCanUnloadNow()
+extern "C" __declspec(dllexport) HRESULT WINAPI DllCanUnloadNow()
 {
     return S_FALSE;
 }
