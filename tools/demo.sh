@@ -1,9 +1,10 @@
 #!/bin/bash
 # The main job as far as it exists: the modem test in automatic mode against
-# the simulated modem on COM3, driven from outside through its wizard, then
-# its log; and the setup program on the sample script, drawn into Xvfb with a
-# screenshot of the first thing it shows. Everything runs under Wine in a
-# throw-away prefix.
+# the simulated modem on COM3, driven from outside through its wizard (it
+# waits until the port scan has found the modem and Next is enabled, shows
+# the page and cancels), then its log with the scan; and the setup program on
+# the sample script, drawn into Xvfb with a screenshot of the first thing it
+# shows. Everything runs under Wine in a throw-away prefix.
 set -eu
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -21,7 +22,7 @@ run() {
 echo "== Modem test, automatic mode: mdmprobe.exe /P:COM3 /L:$winelog"
 run "$root/build/x64/tools/uidriver/uidriver.exe" session \
     "$root/dist/x64/mdmprobe.exe" "/P:COM3" "/L:$winelog" -- \
-    wait show press:cancel
+    wait enabled:next show press:cancel
 echo
 echo "== Its log ($demo/mdmprobe.log):"
 cat "$demo/mdmprobe.log"

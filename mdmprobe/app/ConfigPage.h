@@ -15,7 +15,14 @@ protected:
     BOOL OnInitDialog() override;
     BOOL OnSetActive() override;
     LRESULT OnWizardBack() override;
+    BOOL OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
+    static unsigned ScanThread(void* param);  // runs PortScanWorker for the page
+
     TestContext* context_;
+    // The page window as the scan worker sees it: set before the worker
+    // starts, so the worker never reads the page's own handle while the
+    // window may be going away.
+    HWND scanWindow_ = nullptr;
 };

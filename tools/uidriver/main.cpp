@@ -13,9 +13,10 @@
 //       starts PROGRAM, carries out the steps on its windows, waits up to 60 s
 //       for it to end and prints its exit code (signed). Steps: wait (for the
 //       wizard), show, press:back|next|finish|cancel, page:N (wait until page
-//       N, counted from 1, is shown), click:ID, sleep:MS, box (wait for a
-//       plain dialog or message box and describe it), answer:BUTTON,
-//       shot:FILE.BMP (save the screen).
+//       N, counted from 1, is shown), enabled:back|next|finish (wait until
+//       that button is enabled), click:ID, sleep:MS, box (wait for a plain
+//       dialog or message box and describe it), answer:BUTTON, shot:FILE.BMP
+//       (save the screen). Waits end after 60 s.
 // The single commands act on the first visible wizard (or dialog) of any
 // program. Exit code 0 on success, 1 when there is no wizard or dialog, the
 // control or button does not exist or a step fails, 2 on bad arguments.
@@ -96,6 +97,11 @@ bool Step(const std::string& step, DWORD processId, HWND& sheet)
     if (verb == "page") {
         int index = std::atoi(value.c_str()) - 1;
         return WaitFor([&] { return CurrentPageIndex(sheet) == index; }, 60000);
+    }
+    if (verb == "enabled") {
+        WizardButton button;
+        return ParseButton(value.c_str(), button) &&
+               WaitFor([&] { return ButtonEnabled(sheet, button); }, 60000);
     }
     if (verb == "click")
         return Click(sheet, std::atoi(value.c_str()));

@@ -2,7 +2,11 @@
 // the same resource script): every template and string in all six
 // languages, and the pages built in both wizard layouts.
 #include "ConfigPage.h"
+#include "IniFile.h"
+#include "LogFile.h"
+#include "ModemCmds.h"
 #include "ProbeApp.h"
+#include "Serial.h"
 #include "TestContext.h"
 #include "TestPage.h"
 #include "UiDriver.h"
@@ -133,6 +137,17 @@ PagesRun RunPages(bool oldStyle)
     context.hInstance = GetModuleHandleA(nullptr);
     context.oldStyleWizard = oldStyle;
     context.modem = &modem;
+    // The search page scans when it is shown (no port exists here).
+    CSerial serial;
+    ModemCmds commands;
+    CIniFile ini("C:\\missing.ini");
+    char temp[MAX_PATH] = "";
+    GetTempPathA(sizeof(temp), temp);
+    CLogFile log(std::string(temp) + "pages.log");
+    modem.serialPort = &serial;
+    modem.commands = &commands;
+    context.definitionFile = &ini;
+    context.log = &log;
     context.titleFont = CreateFontA(-16, 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, 0, "MS Shell Dlg");
     context.headerFont = CreateFontA(-11, 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, 0, "MS Shell Dlg");
 
@@ -171,6 +186,8 @@ PagesRun RunPages(bool oldStyle)
     });
     INT_PTR result = sheet.DoModal();
     driver.join();
+    modem.stopRequested = true;
+    context.worker.Wait();
     EXPECT_EQ(IDCANCEL, result);
     DeleteObject(context.titleFont);
     DeleteObject(context.headerFont);

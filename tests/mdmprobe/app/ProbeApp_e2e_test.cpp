@@ -48,6 +48,29 @@ const std::regex kHeader("^" + kBanner +
                          "T - = Modem Installationtest - LOGFILE [01][0-9]/[0-3][0-9]/20[0-9]{2} =\r\n" +
                          kBanner);
 
+const char kNoModem[] = "T - ERROR - No compatible modem has been detected !\r\n";
+
+// Waits until the log holds `text` (the scan has ended), so that a cancel
+// cannot overtake the page's reaction to the scan's result.
+bool WaitForLog(const std::string& path, const std::string& text)
+{
+    return WaitFor([&] { return NormalizedLog(path).find(text) != std::string::npos; }, kEndMs);
+}
+
+// The scan of a preset port where nothing answers, from a program without
+// its definition file (the first line continues the command line).
+std::string ScanWithoutDefinitionFile(const std::string& port)
+{
+    std::string text = "ERROR               : .INI File not found !\r\n";
+    for (const char* key : {"DiagCmd", "DiagAnswer", "ModemDetectCmd", "ModemDetectAnsw",
+                            "ModemReadName", "ModemReadName2", "ModemReadFirmw"})
+        text += std::string("T - ModemCmds & Answers : ") + key + " not in Common section of INI !\r\n";
+    return text + "\r\n" + kBanner +
+           "T - ===================  BEGIN PORT SCAN  ====================\r\n"
+           "T - Scanning Port       : " + port + "\r\n\r\n" +
+           "T - ================  RESULT OF PORT SCAN  ===================\r\n" + kNoModem;
+}
+
 TEST(ProbeApp, EmptyCommandLineRunsInteractiveWizardAndCancelIsLogged)
 {
     ProgramCopy program("interactive");
@@ -70,15 +93,18 @@ TEST(ProbeApp, EmptyCommandLineRunsInteractiveWizardAndCancelIsLogged)
     ASSERT_TRUE(WaitFor([&] { return CurrentPageIndex(sheet) == 1; }, 5000));
     ASSERT_NE(nullptr, PageControl(sheet, 1028));
     EXPECT_EQ("Com port:", ControlText(sheet, 1025));
-    EXPECT_TRUE(WaitFor([&] { return ButtonEnabled(sheet, WizardButton::Back); }, 5000));
-    EXPECT_FALSE(ButtonEnabled(sheet, WizardButton::Next));
+    // The page sets its buttons by a posted message, after the page change.
+    EXPECT_TRUE(WaitFor([&] {
+        return ButtonEnabled(sheet, WizardButton::Back) && !ButtonEnabled(sheet, WizardButton::Next);
+    }, 5000));
     for (int hidden : {1036, 1062, 1063, 1041, 1042, 1066, 1039, 1038, 1033, 1044, 1031, 1035})
         EXPECT_FALSE(IsShown(PageControl(sheet, hidden))) << "control " << hidden;
     EXPECT_TRUE(IsChecked(PageControl(sheet, 1062)));
     EXPECT_FALSE(IsChecked(PageControl(sheet, 1063)));
     EXPECT_TRUE(IsChecked(PageControl(sheet, 1066)));
 
-    // Back to the welcome page, then cancel.
+    // Back to the welcome page once the scan found no port, then cancel.
+    EXPECT_TRUE(WaitForLog(program.Path("mdmprobe.log"), kNoModem));
     Press(sheet, WizardButton::Back);
     ASSERT_TRUE(WaitFor([&] { return CurrentPageIndex(sheet) == 0; }, 5000));
     Press(sheet, WizardButton::Cancel);
@@ -110,6 +136,7 @@ TEST(ProbeApp, PortAndLogSwitchesRunAutomaticModeWithTwoPages)
     EXPECT_NE(nullptr, PageControl(sheet, 1028)) << "the search page comes first";
     EXPECT_EQ(nullptr, PageControl(sheet, 1020)) << "no welcome page";
 
+    EXPECT_TRUE(WaitForLog(logPath, kNoModem));
     Press(sheet, WizardButton::Cancel);
     DWORD exitCode = 0;
     ASSERT_TRUE(child.Wait(kEndMs, &exitCode));
@@ -120,8 +147,8 @@ TEST(ProbeApp, PortAndLogSwitchesRunAutomaticModeWithTwoPages)
     ASSERT_TRUE(std::regex_search(log, header, kHeader)) << log;
     EXPECT_EQ("T - PRG-Mode            : Program started on command line\r\n"
               "T -                        -> Automatic mode ON.\r\n"
-              "T - Command Line        : " + arguments +
-                  "PRG-Message         : Program canceled by user !",
+              "T - Command Line        : " + arguments + ScanWithoutDefinitionFile("COM2") +
+                  "T - PRG-Message         : Program canceled by user !",
               header.suffix().str());
     EXPECT_FALSE(testsupport::FileExists(program.Path("mdmprobe.log")))
         << "the /L: name replaces the default log";
@@ -136,6 +163,7 @@ TEST(ProbeApp, AutomaticModeWithoutLogSwitchLogsNextToTheProgramUnderItsName)
     HWND sheet = WaitForWizard(child.Id(), kStartMs);
     ASSERT_NE(nullptr, sheet) << "no wizard appeared";
     EXPECT_EQ(2, PageCount(sheet)) << "automatic mode";
+    EXPECT_TRUE(WaitForLog(program.Path("ModemCheck.log"), kNoModem));
     Press(sheet, WizardButton::Cancel);
     DWORD exitCode = 0;
     ASSERT_TRUE(child.Wait(kEndMs, &exitCode));
@@ -146,8 +174,8 @@ TEST(ProbeApp, AutomaticModeWithoutLogSwitchLogsNextToTheProgramUnderItsName)
     ASSERT_TRUE(std::regex_search(log, header, kHeader)) << log;
     EXPECT_EQ("T - PRG-Mode            : Program started on command line\r\n"
               "T -                        -> Automatic mode ON.\r\n"
-              "T - Command Line        : /P:COM2"
-              "PRG-Message         : Program canceled by user !",
+              "T - Command Line        : /P:COM2" + ScanWithoutDefinitionFile("COM2") +
+                  "T - PRG-Message         : Program canceled by user !",
               header.suffix().str());
     EXPECT_FALSE(testsupport::FileExists(program.Path("mdmprobe.log")));
 }

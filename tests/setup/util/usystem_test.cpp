@@ -19,6 +19,18 @@ const std::string kPrefix = ".\\usystem(";
 
 std::vector<std::string> g_traces;
 
+// A child that was not waited for may still be ending (its program file in
+// use) when the next case starts: wait until the file can be replaced.
+bool CopyWhenFree(const char* from, const char* to)
+{
+    for (int i = 0; i < 100; ++i) {
+        if (CopyFileA(from, to, FALSE))
+            return true;
+        Sleep(100);
+    }
+    return false;
+}
+
 int CaptureTrace(const char* text)
 {
     g_traces.push_back(text);
@@ -31,7 +43,7 @@ protected:
     void SetUp() override
     {
         CreateDirectoryA("C:\\util test", nullptr);
-        ASSERT_TRUE(CopyFileA((testsupport::ModuleDir() + "\\util_child.exe").c_str(), kChild, FALSE));
+        ASSERT_TRUE(CopyWhenFree((testsupport::ModuleDir() + "\\util_child.exe").c_str(), kChild));
         DeleteFileA(kReport);
         SetEnvironmentVariableA("UTIL_CHILD_REPORT", kReport);
         ASSERT_TRUE(SetCurrentDirectoryA("C:\\"));
@@ -85,7 +97,7 @@ TEST_F(StartProgram, NoWaitReturnsAtOnce)
 TEST_F(StartProgram, IdleWaitEndsWhenTheChildWaitsForInput)
 {
     const char idleChild[] = "C:\\util test\\idle child.exe";  // outlives the test case
-    ASSERT_TRUE(CopyFileA(kChild, idleChild, FALSE));
+    ASSERT_TRUE(CopyWhenFree(kChild, idleChild));
     const DWORD start = GetTickCount();
     ASSERT_EQ(1, xUtilStartProgram(idleChild, "idle", kStartWaitForIdle, nullptr));
     EXPECT_TRUE(testsupport::FileExists(kReport)) << "returned before the child's first idle moment";
@@ -93,9 +105,15 @@ TEST_F(StartProgram, IdleWaitEndsWhenTheChildWaitsForInput)
               g_traces.back());
     EXPECT_LT(GetTickCount() - start, 9000u) << "the 10 s limit ended the wait, not the child";
     HWND window = nullptr;
-    for (int i = 0; i < 50 && (window = FindWindowA("UtilChildIdle", nullptr)) == nullptr; ++i)
+    for (int i = 0; i < 100 && (window = FindWindowA("UtilChildIdle", nullptr)) == nullptr; ++i)
         Sleep(100);
+    ASSERT_NE(nullptr, window) << "the idle child never showed its window";
     PostMessageA(window, WM_CLOSE, 0, 0);
+    // Nothing may outlive the run: wait until the child has really ended.
+    bool ended = false;
+    for (int i = 0; i < 100 && !(ended = DeleteFileA(idleChild) != 0); ++i)
+        Sleep(100);
+    EXPECT_TRUE(ended) << "the idle child did not end after WM_CLOSE";
 }
 
 TEST_F(StartProgram, MissingProgramFailsWithTheSystemsError)

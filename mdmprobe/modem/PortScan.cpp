@@ -1,0 +1,119 @@
+#include "PortScan.h"
+
+#include "DefinitionLoader.h"
+#include "Identify.h"
+#include "IniFile.h"
+#include "LogFile.h"
+#include "ModemCmds.h"
+#include "PageMessages.h"
+#include "PortEnum.h"
+#include "Serial.h"
+#include "TestContext.h"
+#include "resource.h"
+
+#include <deque>
+#include <string>
+
+namespace {
+
+void SendEvent(HWND page, WPARAM code, const std::string& text)
+{
+    SendMessageA(page, MSG_SCAN_EVENT, code, reinterpret_cast<LPARAM>(&text));
+}
+
+// The generic commands of the "Common" section, read in this order.
+void ReadCommonCommands(CIniFile& ini, CLogFile& log, ModemCmds& commands)
+{
+    commands.DiagCmd = ReadCommonValue(ini, log, IDS_KEY_DIAGCMD);
+    commands.DiagAnswer = ReadCommonValue(ini, log, IDS_KEY_DIAGANSWER);
+    commands.ModemDetectCmd = ReadCommonValue(ini, log, IDS_KEY_MODEMDETECTCMD);
+    commands.ModemDetectAnsw = ReadCommonValue(ini, log, IDS_KEY_MODEMDETECTANSW);
+    commands.ModemReadName = ReadCommonValue(ini, log, IDS_KEY_MODEMREADNAME);
+    commands.ModemReadName2 = ReadCommonValue(ini, log, IDS_KEY_MODEMREADNAME2);
+    commands.ModemReadFirmw = ReadCommonValue(ini, log, IDS_KEY_MODEMREADFIRMW);
+}
+
+// The modem on `port` is identified: tell the page, log the result and load
+// the model's section.
+void AcceptModem(HWND page, TestContext& context, const std::string& port)
+{
+    ModemInfo& modem = *context.modem;
+    context.status = STATUS_MODEM_FOUND;
+    SendEvent(page, SCAN_EVENT_MODEM, modem.modemName);
+    context.log->Write("\n================  RESULT OF PORT SCAN  ===================\n"
+                       "Detected modem      : " + modem.modemName + " (" + port + ")\n");
+    context.log->Write("Firmware version    : " + modem.firmwareVersion + "\n");
+    LoadModemSection(*context.definitionFile, *context.log, modem, modem.modemName);
+}
+
+bool Identify(TestContext& context, const std::string& port)
+{
+    ModemInfo& modem = *context.modem;
+    return IdentifyModem(modem.modemName, modem.firmwareVersion, *context.log, &modem.stopRequested,
+                         *modem.serialPort, port, *modem.commands, *context.definitionFile);
+}
+
+}  // namespace
+
+bool PortScanWorker(HWND page, TestContext& context)
+{
+    ModemInfo& modem = *context.modem;
+    CLogFile& log = *context.log;
+    CIniFile& ini = *context.definitionFile;
+
+    if (ini.LoadSections() == -1)
+        log.Write("ERROR               : .INI File not found !\n");
+    ReadCommonCommands(ini, log, *modem.commands);
+    modem.firmwareVersion.clear();
+    log.Write("\n==========================================================\n"
+              "===================  BEGIN PORT SCAN  ====================");
+    context.status = STATUS_NO_MODEM;
+
+    bool found = false;
+    if (context.searchAllPorts || modem.port.empty()) {
+        std::deque<std::string> queue;
+        const char* ports = EnumSerialPorts();
+        for (size_t i = 0; NameAt(ports, i); ++i)
+            queue.push_back(NameAt(ports, i));
+        std::string current;
+        while (!found && !queue.empty() && !modem.stopRequested) {
+            if (!current.empty())
+                log.Write("\n===================  SCAN NEXT PORT  =====================");
+            modem.port.clear();
+            current = queue.front();
+            queue.pop_front();
+            SendEvent(page, SCAN_EVENT_PORT, current);
+            log.Write("\nAutomat. port scan  : " + current + "\n");
+            found = Identify(context, current);
+            if (modem.stopRequested)
+                break;
+            if (!found) {
+                log.Write("\nNo modem detected on: " + current + "\n");
+                continue;
+            }
+            AcceptModem(page, context, current);
+            modem.port = current;
+        }
+    } else {
+        const std::string port = modem.port;
+        SendEvent(page, SCAN_EVENT_PORT, port);
+        log.Write("\nScanning Port       : " + port + "\n");
+        found = Identify(context, port);
+        if (found && !modem.stopRequested)
+            AcceptModem(page, context, port);
+    }
+
+    const bool stopped = modem.stopRequested;
+    if (stopped && found) {
+        // Stopped after the last answer came: the scan counts as broken off,
+        // so no modem may look known to the next activation of the page.
+        modem.serialPort->Close();
+        modem.modemName.clear();
+        modem.firmwareVersion.clear();
+        context.status = STATUS_NO_MODEM;
+        found = false;
+    }
+    const WPARAM result = stopped ? SCAN_RESULT_STOPPED : found ? SCAN_RESULT_FOUND : SCAN_RESULT_NONE;
+    PostMessageA(page, MSG_SCAN_EVENT, result, 0);
+    return found;
+}
