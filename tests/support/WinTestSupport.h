@@ -21,6 +21,14 @@ bool FileExists(const std::string& path);
 // Folder of the running test program, without the trailing backslash.
 std::string ModuleDir();
 
+// The scratch folder of this winetest run (WINETEST_RUN_DIR) as a Windows
+// path; outside a winetest run, ModuleDir().
+std::string RunDir();
+
+// Sets text value `name` (null: the default value) of `key` under `root`,
+// creating the key. False when that fails.
+bool SetRegistryText(HKEY root, const std::string& key, const char* name, const std::string& value);
+
 // Milliseconds from the performance counter. Wine's GetTickCount moves in
 // steps of about 16 ms, too coarse for the lower limits tests check.
 DWORD PreciseMs();

@@ -18,16 +18,6 @@ const HRESULT kNoEndpoints = static_cast<HRESULT>(0x800706D9);
 
 std::string g_log;  // the stand-in's record
 
-void SetText(HKEY root, const std::string& key, const char* name, const std::string& value)
-{
-    HKEY handle = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle,
-                                             nullptr));
-    RegSetValueExA(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>(value.size() + 1));
-    RegCloseKey(handle);
-}
-
 // Points both ProgIDs at the stand-in (one class id each).
 void RegisterStandIn()
 {
@@ -37,10 +27,10 @@ void RegisterStandIn()
         {"HNetCfg.FwAuthorizedApplication", "{6A3E1B52-5F0B-4C1E-9A51-2D0C8E7F4A02}"},
     };
     for (const auto& [progId, clsid] : classes) {
-        SetText(HKEY_CLASSES_ROOT, std::string(progId) + "\\CLSID", nullptr, clsid);
-        SetText(HKEY_CLASSES_ROOT, std::string("CLSID\\") + clsid + "\\InprocServer32", nullptr, dll);
-        SetText(HKEY_CLASSES_ROOT, std::string("CLSID\\") + clsid + "\\InprocServer32", "ThreadingModel",
-                "Apartment");
+        const std::string server = std::string("CLSID\\") + clsid + "\\InprocServer32";
+        ASSERT_TRUE(testsupport::SetRegistryText(HKEY_CLASSES_ROOT, std::string(progId) + "\\CLSID", nullptr, clsid));
+        ASSERT_TRUE(testsupport::SetRegistryText(HKEY_CLASSES_ROOT, server, nullptr, dll));
+        ASSERT_TRUE(testsupport::SetRegistryText(HKEY_CLASSES_ROOT, server, "ThreadingModel", "Apartment"));
     }
 }
 
@@ -57,9 +47,7 @@ protected:
     static void SetUpTestSuite()
     {
         RegisterStandIn();
-        std::string base = testsupport::Env("WINETEST_RUN_DIR");
-        std::string dir = base.empty() ? testsupport::ModuleDir() : testsupport::UnixToWinPath(base);
-        g_log = dir + "\\firewall.log";
+        g_log = testsupport::RunDir() + "\\firewall.log";
         SetEnvironmentVariableA("FAKE_FIREWALL_LOG", g_log.c_str());
     }
     void TearDown() override { SetEnvironmentVariableA("FAKE_FIREWALL_FAIL", nullptr); }

@@ -27,14 +27,6 @@ const char kEnglishError[] = "There is an error in file %s, line %d. Installatio
 const char kGermanError[] = "Die Datei %s enth\xe4lt in Zeile %d einen Fehler. Die Installation kann nicht fortgesetzt "
                             "werden.";
 
-void SetText(HKEY root, const char* key, const char* name, const char* value)
-{
-    HKEY handle = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(root, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle, nullptr));
-    RegSetValueExA(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value), std::strlen(value) + 1);
-    RegCloseKey(handle);
-}
-
 // A copy of setup.exe in `folder`, with `script` (null: none) beside it,
 // started with `arguments`.
 void StartSetup(ProgramCopy& program, ChildProcess& child, const char* script, const std::string& arguments)
@@ -98,7 +90,8 @@ TEST(SetupStart, LanguageFromTheUserSettingsOfNt4)
 {
     for (const auto& [locale, format] : {std::make_pair("00000807", kGermanError), {"00000411", kEnglishError}}) {
         SCOPED_TRACE(locale);
-        SetText(HKEY_USERS, ".DEFAULT\\Control Panel\\International", "Locale", locale);
+        ASSERT_TRUE(
+            testsupport::SetRegistryText(HKEY_USERS, ".DEFAULT\\Control Panel\\International", "Locale", locale));
         ProgramCopy program(g_setup, std::string("nt4-") + locale, "setup.exe");
         ChildProcess child;
         StartSetup(program, child, nullptr, "");
@@ -112,8 +105,9 @@ TEST(SetupStart, LanguageFromTheUserSettingsOfNt4)
 // logged when unattended, then 1603.
 TEST(SetupStart, NewerVersionQuestionAndNoProduct)
 {
-    SetText(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\VantorTest",
-            "ProductVersion", "2.0");
+    ASSERT_TRUE(testsupport::SetRegistryText(HKEY_LOCAL_MACHINE,
+                                             "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\VantorTest",
+                                             "ProductVersion", "2.0"));
     const char script[] = "[Version]\r\nSignature=\"$Chicago$\"\r\n[Install]\r\nProductVer=1.5\r\n"
                           "Uninstall=VantorTest,\"Vantor Test\"\r\n[Products]\r\nkey=Name,I,R,2\r\n";
     const struct
