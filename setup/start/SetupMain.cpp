@@ -2,6 +2,7 @@
 
 #include "AutorunPause.h"
 #include "CommCtlVersion.h"
+#include "CommonControls.h"
 #include "ComponentList.h"
 #include "DebugLog.h"
 #include "HiddenWindow.h"
@@ -10,30 +11,12 @@
 #include "UiLanguage.h"
 #include "WindowsVersion.h"
 
-#include <commctrl.h>
 #include <objbase.h>
 
 #include <cstring>
 #include <memory>
 
 namespace {
-
-// Registers the common control classes. InitCommonControlsEx exists only
-// from comctl32 4.70 on, so it is looked up at run time; an older library
-// gets InitCommonControls, which registers the Windows 95 classes.
-void InitCommonControlClasses()
-{
-    using InitEx = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-    HMODULE comctl = GetModuleHandleA("comctl32.dll");
-    auto initEx = comctl ? reinterpret_cast<InitEx>(reinterpret_cast<void*>(
-                               GetProcAddress(comctl, "InitCommonControlsEx")))
-                         : nullptr;
-    INITCOMMONCONTROLSEX controls = {};
-    controls.dwSize = sizeof(controls);
-    controls.dwICC = ICC_WIN95_CLASSES;
-    if (!initEx || !initEx(&controls))
-        InitCommonControls();
-}
 
 // Makes the program's folder the current directory.
 void EnterProgramDirectory()

@@ -1,21 +1,13 @@
 #include "UiLanguageChoice.h"
 
+#include <cctype>
+#include <cstdlib>
+
 namespace {
 
 unsigned short Primary(unsigned short language)
 {
     return static_cast<unsigned short>(language & 0x3ff);
-}
-
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
 }
 
 }  // namespace
@@ -37,15 +29,13 @@ int ParseLanguageText(const char* text, unsigned short* language)
 {
     while (*text == ' ' || *text == '\t')
         ++text;
-    if (text[0] == '0' && (text[1] == 'x' || text[1] == 'X') && HexDigit(text[2]) >= 0)
-        text += 2;
-    if (HexDigit(*text) < 0)
+    if (!std::isxdigit(static_cast<unsigned char>(*text)))
         return 0;
-    // Only the low 16 bits count, so the digits shifted out above them
-    // cannot change the result.
-    unsigned value = 0;
-    for (; HexDigit(*text) >= 0; ++text)
-        value = ((value << 4) | static_cast<unsigned>(HexDigit(*text))) & 0xffffu;
-    *language = static_cast<unsigned short>(value);
+    // "0x" followed by digits is a prefix; "0x" alone is the number 0.
+    const char* digits = text;
+    if (text[0] == '0' && (text[1] == 'x' || text[1] == 'X') && std::isxdigit(static_cast<unsigned char>(text[2])))
+        digits = text + 2;
+    // Registry texts hold at most 15 digits, which fit into 64 bits.
+    *language = static_cast<unsigned short>(std::strtoull(digits, nullptr, 16) & 0xffffu);
     return 1;
 }

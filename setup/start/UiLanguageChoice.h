@@ -13,6 +13,6 @@ enum : unsigned short { kFallbackLanguage = 1033 };  // English (United States)
 unsigned short ChooseUiLanguage(unsigned short user, const unsigned short* available, size_t count);
 
 // A language written as hexadecimal text in the registry ("00000407"):
-// blanks and a "0x" may lead; the value of the hex digits that follow, of
-// which the low 16 bits are the language. Returns 0 when no digit follows.
+// blanks and a "0x" may lead; the low 16 bits of the value of the hex
+// digits that follow are the language. Returns 0 when no digit follows.
 int ParseLanguageText(const char* text, unsigned short* language);
