@@ -1,7 +1,6 @@
 #include "SetupRun.h"
 
 #include "BufCopy.h"
-#include "ComponentList.h"
 #include "DebugLog.h"
 #include "IconStrip.h"
 #include "LoadExpandedString.h"
