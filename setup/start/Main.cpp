@@ -1,10 +1,8 @@
 #include <windows.h>
 
-#include "DebugLog.h"
+#include "SetupMain.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int)
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
 {
-    // The debug log comes first, so that everything after it can report.
-    DebugConfigure(commandLine);
-    return 0;
+    return SetupMain(instance, commandLine);
 }

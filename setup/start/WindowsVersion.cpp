@@ -2,11 +2,21 @@
 
 #include <windows.h>
 
-bool IsNt51OrLater()
+RunningWindows QueryRunningWindows()
 {
+    RunningWindows running;
     OSVERSIONINFOA version = {};
     version.dwOSVersionInfoSize = sizeof(version);
-    if (!GetVersionExA(&version) || version.dwPlatformId != VER_PLATFORM_WIN32_NT)
-        return false;
-    return version.dwMajorVersion > 5 || (version.dwMajorVersion == 5 && version.dwMinorVersion >= 1);
+    if (GetVersionExA(&version)) {
+        running.nt = version.dwPlatformId == VER_PLATFORM_WIN32_NT;
+        running.major = version.dwMajorVersion;
+        running.minor = version.dwMinorVersion;
+    }
+    return running;
+}
+
+bool IsNt51OrLater()
+{
+    RunningWindows running = QueryRunningWindows();
+    return running.nt && (running.major > 5 || (running.major == 5 && running.minor >= 1));
 }

@@ -33,6 +33,10 @@ runtime=" GetTickCount64 GetThreadId GetProcessId GetCurrentProcessorNumber
 if [ "$1" = --release ]; then
     late="$late $runtime"; shift
 fi
+# One blank between names, and around the lists, so that a name at the end
+# of a line above matches like any other.
+allowed=" $(echo $allowed) "
+late=" $(echo $late) "
 objdump=$1; shift
 status=0
 for exe in "$@"; do

@@ -47,6 +47,23 @@ std::string ModuleDir()
     return slash == std::string::npos ? dir : dir.substr(0, slash);
 }
 
+std::string RunDir()
+{
+    std::string base = Env("WINETEST_RUN_DIR");
+    return base.empty() ? ModuleDir() : UnixToWinPath(base);
+}
+
+bool SetRegistryText(HKEY root, const std::string& key, const char* name, const std::string& value)
+{
+    HKEY handle = nullptr;
+    if (RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, &handle, nullptr) != ERROR_SUCCESS)
+        return false;
+    LONG status = RegSetValueExA(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                 static_cast<DWORD>(value.size() + 1));
+    RegCloseKey(handle);
+    return status == ERROR_SUCCESS;
+}
+
 DWORD PreciseMs()
 {
     LARGE_INTEGER frequency, count;
@@ -89,6 +106,22 @@ void ChildProcess::Kill()
         TerminateProcess(info_.hProcess, 1);
         WaitForSingleObject(info_.hProcess, 5000);
     }
+}
+
+ProgramCopy::ProgramCopy(const std::string& source, const std::string& folder, const std::string& exeName)
+{
+    dir_ = RunDir() + "\\" + folder;
+    CreateDirectoryA(dir_.c_str(), nullptr);
+    exe_ = dir_ + "\\" + exeName;
+    copied_ = CopyFileA(source.c_str(), exe_.c_str(), FALSE) != 0;
+}
+
+bool ProgramCopy::Start(ChildProcess& child, const std::string& arguments) const
+{
+    std::string line = "\"" + exe_ + "\"";
+    if (!arguments.empty())
+        line += " " + arguments;
+    return child.Start(line, dir_);
 }
 
 }  // namespace testsupport

@@ -21,6 +21,14 @@ bool FileExists(const std::string& path);
 // Folder of the running test program, without the trailing backslash.
 std::string ModuleDir();
 
+// The scratch folder of this winetest run (WINETEST_RUN_DIR) as a Windows
+// path; outside a winetest run, ModuleDir().
+std::string RunDir();
+
+// Sets text value `name` (null: the default value) of `key` under `root`,
+// creating the key. False when that fails.
+bool SetRegistryText(HKEY root, const std::string& key, const char* name, const std::string& value);
+
 // Milliseconds from the performance counter. Wine's GetTickCount moves in
 // steps of about 16 ms, too coarse for the lower limits tests check.
 DWORD PreciseMs();
@@ -47,6 +55,26 @@ public:
 
 private:
     PROCESS_INFORMATION info_ = {};
+};
+
+// A private copy of a program in its own folder of the run folder (or,
+// outside a winetest run, beside the test program), so that files next to
+// the program (its log, its script) belong to one test alone.
+class ProgramCopy
+{
+public:
+    ProgramCopy(const std::string& source, const std::string& folder, const std::string& exeName);
+    bool Copied() const { return copied_; }
+    const std::string& Dir() const { return dir_; }
+    const std::string& Exe() const { return exe_; }
+    std::string Path(const char* file) const { return dir_ + "\\" + file; }
+    // Starts the copy with `arguments` in its folder.
+    bool Start(ChildProcess& child, const std::string& arguments) const;
+
+private:
+    std::string dir_;
+    std::string exe_;
+    bool copied_ = false;
 };
 
 }  // namespace testsupport

@@ -337,4 +337,50 @@ std::string DescribeDialog(HWND dialog)
     return out + "\n";
 }
 
+bool SaveScreenshot(const std::string& path)
+{
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    BITMAPINFOHEADER header = {};
+    header.biSize = sizeof(header);
+    header.biWidth = width;
+    header.biHeight = height;  // bottom-up, as BMP files store rows
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    header.biCompression = BI_RGB;
+    const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+    header.biSizeImage = stride * static_cast<DWORD>(height);
+
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS, &bits,
+                                      nullptr, 0);
+    bool ok = bitmap && bits;
+    if (ok) {
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        ok = BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY) != FALSE;
+        GdiFlush();
+        SelectObject(memory, old);
+    }
+    if (ok) {
+        BITMAPFILEHEADER file = {};
+        file.bfType = 0x4d42;  // "BM"
+        file.bfOffBits = sizeof(file) + sizeof(header);
+        file.bfSize = file.bfOffBits + header.biSizeImage;
+        HANDLE out = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        ok = out != INVALID_HANDLE_VALUE && WriteFile(out, &file, sizeof(file), &written, nullptr) &&
+             WriteFile(out, &header, sizeof(header), &written, nullptr) &&
+             WriteFile(out, bits, header.biSizeImage, &written, nullptr);
+        if (out != INVALID_HANDLE_VALUE)
+            CloseHandle(out);
+    }
+    if (bitmap)
+        DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return ok;
+}
+
 }  // namespace uidriver

@@ -90,4 +90,11 @@ bool PressDialogButton(HWND dialog, int id);
 // Human-readable state: caption, text and buttons.
 std::string DescribeDialog(HWND dialog);
 
+// ---- Screen -------------------------------------------------------------------
+
+// Saves what the screen shows as a 24-bit BMP file (with a display driver
+// that draws, such as Wine's under Xvfb; the null driver draws nothing).
+// False when the picture cannot be taken or written.
+bool SaveScreenshot(const std::string& path);
+
 }  // namespace uidriver

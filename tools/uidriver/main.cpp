@@ -15,8 +15,8 @@
 //       wizard), show, press:back|next|finish|cancel, page:N (wait until page
 //       N, counted from 1, is shown), enabled:back|next|finish (wait until
 //       that button is enabled), click:ID, sleep:MS, box (wait for a plain
-//       dialog or message box and describe it), answer:BUTTON. Waits end
-//       after 60 s.
+//       dialog or message box and describe it), answer:BUTTON, shot:FILE.BMP
+//       (save the screen). Waits end after 60 s.
 // The single commands act on the first visible wizard (or dialog) of any
 // program. Exit code 0 on success, 1 when there is no wizard or dialog, the
 // control or button does not exist or a step fails, 2 on bad arguments.
@@ -75,6 +75,8 @@ bool Step(const std::string& step, DWORD processId, HWND& sheet)
         sheet = WaitForWizard(processId, 30000);
         return sheet != nullptr;
     }
+    if (verb == "shot")
+        return SaveScreenshot(value);
     if (verb == "sleep") {
         Sleep(std::strtoul(value.c_str(), nullptr, 10));
         return true;

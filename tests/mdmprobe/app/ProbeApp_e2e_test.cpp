@@ -23,33 +23,13 @@ const DWORD kBadCommandLineExit = static_cast<DWORD>(-4);
 
 // A private copy of the program in its own folder, so that its default log
 // (next to the program) belongs to this test alone.
-class ProgramCopy
+class ProgramCopy : public testsupport::ProgramCopy
 {
 public:
     explicit ProgramCopy(const char* name, const char* exeName = "mdmprobe.exe")
+        : testsupport::ProgramCopy(g_programSource, name, exeName)
     {
-        std::string base = testsupport::Env("WINETEST_RUN_DIR");
-        dir_ = base.empty() ? testsupport::ModuleDir() + "\\" + name
-                            : testsupport::UnixToWinPath(base) + "\\" + name;
-        CreateDirectoryA(dir_.c_str(), nullptr);
-        exe_ = dir_ + "\\" + exeName;
-        copied_ = CopyFileA(g_programSource.c_str(), exe_.c_str(), FALSE) != 0;
     }
-    bool Copied() const { return copied_; }
-    const std::string& Dir() const { return dir_; }
-    std::string Path(const char* file) const { return dir_ + "\\" + file; }
-    bool Start(ChildProcess& child, const std::string& arguments) const
-    {
-        std::string line = "\"" + exe_ + "\"";
-        if (!arguments.empty())
-            line += " " + arguments;
-        return child.Start(line, dir_);
-    }
-
-private:
-    std::string dir_;
-    std::string exe_;
-    bool copied_ = false;
 };
 
 // Time prefixes replaced by "T - " after checking their form.

@@ -1,0 +1,170 @@
+#include "Firewall.h"
+
+#include <initguid.h>  // mingw's uuid library lacks the firewall's interface ids
+
+#include <netfw.h>
+#include <objbase.h>
+#include <oleauto.h>
+
+namespace {
+
+enum : int { kFirewallTextMax = 1000 };  // UTF-16 characters of a converted text
+
+// An ANSI text as a COM string; null when it cannot be converted or
+// allocated. The caller frees it with SysFreeString.
+BSTR ComString(const char* text)
+{
+    WCHAR wide[kFirewallTextMax + 1] = L"";
+    if (MultiByteToWideChar(CP_ACP, 0, text, -1, wide, kFirewallTextMax) == 0)
+        wide[kFirewallTextMax] = L'\0';  // too long: keep the part converted
+    return SysAllocString(wide);
+}
+
+// COM for one operation. Proceeds when COM is usable on this thread: just
+// initialised, or initialised before as an apartment of this kind (then
+// the count is balanced too).
+class ComScope
+{
+public:
+    ComScope() : result_(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)) {}
+    ~ComScope()
+    {
+        if (SUCCEEDED(result_))
+            CoUninitialize();
+    }
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+    HRESULT Result() const { return SUCCEEDED(result_) ? S_OK : result_; }
+
+private:
+    HRESULT result_;
+};
+
+template <typename Interface>
+void Release(Interface*& object)
+{
+    if (object)
+        object->Release();
+    object = nullptr;
+}
+
+HRESULT CreateByProgId(const wchar_t* progId, REFIID iid, void** object)
+{
+    CLSID clsid;
+    HRESULT result = CLSIDFromProgID(progId, &clsid);
+    if (FAILED(result))
+        return result;
+    return CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, iid, object);
+}
+
+// The authorized applications of the firewall's current profile.
+HRESULT AuthorizedApplications(INetFwAuthorizedApplications** applications)
+{
+    *applications = nullptr;
+    INetFwMgr* manager = nullptr;
+    INetFwPolicy* policy = nullptr;
+    INetFwProfile* profile = nullptr;
+    HRESULT result = CreateByProgId(L"HNetCfg.FwMgr", IID_INetFwMgr, reinterpret_cast<void**>(&manager));
+    if (SUCCEEDED(result))
+        result = manager->get_LocalPolicy(&policy);
+    if (SUCCEEDED(result))
+        result = policy->get_CurrentProfile(&profile);
+    if (SUCCEEDED(result))
+        result = profile->get_AuthorizedApplications(applications);
+    Release(profile);
+    Release(policy);
+    Release(manager);
+    return result;
+}
+
+// Calls `lineAction(field1, field2)` for every line of every section named
+// by the fields of `key` in `section`. Texts up to 255 characters; a field
+// that cannot be read is passed as null.
+template <typename LineAction>
+void ForEachListedLine(HINF script, const char* section, const char* key, LineAction lineAction)
+{
+    INFCONTEXT keyLine;
+    if (!SetupFindFirstLineA(script, section, key, &keyLine))
+        return;
+    DWORD fields = SetupGetFieldCount(&keyLine);
+    for (DWORD field = 1; field <= fields; ++field) {
+        char listed[256] = "";
+        if (!SetupGetStringFieldA(&keyLine, field, listed, sizeof(listed), nullptr))
+            continue;
+        INFCONTEXT line;
+        bool more = SetupFindFirstLineA(script, listed, nullptr, &line) != FALSE;
+        for (; more; more = SetupFindNextLine(&line, &line) != FALSE) {
+            char first[256] = "", second[256] = "";
+            bool hasFirst = SetupGetStringFieldA(&line, 1, first, sizeof(first), nullptr) != FALSE;
+            bool hasSecond = SetupGetStringFieldA(&line, 2, second, sizeof(second), nullptr) != FALSE &&
+                             second[0] != '\0';
+            lineAction(hasFirst ? first : nullptr, hasSecond ? second : nullptr);
+        }
+    }
+}
+
+}  // namespace
+
+HRESULT FirewallAddApplication(const char* name, const char* program, int enabled)
+{
+    ComScope com;
+    if (FAILED(com.Result()))
+        return com.Result();
+    INetFwAuthorizedApplications* applications = nullptr;
+    HRESULT result = AuthorizedApplications(&applications);
+    if (FAILED(result))
+        return result;
+    INetFwAuthorizedApplication* application = nullptr;
+    result = CreateByProgId(L"HNetCfg.FwAuthorizedApplication", IID_INetFwAuthorizedApplication,
+                            reinterpret_cast<void**>(&application));
+    if (SUCCEEDED(result)) {
+        BSTR nameText = ComString(name);
+        BSTR programText = ComString(program);
+        if (!nameText || !programText)
+            result = E_OUTOFMEMORY;
+        if (SUCCEEDED(result))
+            result = application->put_Name(nameText);
+        if (SUCCEEDED(result))
+            result = application->put_ProcessImageFileName(programText);
+        if (SUCCEEDED(result))
+            result = application->put_Enabled(enabled ? VARIANT_TRUE : VARIANT_FALSE);
+        if (SUCCEEDED(result))
+            result = applications->Add(application);
+        SysFreeString(nameText);
+        SysFreeString(programText);
+    }
+    Release(application);
+    Release(applications);
+    return result;
+}
+
+HRESULT FirewallRemoveApplication(const char* program)
+{
+    ComScope com;
+    if (FAILED(com.Result()))
+        return com.Result();
+    INetFwAuthorizedApplications* applications = nullptr;
+    HRESULT result = AuthorizedApplications(&applications);
+    if (SUCCEEDED(result)) {
+        BSTR programText = ComString(program);
+        result = programText ? applications->Remove(programText) : E_OUTOFMEMORY;
+        SysFreeString(programText);
+    }
+    Release(applications);
+    return result;
+}
+
+int FirewallEntries(HINF script, const char* section)
+{
+    // The results are not reported: a firewall that refuses an entry must
+    // not stop the installation.
+    ForEachListedLine(script, section, kMakeFirewallEntriesKey, [](const char* name, const char* program) {
+        if (name && program)
+            FirewallAddApplication(name, program, 1);
+    });
+    ForEachListedLine(script, section, kDelFirewallEntriesKey, [](const char*, const char* program) {
+        if (program)
+            FirewallRemoveApplication(program);
+    });
+    return 1;
+}

@@ -1,0 +1,16 @@
+#include "ExitCodes.h"
+
+int ExitCodeOf(RunOutcome outcome, bool rebootNeeded, bool restartStarted)
+{
+    if (restartStarted)
+        return kExitRestartStarted;
+    switch (outcome) {
+    case RunOutcome::Failed:
+        return kExitFailed;
+    case RunOutcome::Cancelled:
+        return kExitCancelled;
+    case RunOutcome::Finished:
+        break;
+    }
+    return rebootNeeded ? kExitRestartNeeded : kExitSuccess;
+}

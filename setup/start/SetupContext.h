@@ -1,0 +1,57 @@
+// The setup context: one record per setup run, filled by the start-up
+// before the wizard is shown and handed to every wizard page as its page
+// parameter. The run owns it; pages and the run thread only read it, except
+// for the buffers and flags named below.
+#pragma once
+
+#include <windows.h>
+
+#include <setupapi.h>
+
+#include <atomic>
+#include <cstddef>
+
+enum : size_t {
+    kSectionListSize = 1024,  // bytes of the run section list (a text list)
+    kProductTitleSize = 256,
+    kWelcomeTextSize = 1024,
+};
+
+struct SetupContext
+{
+    HINF script = INVALID_HANDLE_VALUE;  // setup.inf, open for the whole run
+    HFONT titleFont = nullptr;           // 12 points bold, exterior page titles
+    HFONT textFont = nullptr;            // 8 points bold, interior page header titles
+    HICON icons[2] = {};                 // images 0 and 1 of the icon strip, 16 x 16
+    // Unattended run when not null: the comma-separated product keys to
+    // select ("" keeps the default selection).
+    const char* quiet = nullptr;
+    // Text list of product keys (1024 bytes): from "/install:" or "/remove:";
+    // the components page rewrites it with the selection.
+    char* productList = nullptr;
+    const char* productsSection = nullptr;
+    const char* installSection = nullptr;
+    const char* removeSection = nullptr;
+    char* sectionList = nullptr;      // kSectionListSize bytes, filled by the run thread
+    char* targetDirectory = nullptr;  // MAX_PATH bytes, filled by the target-directory page
+    // Product/directory pairs: a text list allocated with malloc, starting as
+    // the empty list; whoever grows it reallocates it here. Freed with the run.
+    char* pairList = nullptr;
+    LANGID language = 0;
+    // Set by the run threads while they work; read by the hidden window's
+    // end-of-session handler.
+    std::atomic<int>* busy = nullptr;
+    // Set by the run, its plug-in steps and the end-of-session handler; read
+    // after the wizard for the restart.
+    std::atomic<int>* rebootNeeded = nullptr;
+    int* postInstallPage = nullptr;  // page the wizard jumps to after an installation
+    int* postRemovePage = nullptr;   // page the wizard jumps to after a removal
+    char productTitle[kProductTitleSize] = {};  // string 1300
+    char welcomeText[kWelcomeTextSize] = {};    // string 1310 with its continuations
+    // Start-up state the wizard builds on.
+    HINSTANCE module = nullptr;
+    HWND owner = nullptr;  // the hidden window
+    int wizardStyle = 0;   // 0 classic, otherwise Wizard 97
+    int removeMode = 0;    // 1: the wizard opens at the removal page
+    int colourDepth = 0;   // bits per pixel of the screen (planes times bits)
+};

@@ -1,0 +1,191 @@
+#include "SetupRun.h"
+
+#include "BufCopy.h"
+#include "DebugLog.h"
+#include "IconStrip.h"
+#include "LoadExpandedString.h"
+#include "MessageBoxes.h"
+#include "Products.h"
+#include "Restart.h"
+#include "ScriptSections.h"
+#include "SetupState.h"
+#include "UnattendedBoxes.h"
+#include "Versions.h"
+#include "Wizard.h"
+#include "WizardFonts.h"
+#include "resource.h"
+
+#include <commctrl.h>
+#include <setupapi.h>
+
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+const COLORREF kMagenta = RGB(255, 0, 255);
+
+// The program's folder (with its backslash) followed by "setup.inf".
+void ScriptPath(char* path, size_t size)
+{
+    char module[MAX_PATH] = "";
+    DWORD length = GetModuleFileNameA(nullptr, module, sizeof(module));
+    if (length >= sizeof(module))
+        length = 0;
+    module[length] = '\0';
+    char* slash = std::strrchr(module, '\\');
+    if (slash)
+        slash[1] = '\0';
+    else
+        module[0] = '\0';
+    BufSet(path, size, module);
+    BufAppend(path, size, "setup.inf");
+}
+
+// String 1333 with the script's path and the line the Setup API named, in
+// an error box owned by the hidden window. Shown in unattended runs too.
+void ScriptErrorBox(HINSTANCE module, HWND owner, const char* path, UINT line)
+{
+    char format[512] = "";
+    LoadStringA(module, IDS_SCRIPT_ERROR, format, sizeof(format));
+    char text[1024] = "";
+    BufFormat(text, sizeof(text), format, path, static_cast<int>(line));
+    ShowMessageBox(owner, text, nullptr, MB_OK | MB_ICONERROR);
+}
+
+int ScreenColourDepth(HWND window)
+{
+    HDC dc = GetDC(window);
+    int depth = GetDeviceCaps(dc, PLANES) * GetDeviceCaps(dc, BITSPIXEL);
+    ReleaseDC(window, dc);
+    return depth;
+}
+
+// The members of the context in their order: script, fonts, icons, quiet
+// value, product list and sections, buffers, pair list, language and shared
+// flags, titles.
+bool FillContext(SetupContext* context, SetupState* state, HINF script, HWND window, HINSTANCE module)
+{
+    SetupOptions& options = state->options;
+    context->script = script;
+
+    HDC dc = GetDC(window);
+    context->titleFont = CreateWizardFont(dc, kWizardTitleFont, options.wizardStyle);
+    context->textFont = CreateWizardFont(dc, kWizardTextFont, options.wizardStyle);
+    HIMAGELIST strip = LoadIconStrip(dc, module, {IDB_ICONS_256, IDB_ICONS, IDB_ICONS_ALPHA}, 16, kMagenta,
+                                     kMagenta);
+    ReleaseDC(window, dc);
+    if (strip) {
+        context->icons[0] = ImageList_GetIcon(strip, 0, ILD_NORMAL);
+        context->icons[1] = ImageList_GetIcon(strip, 1, ILD_NORMAL);
+        ImageList_Destroy(strip);
+    }
+
+    context->quiet = options.quiet ? options.quietText : nullptr;
+    context->productList = options.productList;
+    context->productsSection = state->sections.products;
+    context->installSection = state->sections.install;
+    context->removeSection = state->sections.remove;
+    context->sectionList = state->sectionList;
+    context->targetDirectory = state->targetDirectory;
+    context->pairList = static_cast<char*>(std::calloc(2, 1));  // the empty text list
+    if (!context->pairList)
+        return false;
+
+    context->language = options.language;
+    context->busy = &state->busy;
+    context->rebootNeeded = &state->rebootNeeded;
+    context->postInstallPage = &state->postInstallPage;
+    context->postRemovePage = &state->postRemovePage;
+    LoadExpandedString(module, IDS_PRODUCT_TITLE, context->productTitle, sizeof(context->productTitle));
+    LoadExpandedString(module, IDS_WELCOME_TEXT, context->welcomeText, sizeof(context->welcomeText));
+
+    context->module = module;
+    context->owner = window;
+    context->wizardStyle = options.wizardStyle;
+    context->removeMode = options.removeMode;
+    context->colourDepth = ScreenColourDepth(window);
+    return true;
+}
+
+// Icons, fonts and the pair list of the context; the script stays open.
+void ReleaseContext(SetupContext* context)
+{
+    for (HICON& icon : context->icons) {
+        if (icon)
+            DestroyIcon(icon);
+        icon = nullptr;
+    }
+    if (context->titleFont)
+        DeleteObject(context->titleFont);
+    if (context->textFont)
+        DeleteObject(context->textFont);
+    context->titleFont = context->textFont = nullptr;
+    std::free(context->pairList);
+    context->pairList = nullptr;
+}
+
+// The checks before the wizard and the wizard itself, on a filled context.
+RunOutcome RunChecksAndWizard(SetupContext* context, SetupState* state)
+{
+    const SetupOptions& options = state->options;
+    HINF script = context->script;
+    // The newer-version question is asked also in unattended runs: it must
+    // not be answered by default.
+    if (!NewerVersionCheck(script, context->module, context->owner, context->installSection))
+        return RunOutcome::Cancelled;
+    if (options.quiet)
+        SetMessageBoxHook(AnswerUnattended);
+
+    char failureText[kFailureTextSize] = "";
+    if (!EvaluateConditions(script, context->installSection, failureText)) {
+        FailureBox(context->module, context->owner, failureText);
+        return RunOutcome::Failed;
+    }
+    if (ReadProducts(script, context->owner, context->module, context->productsSection, options.removeMode) == 0)
+        return RunOutcome::Failed;
+
+    // SEAM: the plug-ins of the chosen sections and products are collected
+    // here, before the wizard is built, and released after the restart
+    // below (the plug-in interface is not built yet).
+    return ShowWizard(context);
+}
+
+}  // namespace
+
+void RunSetup(HWND window, SetupState* state)
+{
+    auto module = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
+    const SetupOptions& options = state->options;
+
+    char path[MAX_PATH] = "";
+    ScriptPath(path, sizeof(path));
+    UINT errorLine = 0;
+    HINF script = SetupOpenInfFileA(path, nullptr, INF_STYLE_WIN4, &errorLine);
+    if (script == INVALID_HANDLE_VALUE) {
+        DWORD error = GetLastError();
+        DebugErrorPrint("setup: cannot open %s (line %u)\n", path, errorLine);
+        DebugReportError(error);
+        ScriptErrorBox(module, window, path, errorLine);
+        state->exitCode = kExitFailed;
+        return;
+    }
+
+    ChooseSections(script, &state->sections);
+    SetupContext context;
+    RunOutcome outcome = RunOutcome::Failed;
+    bool restartStarted = false;
+    if (FillContext(&context, state, script, window, module)) {
+        outcome = RunChecksAndWizard(&context, state);
+        // Only a wizard run can have asked for a restart (the run threads,
+        // their plug-in steps, the end-of-session handler).
+        if (state->rebootNeeded.load())
+            restartStarted = RestartAfterRun(window, options.rebootMode, options.quiet != 0);
+    } else {
+        DebugErrorPrint("setup: out of memory for the setup context\n");
+    }
+    SetMessageBoxHook(nullptr);
+    ReleaseContext(&context);
+    SetupCloseInfFile(script);
+    state->exitCode = ExitCodeOf(outcome, state->rebootNeeded.load() != 0, restartStarted);
+}
