@@ -36,6 +36,14 @@ public:
 
     static void ClearCalls() { DeleteFileA(LogPath().c_str()); }
 
+    static void WriteText(const std::string& path, const std::string& text)
+    {
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+        CloseHandle(file);
+    }
+
 protected:
     void SetUp() override
     {
@@ -55,11 +63,7 @@ protected:
     HINF OpenScript(const std::string& body)
     {
         const std::string path = std::string(kDir) + "\\setup.inf";
-        HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        const std::string text = "[Version]\r\nSignature=\"$Chicago$\"\r\n\r\n" + body;
-        DWORD written = 0;
-        WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-        CloseHandle(file);
+        WriteText(path, "[Version]\r\nSignature=\"$Chicago$\"\r\n\r\n" + body);
         UINT errorLine = 0;
         script_ = SetupOpenInfFileA(path.c_str(), nullptr, INF_STYLE_WIN4, &errorLine);
         return script_;

@@ -54,23 +54,15 @@ protected:
     std::atomic<int> reboot_{0};
 };
 
-void WriteFile(const std::string& path, const std::string& text)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    ::WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(file);
-}
-
 TEST_F(Steps, QueueProgressStatusAndRestart)
 {
     const std::string dir = kDir, longDir = "C:\\" + std::string(MAX_PATH, 'd');
     const std::string debugLog = dir + "\\debug.log";
     DebugConfigure(("setup /debug:1," + debugLog).c_str());
     CreateDirectoryA((dir + "\\src").c_str(), nullptr);
-    WriteFile(dir + "\\src\\a.txt", "file a");
-    WriteFile(dir + "\\src\\plain.txt", "plain file");
-    WriteFile(dir + "\\old.txt", "old");
+    WriteText(dir + "\\src\\a.txt", "file a");
+    WriteText(dir + "\\src\\plain.txt", "plain file");
+    WriteText(dir + "\\old.txt", "old");
     // Level 0 queues two copies (one without a directory: the current one)
     // and a deletion; two more steps try operations whose directory is too
     // long. The level-2 step would queue a copy if it got the callback.

@@ -161,13 +161,13 @@ TEST_F(Conditions, SectionsLinesAndFailureTexts)
 {
     ASSERT_NE(INVALID_HANDLE_VALUE,
               OpenScript("[NoKey]\r\nx = 1\r\n[Met]\r\nConditions = PassA, PassB\r\n"
-                         "[Missing]\r\nConditions = PassA, Nowhere, PassB\r\n[EmptySection]\r\nConditions = Empty\r\n"
+                         "[Missing]\r\nConditions = PassA, Nowhere, PassB\r\n"
                          "[Fails]\r\nConditions = PassA, FailFull, PassB\r\n[FailsLite]\r\nConditions = FailLite\r\n"
                          "[NoExport]\r\nConditions = NoExport\r\n[Refused]\r\nConditions = V2\r\n"
                          "[NoVersion]\r\nConditions = NoVer\r\n[NoLibrary]\r\nConditions = NoLib\r\n"
                          "[Unterminated]\r\nConditions = Unterm\r\n"
                          "[PassA]\r\ntestplugin.dll, ConditionMet\r\n"
-                         "[PassB]\r\ntestplugin.dll, ConditionMet\r\nliteplugin.dll, ConditionMet\r\n[Empty]\r\n"
+                         "[PassB]\r\ntestplugin.dll, ConditionMet\r\nliteplugin.dll, ConditionMet\r\n"
                          "[FailFull]\r\ntestplugin.dll, ConditionFails\r\ntestplugin.dll, ConditionMet\r\n"
                          "[FailLite]\r\nliteplugin.dll, ConditionFails\r\n[NoExport]\r\ntestplugin.dll, Nothing\r\n"
                          "[V2]\r\ntestplugin_v2.dll, ConditionMet\r\n[NoVer]\r\nnoversionplugin.dll, ConditionMet\r\n"
@@ -189,7 +189,6 @@ TEST_F(Conditions, SectionsLinesAndFailureTexts)
         {"Met", 1, "", passA + passA + Lines{"liteplugin.dll|attach", "liteplugin.dll|GetVersionNumber",
                                             "liteplugin.dll|ConditionMet", "liteplugin.dll|detach"}},
         {"Missing", 0, "", passA},
-        {"EmptySection", 0, "", {}},
         {"Fails", 0, failed, passA + Lines{"testplugin.dll|attach", "testplugin.dll|GetVersionNumber",
                                            "testplugin.dll|ConditionFails", "testplugin.dll|GetLastFailMessage",
                                            "testplugin.dll|detach"}},
