@@ -1,10 +1,12 @@
 #include "SetupRun.h"
 
 #include "BufCopy.h"
+#include "Conditions.h"
 #include "DebugLog.h"
 #include "IconStrip.h"
 #include "LoadExpandedString.h"
 #include "MessageBoxes.h"
+#include "Plugins.h"
 #include "Products.h"
 #include "Restart.h"
 #include "ScriptSections.h"
@@ -137,6 +139,9 @@ RunOutcome RunChecksAndWizard(SetupContext* context, SetupState* state)
     if (options.quiet)
         SetMessageBoxHook(AnswerUnattended);
 
+    // Conditions name libraries and exports of the script: the install
+    // section's here, every product's while the products are read.
+    SetConditionsHook(CheckConditions);
     char failureText[kFailureTextSize] = "";
     if (!EvaluateConditions(script, context->installSection, failureText)) {
         FailureBox(context->module, context->owner, failureText);
@@ -145,9 +150,10 @@ RunOutcome RunChecksAndWizard(SetupContext* context, SetupState* state)
     if (ReadProducts(script, context->owner, context->module, context->productsSection, options.removeMode) == 0)
         return RunOutcome::Failed;
 
-    // SEAM: the plug-ins of the chosen sections and products are collected
-    // here, before the wizard is built, and released after the restart
-    // below (the plug-in interface is not built yet).
+    // The plug-ins of the chosen sections and products add their pages to
+    // the wizard and their steps to the run; RunSetup releases them.
+    CollectPlugins(script, context->installSection, context->removeSection, context->productsSection,
+                   options.removeMode);
     return ShowWizard(context);
 }
 
@@ -185,6 +191,7 @@ void RunSetup(HWND window, SetupState* state)
         DebugErrorPrint("setup: out of memory for the setup context\n");
     }
     SetMessageBoxHook(nullptr);
+    ReleasePlugins();
     ReleaseContext(&context);
     SetupCloseInfFile(script);
     state->exitCode = ExitCodeOf(outcome, state->rebootNeeded.load() != 0, restartStarted);
