@@ -35,15 +35,6 @@ char Lower(char c)
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-bool EqualNoCase(const char* a, const char* b)
-{
-    for (; *a != '\0' && *b != '\0'; ++a, ++b) {
-        if (Lower(*a) != Lower(*b))
-            return false;
-    }
-    return *a == *b;
-}
-
 bool IsWhite(char c)
 {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
@@ -92,7 +83,7 @@ int xUtilListFind(const char* list, const char* text)
 
 int xUtilListFindNoCase(const char* list, const char* text)
 {
-    return Find(list, text, EqualNoCase);
+    return Find(list, text, xUtilEqualNoCase);
 }
 
 size_t xUtilListSize(const char* list)
@@ -155,4 +146,13 @@ char* xUtilTrim(char* text)
     std::memmove(text, text + start, length);
     text[length] = '\0';
     return text;
+}
+
+bool xUtilEqualNoCase(const char* a, const char* b)
+{
+    for (; *a != '\0' && *b != '\0'; ++a, ++b) {
+        if (Lower(*a) != Lower(*b))
+            return false;
+    }
+    return *a == *b;
 }
