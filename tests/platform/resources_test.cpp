@@ -1,9 +1,9 @@
 // Reads the shipped programs of both Windows builds back as files and checks
 // what Windows relies on: GUI subsystem, the application manifest (identity,
 // architecture, Common-Controls 6 dependency) and the version resource; and
-// that every string and dialog named in a program's resource header, and
-// every string the program holds, exists in all six languages, while its
-// bitmaps and icons exist once, language-neutral.
+// that every string, dialog and data text named in a program's resource
+// header, and every string the program holds, exists in all six languages,
+// while its bitmaps and icons exist once, language-neutral.
 #include "WinTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -229,15 +229,18 @@ void CheckLanguages(const char* arch, const Program& program, const std::string&
     ASSERT_NE(nullptr, module);
 
     const std::map<std::string, UINT> strings = HeaderIds(header, "IDS_");
-    const std::map<std::string, UINT> dialogs = HeaderIds(header, "IDD_");
     EXPECT_FALSE(strings.empty()) << "no strings in " << header;
     for (LANGID language : kLanguages) {
         for (const auto& [name, id] : strings)
             EXPECT_FALSE(StringText(module, id, language).empty())
                 << name << " (" << id << ") language " << std::hex << language;
-        for (const auto& [name, id] : dialogs)
-            EXPECT_NE(nullptr, FindResourceExA(module, MAKEINTRESOURCEA(5), MAKEINTRESOURCEA(id), language))
-                << name << " (" << id << ") language " << std::hex << language;
+        // Dialogs and texts kept as data (the licence).
+        for (const auto& [prefix, type] : {std::make_pair("IDD_", 5), std::make_pair("IDR_", 10)}) {
+            for (const auto& [name, id] : HeaderIds(header, prefix))
+                EXPECT_NE(nullptr,
+                          FindResourceExA(module, MAKEINTRESOURCEA(type), MAKEINTRESOURCEA(id), language))
+                    << name << " (" << id << ") language " << std::hex << language;
+        }
     }
 
     // Every string the program holds, in whatever language, exists in all six.
