@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <cstdlib>
 #include <map>
 #include <sstream>
@@ -221,7 +223,27 @@ std::vector<LANGID> LanguagesOf(HMODULE module, LPCSTR type, UINT id)
     return languages;
 }
 
-void CheckLanguages(const char* arch, const Program& program, const std::string& header)
+INT_PTR CALLBACK EmptyDialogProc(HWND, UINT, WPARAM, LPARAM)
+{
+    return FALSE;
+}
+
+// Dialog `id` of `language` becomes a window (its controls' classes exist).
+bool DialogLoads(HMODULE module, UINT id, LANGID language)
+{
+    HRSRC info = FindResourceExA(module, MAKEINTRESOURCEA(5), MAKEINTRESOURCEA(id), language);
+    auto* dialog = info ? static_cast<LPCDLGTEMPLATEA>(LockResource(LoadResource(module, info))) : nullptr;
+    if (!dialog)
+        return false;
+    // The pages are child dialogs: a hidden parent holds them.
+    HWND parent = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+    HWND window = CreateDialogIndirectParamA(module, dialog, parent, EmptyDialogProc, 0);
+    DestroyWindow(parent);
+    return window != nullptr;
+}
+
+void CheckLanguages(const char* arch, const Program& program, const std::string& header,
+                    bool createDialogs = false)
 {
     std::string path = ProgramPath(arch, program);
     SCOPED_TRACE(path);
@@ -234,13 +256,17 @@ void CheckLanguages(const char* arch, const Program& program, const std::string&
         for (const auto& [name, id] : strings)
             EXPECT_FALSE(StringText(module, id, language).empty())
                 << name << " (" << id << ") language " << std::hex << language;
-        // Dialogs and texts kept as data (the licence).
-        for (const auto& [prefix, type] : {std::make_pair("IDD_", 5), std::make_pair("IDR_", 10)}) {
-            for (const auto& [name, id] : HeaderIds(header, prefix))
-                EXPECT_NE(nullptr,
-                          FindResourceExA(module, MAKEINTRESOURCEA(type), MAKEINTRESOURCEA(id), language))
-                    << name << " (" << id << ") language " << std::hex << language;
+        for (const auto& [name, id] : HeaderIds(header, "IDD_")) {
+            EXPECT_NE(nullptr, FindResourceExA(module, MAKEINTRESOURCEA(5), MAKEINTRESOURCEA(id), language))
+                << name << " (" << id << ") language " << std::hex << language;
+            if (createDialogs) {
+                EXPECT_TRUE(DialogLoads(module, id, language)) << name << " language " << std::hex << language;
+            }
         }
+        // Texts kept as data (the licence).
+        for (const auto& [name, id] : HeaderIds(header, "IDR_"))
+            EXPECT_NE(nullptr, FindResourceExA(module, RT_RCDATA, MAKEINTRESOURCEA(id), language))
+                << name << " (" << id << ") language " << std::hex << language;
     }
 
     // Every string the program holds, in whatever language, exists in all six.
@@ -274,8 +300,8 @@ void CheckLanguages(const char* arch, const Program& program, const std::string&
 TEST(ProgramLanguages, EveryStringAndDialogExistsInAllSixLanguages)
 {
     for (const char* arch : {"x64", "x86"}) {
-        CheckLanguages(arch, kMdmprobe, g_mdmprobeHeader);
-        CheckLanguages(arch, kSetup, g_setupHeader);
+        CheckLanguages(arch, kMdmprobe, g_mdmprobeHeader, true);
+        CheckLanguages(arch, kSetup, g_setupHeader, true);
     }
 }
 
@@ -292,5 +318,9 @@ int main(int argc, char** argv)
     g_distRoot = UnixToWinPath(argv[1]);
     g_mdmprobeHeader = UnixToWinPath(argv[2]);
     g_setupHeader = UnixToWinPath(argv[3]);
+    // The control classes the programs' dialogs use (setup's licence page
+    // has a rich-edit box, its ready page a progress bar).
+    InitCommonControls();
+    LoadLibraryA("riched32.dll");
     return RUN_ALL_TESTS();
 }
