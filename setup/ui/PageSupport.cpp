@@ -1,6 +1,7 @@
 #include "PageSupport.h"
 
 #include "DebugLog.h"
+#include "MessageBoxes.h"
 #include "SetupMessages.h"
 #include "resource.h"
 
@@ -18,6 +19,11 @@ struct WizardRecord
 };
 
 WizardRecord g_record;  // main thread only
+
+void SetBusy(HWND page, bool busy)
+{
+    SetWindowLongPtrA(page, GWLP_USERDATA, busy ? 1 : 0);
+}
 
 }  // namespace
 
@@ -81,13 +87,10 @@ bool Busy(HWND page)
     return GetWindowLongPtrA(page, GWLP_USERDATA) == 1;
 }
 
-void SetBusy(HWND page, bool busy)
+void BeginRun(HWND page, LPTHREAD_START_ROUTINE thread)
 {
-    SetWindowLongPtrA(page, GWLP_USERDATA, busy ? 1 : 0);
-}
-
-void StartRunThread(HWND page, LPTHREAD_START_ROUTINE thread)
-{
+    SetButtons(page, 0);
+    EnableCancel(page, false);
     SetBusy(page, true);
     DWORD id = 0;
     HANDLE handle = CreateThread(nullptr, 0, thread, page, 0, &id);
@@ -99,6 +102,27 @@ void StartRunThread(HWND page, LPTHREAD_START_ROUTINE thread)
         return;
     }
     SetPropA(page, kRunThreadProperty, handle);
+}
+
+bool EndRun(HWND page, const SetupContext* context, WPARAM success, LPARAM error, int nextPage, UINT failedText,
+            int statusControl, DWORD buttons)
+{
+    EndRunThread(page);
+    SetBusy(page, false);
+    NoteRunEnded(success != 0);
+    if (success) {
+        PostMessageA(SheetOf(page), PSM_SETCURSEL, static_cast<WPARAM>(nextPage), 0);
+        return true;
+    }
+    char text[512] = "";
+    LoadPageString(context, failedText, text, sizeof(text));
+    ErrorBox(page, text, static_cast<DWORD>(error), context->language);
+    SetDlgItemTextA(page, statusControl, "");
+    SetButtons(page, buttons);
+    EnableCancel(page, true);
+    if (Unattended(context))
+        PressButton(page, PSBTN_CANCEL);
+    return false;
 }
 
 void EndRunThread(HWND page)

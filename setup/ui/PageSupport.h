@@ -45,15 +45,25 @@ void LoadPageString(const SetupContext* context, UINT id, char* buffer, int size
 void ShowControl(HWND page, int id, bool show);
 
 // The busy mark of the ready and removal pages: 1 while their run thread
-// works (kept in the window's user data).
+// works (kept in the window's user data, set by BeginRun, cleared by
+// EndRun).
 bool Busy(HWND page);
-void SetBusy(HWND page, bool busy);
 
-// Starts `thread` (InstallThread or RemoveThread) for `page` after setting
-// the busy mark. On failure the page receives WM_SETUP_DONE with the error
-// as if the run had failed. The page calls EndRunThread on WM_SETUP_DONE
-// and when it is destroyed.
-void StartRunThread(HWND page, LPTHREAD_START_ROUTINE thread);
+// Next on a run page: no buttons, no Cancel, the busy mark set, and
+// `thread` (InstallThread or RemoveThread) started for `page`. When the
+// thread cannot start, the page receives WM_SETUP_DONE with the error as if
+// the run had failed.
+void BeginRun(HWND page, LPTHREAD_START_ROUTINE thread);
+
+// WM_SETUP_DONE on a run page: the thread is waited for and the busy mark
+// cleared. Success (returns true) jumps to page `nextPage`. Failure shows
+// string `failedText` with the error code in an error box, clears control
+// `statusControl`, offers `buttons` and Cancel again; in unattended
+// operation it ends the wizard, since nobody is there to try again.
+bool EndRun(HWND page, const SetupContext* context, WPARAM success, LPARAM error, int nextPage, UINT failedText,
+            int statusControl, DWORD buttons);
+
+// Waits for a run thread that may still work (the page is destroyed).
 void EndRunThread(HWND page);
 
 // The text of WM_SETUP_STATUS `code` on the installation page (`removal`

@@ -6,7 +6,6 @@
 // presses Next itself, and ends the wizard after a failure.
 #include "DebugLog.h"
 #include "InstallRun.h"
-#include "MessageBoxes.h"
 #include "PageSupport.h"
 #include "Products.h"
 #include "ScriptFields.h"
@@ -74,25 +73,13 @@ void ShowProgress(HWND page, WPARAM step, LPARAM files)
 
 void RunEnded(HWND page, const SetupContext* context, WPARAM success, LPARAM error)
 {
-    EndRunThread(page);
-    SetBusy(page, false);
-    NoteRunEnded(success != 0);
-    if (success) {
+    if (EndRun(page, context, success, error, *context->postInstallPage, IDS_INSTALL_FAILED, IDC_PAGE_TEXT,
+               PSWIZB_BACK | PSWIZB_NEXT)) {
         BringSheetToTop(page);
-        PostMessageA(SheetOf(page), PSM_SETCURSEL, static_cast<WPARAM>(*context->postInstallPage), 0);
         return;
     }
-    char text[512] = "";
-    LoadPageString(context, IDS_INSTALL_FAILED, text, sizeof(text));
-    ErrorBox(page, text, static_cast<DWORD>(error), context->language);
-    SetDlgItemTextA(page, IDC_PAGE_TEXT, "");
     SendMessageA(GetDlgItem(page, IDC_PROGRESS), PBM_SETPOS, 0, 0);
-    SetButtons(page, PSWIZB_BACK | PSWIZB_NEXT);
-    EnableCancel(page, true);
     ShowControl(page, IDC_PROGRESS, false);
-    // Nobody is there to try again or to close the wizard.
-    if (Unattended(context))
-        PressButton(page, PSBTN_CANCEL);
 }
 
 INT_PTR OnNotify(HWND page, const NMHDR* header)
@@ -111,10 +98,8 @@ INT_PTR OnNotify(HWND page, const NMHDR* header)
     case PSN_QUERYCANCEL:
         return Answer(page, Busy(page) ? TRUE : FALSE);
     case PSN_WIZNEXT:
-        SetButtons(page, 0);
-        EnableCancel(page, false);
         ShowControl(page, IDC_PROGRESS, true);
-        StartRunThread(page, InstallThread);
+        BeginRun(page, InstallThread);
         return Answer(page, -1);
     default:
         return FALSE;
@@ -129,7 +114,6 @@ INT_PTR CALLBACK ReadyPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lP
     case WM_INITDIALOG: {
         SetupContext* context = InitialContext(lParam);
         SetPageContext(page, context);
-        SetBusy(page, false);
         SetControlFont(page, 65520, context->textFont);
         SendDlgItemMessageA(page, IDC_PAGE_ICON, STM_SETICON, reinterpret_cast<WPARAM>(context->icons[0]), 0);
         SendDlgItemMessageA(page, IDC_PROGRESS, PBM_SETSTEP, 1, 0);

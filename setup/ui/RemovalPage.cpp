@@ -6,7 +6,6 @@
 // after a failure.
 #include "FitStaticText.h"
 #include "InstallRun.h"
-#include "MessageBoxes.h"
 #include "PageSupport.h"
 #include "Placement.h"
 #include "ScriptFields.h"
@@ -73,7 +72,6 @@ HICON DescribeProduct(const SetupContext* context, char* name, size_t size)
 void InitRemovalPage(HWND page, SetupContext* context)
 {
     SetPageContext(page, context);
-    SetBusy(page, false);
     // The remove sections use the directory identifiers of the installation.
     RecallDirectories(context->script, context->productsSection, context->installSection, nullptr,
                       context->targetDirectory, nullptr);
@@ -99,25 +97,6 @@ void ShowStatus(HWND page, const SetupContext* context, int code)
     SetDlgItemTextA(page, IDC_PAGE_STATUS, text);
 }
 
-void RunEnded(HWND page, const SetupContext* context, WPARAM success, LPARAM error)
-{
-    EndRunThread(page);
-    SetBusy(page, false);
-    NoteRunEnded(success != 0);
-    if (success) {
-        PostMessageA(SheetOf(page), PSM_SETCURSEL, static_cast<WPARAM>(*context->postRemovePage), 0);
-        return;
-    }
-    char text[512] = "";
-    LoadPageString(context, IDS_REMOVE_FAILED, text, sizeof(text));
-    ErrorBox(page, text, static_cast<DWORD>(error), context->language);
-    SetDlgItemTextA(page, IDC_PAGE_STATUS, "");
-    SetButtons(page, PSWIZB_NEXT);
-    EnableCancel(page, true);
-    if (Unattended(context))
-        PressButton(page, PSBTN_CANCEL);
-}
-
 INT_PTR OnNotify(HWND page, const NMHDR* header)
 {
     const SetupContext* context = PageContext(page);
@@ -130,9 +109,7 @@ INT_PTR OnNotify(HWND page, const NMHDR* header)
     case PSN_QUERYCANCEL:
         return Answer(page, Busy(page) ? TRUE : FALSE);
     case PSN_WIZNEXT:
-        SetButtons(page, 0);
-        EnableCancel(page, false);
-        StartRunThread(page, RemoveThread);
+        BeginRun(page, RemoveThread);
         return Answer(page, -1);
     default:
         return FALSE;
@@ -152,9 +129,12 @@ INT_PTR CALLBACK RemovalPageProc(HWND page, UINT message, WPARAM wParam, LPARAM 
     case WM_SETUP_STATUS:
         ShowStatus(page, PageContext(page), static_cast<int>(wParam));
         return TRUE;
-    case WM_SETUP_DONE:
-        RunEnded(page, PageContext(page), wParam, lParam);
+    case WM_SETUP_DONE: {
+        const SetupContext* context = PageContext(page);
+        EndRun(page, context, wParam, lParam, *context->postRemovePage, IDS_REMOVE_FAILED, IDC_PAGE_STATUS,
+               PSWIZB_NEXT);
         return TRUE;
+    }
     case WM_DESTROY:
         EndRunThread(page);
         RemovePageContext(page);
