@@ -37,12 +37,13 @@ bool ClearReadOnly(const char* path)
            SetFileAttributesA(path, attributes & ~FILE_ATTRIBUTE_READONLY);
 }
 
+// `directory` and `name` (either may be null) joined by a backslash.
 void JoinPath(char* path, const char* directory, const char* name)
 {
-    BufSet(path, MAX_PATH, directory);
+    BufSet(path, MAX_PATH, directory != nullptr ? directory : "");
     if (path[0] != '\0' && path[std::strlen(path) - 1] != '\\')
         BufAppend(path, MAX_PATH, "\\");
-    BufAppend(path, MAX_PATH, name);
+    BufAppend(path, MAX_PATH, name != nullptr ? name : "");
 }
 
 // Ends the commit because `source` (a path the queue gives, possibly
