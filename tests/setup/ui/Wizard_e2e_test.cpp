@@ -44,6 +44,7 @@ std::string Script(const std::string& marker, const std::string& install = "", c
            "[SourceDisksNames]\r\n1=\"Test disk\",,,\r\n"
            "[SourceDisksFiles]\r\nmain.txt=1\r\nextra.txt=1\r\nlate.txt=1\r\nsetup.exe=1\r\n"
            "[DestinationDirs]\r\nDefaultDestDir=24,Vantor Test\r\n"
+           "Main.Files=32768\r\nExtra.Files=32768\r\nLate.Files=32768\r\n"
            "[Install]\r\nUninstall=VantorTest,\"Vantor Test\"\r\n"
            "StartApp=\"Marker\"," + g_self + ",\"--mark " + marker + "\"\r\n" + install +
            "[Remove]\r\n"
