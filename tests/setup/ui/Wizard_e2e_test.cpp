@@ -273,8 +273,10 @@ TEST(SetupWizard, FailedRunOffersBackAndNextAndTriesAgain)
     EXPECT_TRUE(FileExists(Installed("late.txt")));
 }
 
-// /remove:<key> opens at the removal page with only Next, shows the
-// product; after the removal only Finish remains.
+// Once a product of the script is installed, a new run skips the target
+// page (the recorded directory is used again). /remove:<key> opens at the
+// removal page with only Next, shows the product; after the removal only
+// Finish remains.
 TEST(SetupWizard, RemovalPagesOfferNextThenFinish)
 {
     {
@@ -282,6 +284,14 @@ TEST(SetupWizard, RemovalPagesOfferNextThenFinish)
         ASSERT_TRUE(install.Start("/quiet"));
         ASSERT_EQ(0u, install.ExitCode());
         ASSERT_TRUE(FileExists(Installed("main.txt")));
+    }
+    {
+        Kit again("reuse");
+        ASSERT_TRUE(again.Open(""));
+        for (int page : {int(kLicence), int(kComponents), int(kReady)})
+            ASSERT_TRUE(again.Next(page)) << page;
+        uidriver::Press(again.sheet, WizardButton::Cancel);
+        EXPECT_EQ(1602u, again.ExitCode());
     }
     Kit kit("remove");
     ASSERT_TRUE(kit.Open("/remove:main"));
