@@ -50,9 +50,9 @@ winpath() { echo "Z:$1" | tr / '\\'; }
 uidriver=$(winpath "$root/build/x64/tools/uidriver/uidriver.exe")
 setup=$(winpath "$kit/setup.exe")
 
-# As shipped: the wizard's pages are not built yet, so setup shows nothing,
-# says so in its log and ends with 1603 ("could not start").
-run "$root/build/x64/tools/uidriver/uidriver.exe" session "$setup" -- sleep:1000 || true
+# Interactive: the wizard's welcome page as a program reading it from
+# outside sees it; Cancel ends setup with 1602.
+run "$root/build/x64/tools/uidriver/uidriver.exe" session "$setup" -- wait show press:cancel || true
 
 # With a newer version of the product already installed, the first thing
 # setup shows is its question whether to replace it: screenshot, then "No"
