@@ -10,9 +10,8 @@
 #   nsis-zlib  the same with NSIS's default compression (zlib)
 # All run inside one Wine prefix (tools/wine/winetest, one wineserver), in
 # rotating order, one warm-up round and BENCH_RUNS counted rounds (default
-# 5); then each is started
-# BENCH_WINDOW_RUNS times (default 3) interactively and timed until its first
-# visible window. Prints the medians, the ratio ours / nsis and the sizes.
+# 5); then each is started BENCH_WINDOW_RUNS times (default 3) interactively
+# and timed until its first visible window. Prints the medians, the ratio ours / nsis and the sizes.
 set -eu
 cd "$(dirname "$0")/../.."
 root=$PWD
