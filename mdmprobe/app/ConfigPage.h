@@ -2,7 +2,10 @@
 // interactive mode, asks for the test-connection settings.
 #pragma once
 
+#include "LocationList.h"
 #include "WizardPage.h"
+
+#include <vector>
 
 struct TestContext;
 
@@ -14,15 +17,27 @@ public:
 protected:
     BOOL OnInitDialog() override;
     BOOL OnSetActive() override;
+    LRESULT OnWizardNext() override;
     LRESULT OnWizardBack() override;
+    BOOL OnCommand(WORD id, WORD code) override;
     BOOL OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
 private:
     static unsigned ScanThread(void* param);  // runs PortScanWorker for the page
+
+    void OnScanEvent(WPARAM code, LPARAM text);
+    void ShowModemFound();
+    // Enables or disables the connection options below the check box.
+    void EnableOptions(bool enable);
+    // Shows the location controls (test connection) or the own-number
+    // controls (own connection), hides the others.
+    void ShowNumberChoice(bool testConnection);
+    void ReloadLocations();
 
     TestContext* context_;
     // The page window as the scan worker sees it: set before the worker
     // starts, so the worker never reads the page's own handle while the
     // window may be going away.
     HWND scanWindow_ = nullptr;
+    std::vector<Location> locations_;  // the location list, in file order
 };

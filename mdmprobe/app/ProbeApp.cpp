@@ -87,12 +87,16 @@ void SetUpWizard(const TestContext& context, CWelcomeP& welcome, CConfigP& searc
 
 int CProbeApp::InitInstance()
 {
+    return RunModemTest(m_hInstance, m_lpCmdLine);
+}
+
+int RunModemTest(HINSTANCE instance, const std::string& commandLine, WizardLook look)
+{
     auto context = std::unique_ptr<TestContext>(new (std::nothrow) TestContext);
     if (!context)
         return 0;
-    context->hInstance = m_hInstance;
+    context->hInstance = instance;
 
-    const std::string commandLine = m_lpCmdLine;
     CommandLineOptions options = ParseCommandLine(commandLine);
     if (options.mode == StartMode::BadCommandLine)
         return STATUS_BAD_COMMAND_LINE;
@@ -103,12 +107,14 @@ int CProbeApp::InitInstance()
         context->searchAllPorts = false;
     }
 
-    context->oldStyleWizard = !SupportsWizard97(QueryCommCtlVersion());
+    context->oldStyleWizard = look == WizardLook::FromCommonControls
+                                  ? !SupportsWizard97(QueryCommCtlVersion())
+                                  : look == WizardLook::Classic;
 
     CWelcomeP welcome(context.get());
     CConfigP search(context.get());
     CTestP test(context.get());
-    CWizardSheet sheet(m_hInstance, IDS_APP_CAPTION);
+    CWizardSheet sheet(instance, IDS_APP_CAPTION);
     SetUpWizard(*context, welcome, search, test, sheet);
 
     RunObjects run;

@@ -4,6 +4,8 @@
 
 #include "WizardApp.h"
 
+#include <string>
+
 struct TestContext;
 class CWelcomeP;
 class CConfigP;
@@ -19,6 +21,15 @@ public:
     // found but not tested, -4 unusable command line, -5 cancelled.
     int InitInstance() override;
 };
+
+// The wizard's look: chosen by the common-controls version (the program), or
+// fixed (tools that show both looks).
+enum class WizardLook { FromCommonControls, Wizard97, Classic };
+
+// The whole run behind CProbeApp::InitInstance: `commandLine` is the text
+// after the program name. Returns the run status.
+int RunModemTest(HINSTANCE instance, const std::string& commandLine,
+                 WizardLook look = WizardLook::FromCommonControls);
 
 // Gives the pages their templates and texts and the sheet its look: the
 // classic layout when context.oldStyleWizard is set, else Wizard 97 with

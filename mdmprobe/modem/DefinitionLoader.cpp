@@ -5,6 +5,7 @@
 #include "LogFile.h"
 #include "MessageBox.h"
 #include "ModemCmds.h"
+#include "ResString.h"
 #include "TestContext.h"
 #include "resource.h"
 
@@ -14,18 +15,11 @@ constexpr char kCommon[] = "Common";
 constexpr char kAlias[] = "Alias";
 constexpr int32_t kDefaultConnectTime = 2000;  // ms, when the file gives 0 or nothing
 
-std::string LoadText(UINT id)
-{
-    char text[256] = "";
-    int length = LoadStringA(GetModuleHandleA(nullptr), id, text, sizeof(text));
-    return length > 0 ? std::string(text, static_cast<size_t>(length)) : std::string();
-}
-
 }  // namespace
 
 std::string LoadKeyName(UINT keyId)
 {
-    return LoadText(keyId);
+    return LoadResString(keyId);
 }
 
 std::string ReadCommonValue(CIniFile& ini, CLogFile& log, UINT keyId)
@@ -62,8 +56,8 @@ void LoadModemSection(CIniFile& ini, CLogFile& log, ModemInfo& modem, const std:
 
     const std::string tapiName = ReadModemValue(ini, log, section, IDS_KEY_MODEMTAPINAME, 0);
     if (tapiName.empty()) {
-        const std::string text = section + LoadText(IDS_NO_TAPI_NAME);
-        ShowMessageBox(nullptr, text.c_str(), LoadText(IDS_APP_CAPTION).c_str(), MB_OK);
+        const std::string text = section + LoadResString(IDS_NO_TAPI_NAME);
+        ShowMessageBox(nullptr, text.c_str(), LoadResString(IDS_APP_CAPTION).c_str(), MB_OK);
     } else {
         modem.tapiModemName = tapiName;
     }

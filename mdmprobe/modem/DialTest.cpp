@@ -57,9 +57,14 @@ bool RunDialTest(std::string& answer, const std::atomic<bool>* cancel, CSerial* 
         return false;
     serial->PurgeInput(kSettleMs);
     std::string scratch;
-    serial->Request(dialCommand, &scratch, REQ_NO_ANSWER, cancel, kRequestLimitMs, 0);
+    const bool dialled = serial->Request(dialCommand, &scratch, REQ_NO_ANSWER, cancel, kRequestLimitMs, 0);
+    // A stop request that kept the dial command from going out leaves no call
+    // to wait for and none to end: the run stops without the minute's wait.
+    const bool stoppedBeforeDialling = !dialled && cancel && cancel->load();
 
-    std::string received = WaitForCallResult(*serial);
+    std::string received;
+    if (!stoppedBeforeDialling)
+        received = WaitForCallResult(*serial);
     if (HoldsConnection(received, dialAnswer)) {
         if (connectTimeMs > 0)
             Sleep(static_cast<DWORD>(connectTimeMs));
@@ -68,6 +73,8 @@ bool RunDialTest(std::string& answer, const std::atomic<bool>* cancel, CSerial* 
     const CallVerdict verdict = EvaluateCallResult(received, dialAnswer, minSpeed);
     answer = verdict.answer;
 
-    HangUp(*serial, cancel);
+    // Once the number was dialled the line is released even when a stop was
+    // requested meanwhile.
+    HangUp(*serial, dialled ? nullptr : cancel);
     return verdict.passed;
 }

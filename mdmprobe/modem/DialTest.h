@@ -21,8 +21,11 @@
 //    `minSpeed`) and puts the verdict's answer into `answer`: "TimeOut !"
 //    when nothing arrived.
 // 5. Hangs up, whatever the outcome: "+++" (no echo check, no CR, 2 s for the
-//    modem's OK), "ATH" (no echo check), then a 20 ms DTR pulse. The two
-//    requests are given `cancel` and do not go out once it is set.
+//    modem's OK), "ATH" (no echo check), then a 20 ms DTR pulse. Once the
+//    dial command went out the two requests ignore `cancel`, so a stopped run
+//    still releases the line; otherwise they do not go out once it is set.
+// When `cancel` kept the dial command from going out, step 2 is skipped (no
+// call can come) and the answer is "TimeOut !".
 // True when the call passed. With no port or a closed one: false at once,
 // nothing sent, `answer` untouched.
 bool RunDialTest(std::string& answer, const std::atomic<bool>* cancel, CSerial* serial,

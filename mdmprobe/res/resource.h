@@ -16,6 +16,17 @@
 #define IDS_TEST_TITLE          20
 #define IDS_TEST_SUBTITLE       21
 #define IDS_NO_TAPI_NAME        22  // after the section name, when ModemTapiName is missing
+#define IDS_ITEM_TAPI           47  // result-list items, in list order
+#define IDS_ITEM_RAM            48
+#define IDS_ITEM_CRC            49
+#define IDS_ITEM_DIAL           50
+#define IDS_ITEM_DIAG           61
+#define IDS_NO_MODEM            51  // modem field after a scan without modem
+#define IDS_NO_MODEM_FOUND      52  // status text after a scan without modem
+#define IDS_PRESS_NEXT          55  // status text after a scan with modem (interactive)
+#define IDS_TESTS_PASSED        74  // test page verdicts
+#define IDS_TESTS_FAILED        75
+#define IDS_TESTING_MODEM       91  // status text after a scan with modem (automatic)
 
 // Dialog templates: Wizard 97 layout, then classic layout
 #define IDD_WELCOME97           107

@@ -221,7 +221,27 @@ std::vector<LANGID> LanguagesOf(HMODULE module, LPCSTR type, UINT id)
     return languages;
 }
 
-void CheckLanguages(const char* arch, const Program& program, const std::string& header)
+INT_PTR CALLBACK EmptyDialogProc(HWND, UINT, WPARAM, LPARAM)
+{
+    return FALSE;
+}
+
+// Dialog `id` of `language` becomes a window (its controls' classes exist).
+bool DialogLoads(HMODULE module, UINT id, LANGID language)
+{
+    HRSRC info = FindResourceExA(module, MAKEINTRESOURCEA(5), MAKEINTRESOURCEA(id), language);
+    auto* dialog = info ? static_cast<LPCDLGTEMPLATEA>(LockResource(LoadResource(module, info))) : nullptr;
+    if (!dialog)
+        return false;
+    // The pages are child dialogs: a hidden parent holds them.
+    HWND parent = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr, nullptr, nullptr);
+    HWND window = CreateDialogIndirectParamA(module, dialog, parent, EmptyDialogProc, 0);
+    DestroyWindow(parent);
+    return window != nullptr;
+}
+
+void CheckLanguages(const char* arch, const Program& program, const std::string& header,
+                    bool createDialogs = false)
 {
     std::string path = ProgramPath(arch, program);
     SCOPED_TRACE(path);
@@ -235,9 +255,13 @@ void CheckLanguages(const char* arch, const Program& program, const std::string&
         for (const auto& [name, id] : strings)
             EXPECT_FALSE(StringText(module, id, language).empty())
                 << name << " (" << id << ") language " << std::hex << language;
-        for (const auto& [name, id] : dialogs)
+        for (const auto& [name, id] : dialogs) {
             EXPECT_NE(nullptr, FindResourceExA(module, MAKEINTRESOURCEA(5), MAKEINTRESOURCEA(id), language))
                 << name << " (" << id << ") language " << std::hex << language;
+            if (createDialogs) {
+                EXPECT_TRUE(DialogLoads(module, id, language)) << name << " language " << std::hex << language;
+            }
+        }
     }
 
     // Every string the program holds, in whatever language, exists in all six.
@@ -271,7 +295,7 @@ void CheckLanguages(const char* arch, const Program& program, const std::string&
 TEST(ProgramLanguages, EveryStringAndDialogExistsInAllSixLanguages)
 {
     for (const char* arch : {"x64", "x86"}) {
-        CheckLanguages(arch, kMdmprobe, g_mdmprobeHeader);
+        CheckLanguages(arch, kMdmprobe, g_mdmprobeHeader, true);
         CheckLanguages(arch, kSetup, g_setupHeader);
     }
 }

@@ -19,7 +19,14 @@ Image Watermark()
         }
     }
     DrawWaves(img, 4, 10, kLightBlue);
-    return img;
+    // The page is 314 pixels high at 96 dpi with the standard dialog font;
+    // taller pages (larger fonts) show the bottom row continued, not the
+    // top-left colour the wizard fills the rest with.
+    Image tall(img.width, 400, kBlue);
+    for (int y = 0; y < tall.height; ++y)
+        for (int x = 0; x < tall.width; ++x)
+            tall.At(x, y) = img.At(x, y < img.height ? y : img.height - 1);
+    return tall;
 }
 
 Image Header()
@@ -33,22 +40,24 @@ Image Header()
     return img;
 }
 
+// The list draws a mark at x 10 and the item's text at x 25: the drawing
+// keeps to the left 13 columns so that it does not touch the text.
 Image Mark(int kind)
 {
     Image img(16, 16, kWhite);
     if (kind == 0) {  // green tick: passed
         Rgb green = {0, 150, 0};
-        Stroke(img, 3, 8, 6.5, 12, 2.4, green);
-        Stroke(img, 6.5, 12, 13, 4, 2.4, green);
+        Stroke(img, 1.5, 8, 5, 12, 2.4, green);
+        Stroke(img, 5, 12, 11.5, 4, 2.4, green);
     } else if (kind == 1) {  // black arrow: current
         Rgb black = {0, 0, 0};
-        Stroke(img, 3, 8, 12, 8, 2.2, black);
-        Stroke(img, 8, 4, 12.5, 8, 2.2, black);
-        Stroke(img, 8, 12, 12.5, 8, 2.2, black);
+        Stroke(img, 1.5, 8, 10.5, 8, 2.2, black);
+        Stroke(img, 6.5, 4, 11, 8, 2.2, black);
+        Stroke(img, 6.5, 12, 11, 8, 2.2, black);
     } else {  // red cross: failed
         Rgb red = {200, 0, 0};
-        Stroke(img, 4, 4, 12, 12, 2.4, red);
-        Stroke(img, 12, 4, 4, 12, 2.4, red);
+        Stroke(img, 3, 4, 11, 12, 2.4, red);
+        Stroke(img, 11, 4, 3, 12, 2.4, red);
     }
     return img;
 }

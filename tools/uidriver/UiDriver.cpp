@@ -164,6 +164,16 @@ bool Click(HWND sheet, int controlId)
     return true;
 }
 
+bool SelectComboItem(HWND sheet, int controlId, int index)
+{
+    HWND combo = PageControl(sheet, controlId);
+    if (!combo || Send(combo, CB_SETCURSEL, static_cast<WPARAM>(index)) != index)
+        return false;
+    Send(CurrentPage(sheet), WM_COMMAND, MAKEWPARAM(controlId, CBN_SELCHANGE),
+         reinterpret_cast<LPARAM>(combo));
+    return true;
+}
+
 void Press(HWND sheet, WizardButton button)
 {
     int psbtn = button == WizardButton::Back   ? PSBTN_BACK

@@ -44,6 +44,11 @@ bool IsChecked(HWND button);
 // boxes). False when the control does not exist.
 bool Click(HWND sheet, int controlId);
 
+// Selects item `index` of the drop-down list `controlId` of the current page
+// and tells the page, as a user's choice would. False when there is no such
+// control or item.
+bool SelectComboItem(HWND sheet, int controlId, int index);
+
 // Presses a wizard button. The press is posted: the sheet acts on it after
 // this returns.
 void Press(HWND sheet, WizardButton button);

@@ -11,8 +11,8 @@
 //                                   do not matter)
 //   uidriver session PROGRAM [ARGS...] -- STEP...
 //       starts PROGRAM, carries out the steps on its windows, waits up to 60 s
-//       for it to end and prints its exit code (signed). Steps: wait (for the
-//       wizard), show, press:back|next|finish|cancel, page:N (wait until page
+//       for it to end and prints its exit code (signed) and how long it ran.
+//       Steps: wait (for the wizard), show, press:back|next|finish|cancel, page:N (wait until page
 //       N, counted from 1, is shown), enabled:back|next|finish (wait until
 //       that button is enabled), click:ID, sleep:MS, box (wait for a plain
 //       dialog or message box and describe it), answer:BUTTON, shot:FILE.BMP
@@ -130,6 +130,7 @@ int Session(int argc, char** argv)
                      GetLastError());
         return 1;
     }
+    const DWORD started = GetTickCount();
     int result = 0;
     HWND sheet = nullptr;
     for (++i; i < argc; ++i) {
@@ -144,7 +145,8 @@ int Session(int argc, char** argv)
     DWORD exitCode = 0;
     if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0 &&
         GetExitCodeProcess(process.hProcess, &exitCode)) {
-        std::printf("exit code %ld\n", static_cast<long>(exitCode));
+        std::printf("exit code %ld after %lu ms\n", static_cast<long>(exitCode),
+                    static_cast<unsigned long>(GetTickCount() - started));
     } else {
         std::printf("still running after 60 s: ended\n");
         TerminateProcess(process.hProcess, 1);

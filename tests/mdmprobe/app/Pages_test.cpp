@@ -6,6 +6,7 @@
 #include "LogFile.h"
 #include "ModemCmds.h"
 #include "ProbeApp.h"
+#include "ResultList.h"
 #include "Serial.h"
 #include "TestContext.h"
 #include "TestPage.h"
@@ -17,6 +18,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <functional>
+#include <memory>
 #include <set>
 #include <string>
 #include <thread>
@@ -118,8 +121,64 @@ TEST(Resources, TheThreadLocalePicksTheLanguage)
     SetThreadLocale(saved);
 }
 
-// Builds the real pages in one layout, shows each page in turn from another
-// thread and checks what the pages set up there; then cancels.
+// The real pages in one layout over a run context of their own, shown
+// modally while `drive` works the wizard from another thread; the modem's
+// port stays closed, so every check fails at once.
+struct PagesRunner
+{
+    TestContext context;
+    ModemInfo modem;
+    CSerial serial;
+    ModemCmds commands;
+    CIniFile ini{"C:\\missing.ini"};
+    std::unique_ptr<CLogFile> log;
+
+    explicit PagesRunner(bool oldStyle)
+    {
+        char temp[MAX_PATH] = "";
+        GetTempPathA(sizeof(temp), temp);
+        log.reset(new CLogFile(std::string(temp) + "pages.log"));
+        context.hInstance = GetModuleHandleA(nullptr);
+        context.oldStyleWizard = oldStyle;
+        context.modem = &modem;
+        modem.serialPort = &serial;
+        modem.commands = &commands;
+        context.definitionFile = &ini;
+        context.log = log.get();
+        context.titleFont = CreateFontA(-16, 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, 0, "MS Shell Dlg");
+        context.headerFont = CreateFontA(-11, 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, 0, "MS Shell Dlg");
+    }
+    ~PagesRunner()
+    {
+        DeleteObject(context.titleFont);
+        DeleteObject(context.headerFont);
+    }
+
+    INT_PTR Run(const std::function<void(HWND)>& drive)
+    {
+        CWelcomeP welcome(&context);
+        CConfigP search(&context);
+        CTestP test(&context);
+        CWizardSheet sheet(context.hInstance, IDS_APP_CAPTION);
+        SetUpWizard(context, welcome, search, test, sheet);
+        sheet.AddPage(&welcome);
+        sheet.AddPage(&search);
+        sheet.AddPage(&test);
+        std::thread driver([&] {
+            if (HWND w = WaitForWizard(GetCurrentProcessId(), 10000)) {
+                drive(w);
+                Press(w, WizardButton::Cancel);
+            }
+        });
+        INT_PTR result = sheet.DoModal();
+        driver.join();
+        modem.stopRequested = true;
+        context.worker.Wait();
+        return result;
+    }
+};
+
+// Shows each page in turn and checks what the pages set up there.
 struct PagesRun
 {
     bool welcomeTitleFont = false;
@@ -132,39 +191,10 @@ struct PagesRun
 
 PagesRun RunPages(bool oldStyle)
 {
-    TestContext context;
-    ModemInfo modem;
-    context.hInstance = GetModuleHandleA(nullptr);
-    context.oldStyleWizard = oldStyle;
-    context.modem = &modem;
-    // The search page scans when it is shown (no port exists here).
-    CSerial serial;
-    ModemCmds commands;
-    CIniFile ini("C:\\missing.ini");
-    char temp[MAX_PATH] = "";
-    GetTempPathA(sizeof(temp), temp);
-    CLogFile log(std::string(temp) + "pages.log");
-    modem.serialPort = &serial;
-    modem.commands = &commands;
-    context.definitionFile = &ini;
-    context.log = &log;
-    context.titleFont = CreateFontA(-16, 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, 0, "MS Shell Dlg");
-    context.headerFont = CreateFontA(-11, 0, 0, 0, FW_BOLD, 0, 0, 0, 0, 0, 0, 0, 0, "MS Shell Dlg");
-
-    CWelcomeP welcome(&context);
-    CConfigP search(&context);
-    CTestP test(&context);
-    CWizardSheet sheet(context.hInstance, IDS_APP_CAPTION);
-    SetUpWizard(context, welcome, search, test, sheet);
-    sheet.AddPage(&welcome);
-    sheet.AddPage(&search);
-    sheet.AddPage(&test);
-
+    PagesRunner runner(oldStyle);  // the search page scans: no port exists here
+    const TestContext& context = runner.context;
     PagesRun run;
-    std::thread driver([&] {
-        HWND w = WaitForWizard(GetCurrentProcessId(), 10000);
-        if (!w)
-            return;
+    INT_PTR result = runner.Run([&](HWND w) {
         run.pageCount = PageCount(w);
         HWND title = PageControl(w, IDC_WELCOME_TITLE);
         run.welcomeTitleFont =
@@ -182,16 +212,50 @@ PagesRun RunPages(bool oldStyle)
         run.testHasHeading = PageControl(w, IDC_HEADING) != nullptr;
         run.testHasIcons = PageControl(w, IDC_ICON_SUCCESS) != nullptr &&
                            PageControl(w, IDC_ICON_FAILURE) != nullptr;
-        Press(w, WizardButton::Cancel);
     });
-    INT_PTR result = sheet.DoModal();
-    driver.join();
-    modem.stopRequested = true;
-    context.worker.Wait();
     EXPECT_EQ(IDCANCEL, result);
-    DeleteObject(context.titleFont);
-    DeleteObject(context.headerFont);
     return run;
+}
+
+// The test page's list by phone number and diagnostic command, and its end
+// when every check fails (closed port, modem not installed).
+TEST(Pages, TestPageListsTheTestsThatRunAndShowsTheFailure)
+{
+    const struct
+    {
+        const char* phoneNumber;
+        const char* diagCmd;
+        int items;
+    } runs[] = {{"", "AT*DIAG", 3}, {"0123", "", 4}, {"0123", "AT*DIAG", 5}};
+    for (const auto& row : runs) {
+        SCOPED_TRACE(row.items);
+        PagesRunner runner(false);
+        runner.modem.modemName = "VX-56i";  // found before: no scan
+        runner.context.phoneNumber = row.phoneNumber;
+        runner.commands.DiagCmd = row.diagCmd;
+        runner.Run([&](HWND w) {
+            Press(w, WizardButton::Next);
+            ASSERT_TRUE(WaitFor([&] { return CurrentPageIndex(w) == 1; }, 5000));
+            PostMessageA(w, PSM_SETCURSEL, 2, 0);  // past Next, which takes the number from the page
+            ASSERT_TRUE(WaitFor([&] { return CurrentPageIndex(w) == 2; }, 5000));
+            HWND list = PageControl(w, 1);
+            EXPECT_EQ(row.items, SendMessageA(list, RLM_GETCOUNT, 0, 0));
+            ASSERT_TRUE(WaitFor([&] { return ButtonEnabled(w, WizardButton::Finish); }, 10000));
+            for (int item = 0; item < row.items; ++item)
+                EXPECT_EQ(RL_MARK_FAILED, SendMessageA(list, RLM_GETMARKS, static_cast<WPARAM>(item), 0)) << item;
+            EXPECT_EQ("Errors were detected while testing the modem. Please check the items marked with red "
+                      "crosses in the list above.", ControlText(w, IDC_STATUS));
+            EXPECT_TRUE(IsShown(PageControl(w, IDC_ICON_FAILURE)));
+            EXPECT_FALSE(IsShown(PageControl(w, IDC_ICON_SUCCESS)));
+            EXPECT_TRUE(IsEnabled(PageControl(w, IDC_VIEW_LOG)));
+            EXPECT_TRUE(ButtonEnabled(w, WizardButton::Back));
+            EXPECT_FALSE(IsEnabled(ButtonWindow(w, WizardButton::Cancel)));
+            EnableWindow(ButtonWindow(w, WizardButton::Cancel), TRUE);  // to close the wizard
+        });
+        EXPECT_EQ(STATUS_TAPI_FAILED | STATUS_RAM_FAILED | STATUS_CRC_FAILED |
+                      (row.phoneNumber[0] ? STATUS_DIAL_FAILED : 0),
+                  runner.context.status);
+    }
 }
 
 TEST(Pages, Wizard97LayoutUsesHeaderTemplatesWithIcons)

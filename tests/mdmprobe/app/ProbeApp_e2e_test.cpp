@@ -1,13 +1,19 @@
 // The real mdmprobe.exe, started like a user or a script would, driven from
 // outside through its wizard, judged by its exit code and its log on disk.
+#include "ResultList.h"
 #include "UiDriver.h"
 #include "WinTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <cstring>
+#include <iterator>
 #include <regex>
 #include <string>
+#include <utility>
+#include <vector>
 
 using namespace uidriver;
 using testsupport::ChildProcess;
@@ -20,6 +26,7 @@ constexpr DWORD kStartMs = 20000;
 constexpr DWORD kEndMs = 15000;
 const DWORD kCancelledExit = static_cast<DWORD>(-5);
 const DWORD kBadCommandLineExit = static_cast<DWORD>(-4);
+const DWORD kNoModemExit = static_cast<DWORD>(-2);
 
 // A private copy of the program in its own folder, so that its default log
 // (next to the program) belongs to this test alone.
@@ -29,6 +36,13 @@ public:
     explicit ProgramCopy(const char* name, const char* exeName = "mdmprobe.exe")
         : testsupport::ProgramCopy(g_programSource, name, exeName)
     {
+    }
+    // The sample definition file and location list beside the copy.
+    bool WithSamples() const
+    {
+        std::string source = g_programSource.substr(0, g_programSource.rfind('\\') + 1);
+        return CopyFileA((source + "mdmprobe.ini").c_str(), Path("mdmprobe.ini").c_str(), FALSE) &&
+               CopyFileA((source + "mdmprobe.dat").c_str(), Path("mdmprobe.dat").c_str(), FALSE);
     }
 };
 
@@ -120,10 +134,13 @@ TEST(ProbeApp, EmptyCommandLineRunsInteractiveWizardAndCancelIsLogged)
     EXPECT_EQ(cancel, log.substr(log.size() - cancel.size())) << log;
 }
 
+// Automatic mode over a port where nothing answers (the sample definition
+// file beside the program): two pages, the scan without a modem, no test
+// block, and the wizard closes by itself with -2.
 TEST(ProbeApp, PortAndLogSwitchesRunAutomaticModeWithTwoPages)
 {
     ProgramCopy program("automatic");
-    ASSERT_TRUE(program.Copied());
+    ASSERT_TRUE(program.Copied() && program.WithSamples());
     std::string logPath = program.Path("auto.log");
     std::string arguments = "/P:COM2 /L:" + logPath;
     ChildProcess child;
@@ -136,19 +153,20 @@ TEST(ProbeApp, PortAndLogSwitchesRunAutomaticModeWithTwoPages)
     EXPECT_NE(nullptr, PageControl(sheet, 1028)) << "the search page comes first";
     EXPECT_EQ(nullptr, PageControl(sheet, 1020)) << "no welcome page";
 
-    EXPECT_TRUE(WaitForLog(logPath, kNoModem));
-    Press(sheet, WizardButton::Cancel);
     DWORD exitCode = 0;
-    ASSERT_TRUE(child.Wait(kEndMs, &exitCode));
-    EXPECT_EQ(kCancelledExit, exitCode);
-
+    ASSERT_TRUE(child.Wait(kEndMs, &exitCode)) << "the wizard did not close by itself";
+    EXPECT_EQ(kNoModemExit, exitCode);
     std::string log = NormalizedLog(logPath);
     std::smatch header;
     ASSERT_TRUE(std::regex_search(log, header, kHeader)) << log;
     EXPECT_EQ("T - PRG-Mode            : Program started on command line\r\n"
               "T -                        -> Automatic mode ON.\r\n"
-              "T - Command Line        : " + arguments + ScanWithoutDefinitionFile("COM2") +
-                  "T - PRG-Message         : Program canceled by user !",
+              "T - Command Line        : " + arguments + "\r\n" + kBanner +
+                  "T - ===================  BEGIN PORT SCAN  ====================\r\n"
+                  "T - Scanning Port       : COM2\r\n\r\n"
+                  "T - ======================  DIAG TEST  =======================\r\n"
+                  "T - Result of DIAG-Test : not recognized on COM2!\r\n\r\n"
+                  "T - ================  RESULT OF PORT SCAN  ===================\r\n" + kNoModem,
               header.suffix().str());
     EXPECT_FALSE(testsupport::FileExists(program.Path("mdmprobe.log")))
         << "the /L: name replaces the default log";
@@ -160,22 +178,16 @@ TEST(ProbeApp, AutomaticModeWithoutLogSwitchLogsNextToTheProgramUnderItsName)
     ASSERT_TRUE(program.Copied());
     ChildProcess child;
     ASSERT_TRUE(program.Start(child, "/P:COM2"));
-    HWND sheet = WaitForWizard(child.Id(), kStartMs);
-    ASSERT_NE(nullptr, sheet) << "no wizard appeared";
-    EXPECT_EQ(2, PageCount(sheet)) << "automatic mode";
-    EXPECT_TRUE(WaitForLog(program.Path("ModemCheck.log"), kNoModem));
-    Press(sheet, WizardButton::Cancel);
     DWORD exitCode = 0;
-    ASSERT_TRUE(child.Wait(kEndMs, &exitCode));
-    EXPECT_EQ(kCancelledExit, exitCode);
+    ASSERT_TRUE(child.Wait(kEndMs, &exitCode)) << "the wizard did not close by itself";
+    EXPECT_EQ(kNoModemExit, exitCode);
 
     std::string log = NormalizedLog(program.Path("ModemCheck.log"));
     std::smatch header;
     ASSERT_TRUE(std::regex_search(log, header, kHeader)) << log;
     EXPECT_EQ("T - PRG-Mode            : Program started on command line\r\n"
               "T -                        -> Automatic mode ON.\r\n"
-              "T - Command Line        : /P:COM2" + ScanWithoutDefinitionFile("COM2") +
-                  "T - PRG-Message         : Program canceled by user !",
+              "T - Command Line        : /P:COM2" + ScanWithoutDefinitionFile("COM2"),
               header.suffix().str());
     EXPECT_FALSE(testsupport::FileExists(program.Path("mdmprobe.log")));
 }
@@ -200,15 +212,239 @@ TEST(ProbeApp, NoDialToneAloneEndsAtOnceWithoutWindowOrLog)
     EXPECT_FALSE(testsupport::FileExists(program.Path("mdmprobe.log")));
 }
 
+// ---- Test runs against the simulated VX-56i ------------------------------------
+
+std::string g_expectedDir;  // Windows path of the folder with the expected logs
+
+const DWORD kRunMs = 60000;
+const char kNumber[] = "0305550100";
+
+// Registers the VX-56i as an installed Windows modem, as its driver would.
+void RegisterModem()
+{
+    HKEY key;
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegCreateKeyExA(HKEY_LOCAL_MACHINE,
+                              "SYSTEM\\CurrentControlSet\\Control\\Class\\"
+                              "{4D36E96D-E325-11CE-BFC1-08002BE10318}\\0000",
+                              0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr));
+    const char model[] = "Vantor VX-56i PCI Modem";
+    RegSetValueExA(key, "Model", 0, REG_SZ, reinterpret_cast<const BYTE*>(model), sizeof(model));
+    RegCloseKey(key);
+}
+
+// The log as text lines: time prefixes "T - ", the date <DATE>, the program's
+// folder <DIR>, CR LF line ends as line feeds and any other CR as "\r".
+std::string LogLines(const std::string& path, const ProgramCopy& program)
+{
+    std::string text = NormalizedLog(path);
+    text = std::regex_replace(text, std::regex("LOGFILE [01][0-9]/[0-3][0-9]/20[0-9]{2} ="), "LOGFILE <DATE> =");
+    for (size_t at; (at = text.find(program.Dir())) != std::string::npos;)
+        text.replace(at, program.Dir().size(), "<DIR>");
+    text = std::regex_replace(text, std::regex("\r\n"), "\n");
+    return std::regex_replace(text, std::regex("\r"), "\\r");
+}
+
+// A run with everything passing: the whole log, from the header to the end.
+std::string ExpectedPassingLog()
+{
+    return testsupport::ReadFileBytes(g_expectedDir + "\\automatic-pass.log");
+}
+
+struct AutoRun
+{
+    const char* name;
+    bool registered;  // the modem is installed as a Windows modem
+    DWORD exitCode;   // the run status
+    // What differs from the passing run's log: regular expressions, each
+    // matching once, and their replacements.
+    std::vector<std::pair<const char*, const char*>> changes;
+};
+
+const AutoRun kAutoRuns[] = {
+    {"AllPass", true, 0, {}},
+    {"NotInstalled", false, 1, {{"Modem found on TAPI", "Modem NOT found on TAPI"}}},
+    {"RamFault", true, 2,
+     {{"RAM 512K TESTED\\\\r\nT - \\\\r\nT - OK", "RAM 512K FAULT AT 01F0\\r\nT - \\r\nT - ERROR"},
+      {"Ram-Test OK\\.", "Ram-Test not OK !"}}},
+    {"CrcFault", true, 4,
+     {{"CRC 5A3C PASSED", "CRC 5A3C FAILED"}, {"CRC-Check OK\\.", "CRC-Check not OK !"}}},
+    {"CallFault", true, 8,
+     {{"CONNECT 33600/V42\\\\r\nT - Result of DIAL-Test : Connection OK !\n[\\s\\S]*DiagnosticTest OK\\.",
+       "\\r\nT - BUSY\\r\n\nT - Result of DIAL-Test : Connection not OK !\n\n"
+       "T - ======================  DIAG TEST  =======================\n"
+       "T - Result of DIAG-Test : not tested because NO CONNECTION !"}}},
+    {"DiagFault", true, 16,
+     {{"(Connection OK !\n\nT - =+  DIAG TEST  =+\n)[\\s\\S]*DiagnosticTest OK\\.",
+       "$1T - Result of DIAG-Test : not recognized on COM3!\n"
+       "T - Result of DIAG-Test : DiagnosticTest not OK !"}}},
+};
+
+void PrintTo(const AutoRun& run, std::ostream* out)
+{
+    *out << run.name;
+}
+
+class AutomaticRun : public testing::TestWithParam<AutoRun>
+{
+};
+
+// mdmprobe.exe /P:COM3 /T:<number> /L:<log> runs the scan and the tests by
+// itself and closes; its exit code is the run status.
+TEST_P(AutomaticRun, LogsEveryTestAndSetsOnlyTheFailedBits)
+{
+    const AutoRun& run = GetParam();
+    if (run.registered)
+        RegisterModem();
+    ProgramCopy program(run.name);
+    ASSERT_TRUE(program.Copied() && program.WithSamples());
+    ChildProcess child;
+    ASSERT_TRUE(program.Start(child, std::string("/P:COM3 /T:") + kNumber + " /L:" + program.Path("auto.log")));
+    DWORD exitCode = 0;
+    ASSERT_TRUE(child.Wait(kRunMs, &exitCode)) << "the wizard did not close by itself";
+    EXPECT_EQ(run.exitCode, exitCode);
+
+    std::string expected = ExpectedPassingLog();
+    ASSERT_FALSE(expected.empty());
+    for (const auto& [pattern, replacement] : run.changes) {
+        const std::regex change(pattern);
+        ASSERT_EQ(1, std::distance(std::sregex_iterator(expected.begin(), expected.end(), change),
+                                   std::sregex_iterator()))
+            << pattern;
+        expected = std::regex_replace(expected, change, replacement);
+    }
+    EXPECT_EQ(expected, LogLines(program.Path("auto.log"), program));
+}
+
+INSTANTIATE_TEST_SUITE_P(Runs, AutomaticRun, testing::ValuesIn(kAutoRuns),
+                         [](const testing::TestParamInfo<AutoRun>& info) { return info.param.name; });
+
+// The test block of a log: from the rule line above `title` to the rule line
+// below the END OF EMI banner.
+std::string TestBlock(const std::string& log, const std::string& title)
+{
+    const std::string rule = "T - " + std::string(58, '=') + "\n";
+    size_t start = log.rfind(rule, log.find(title));
+    size_t end = log.find(rule, log.find("END OF EMI", start));
+    if (start == std::string::npos || end == std::string::npos)
+        return "<no test block " + title + ">";
+    return log.substr(start, end + rule.size() - start);
+}
+
+// The interactive run with everything passing writes the automatic run's
+// block with these differences (besides the number dialled).
+const std::pair<const char*, const char*> kInteractiveTexts[] = {
+    {"================  START OF THE MODEM TESTS  ==============",
+     "===================== BEGIN MODEM TESTS =================="},
+    {"======================  RAM  TEST  =======================",
+     "=======================  RAM  TEST  ======================"},
+    // The checksum answer goes to the log raw, without time prefixes.
+    {"T - CRC 5A3C PASSED\\r\nT - \\r\nT - OK\\r\n", "CRC 5A3C PASSED\\r\n\\r\nOK\\r\n"},
+    {"ATDTW0305550100", "ATDTW0895550100"},
+};
+
+HWND ResultList(HWND sheet)
+{
+    return PageControl(sheet, 1);
+}
+
+LRESULT Marks(HWND sheet, int item)
+{
+    return SendMessageA(ResultList(sheet), RLM_GETMARKS, static_cast<WPARAM>(item), 0);
+}
+
+// Welcome, search with a test call to the second location, a run with every
+// test passing, its log in Notepad; Back and a second run stopped by Back
+// during the memory test; then cancel.
+TEST(ProbeApp, InteractiveRunShowsMarksVerdictAndStopsOnBack)
+{
+    RegisterModem();
+    ProgramCopy program("interactiverun");
+    ASSERT_TRUE(program.Copied() && program.WithSamples());
+    ChildProcess child;
+    ASSERT_TRUE(program.Start(child, ""));
+    HWND sheet = WaitForWizard(child.Id(), kStartMs);
+    ASSERT_NE(nullptr, sheet) << "no wizard appeared";
+    ASSERT_TRUE(WaitFor([&] { return ButtonEnabled(sheet, WizardButton::Next); }, 5000));
+    Press(sheet, WizardButton::Next);
+
+    // The scan finds the modem; the options show, enabled by the check box.
+    ASSERT_TRUE(WaitFor([&] { return ControlText(sheet, 1022) == "Press \"Next\" to test the modem found." &&
+                                     ButtonEnabled(sheet, WizardButton::Next); }, kEndMs));
+    EXPECT_EQ("COM3", ControlText(sheet, 1028));
+    EXPECT_EQ("VX-56i", ControlText(sheet, 1030));
+    EXPECT_TRUE(IsShown(PageControl(sheet, 1036)) && !IsChecked(PageControl(sheet, 1036)));
+    const int options[] = {1062, 1063, 1041, 1042, 1066, 1033, 1044, 1031, 1035};
+    for (int id : options)
+        EXPECT_TRUE(IsShown(PageControl(sheet, id)) && !IsEnabled(PageControl(sheet, id))) << id;
+    ASSERT_TRUE(Click(sheet, 1036));
+    for (int id : options)
+        EXPECT_TRUE(IsEnabled(PageControl(sheet, id))) << id;
+    EXPECT_EQ("0305550100", ControlText(sheet, 1035)) << "the first location";
+    ASSERT_TRUE(SelectComboItem(sheet, 1044, 1));
+    EXPECT_EQ("0895550100", ControlText(sheet, 1035));
+
+    // A test call and a diagnostic command: five items, all passed.
+    Press(sheet, WizardButton::Next);
+    ASSERT_TRUE(WaitFor([&] { return CurrentPageIndex(sheet) == 2; }, 5000));
+    EXPECT_EQ(5, SendMessageA(ResultList(sheet), RLM_GETCOUNT, 0, 0));
+    ASSERT_TRUE(WaitFor([&] { return ButtonEnabled(sheet, WizardButton::Finish); }, kRunMs));
+    for (int item = 0; item < 5; ++item)
+        EXPECT_EQ(RL_MARK_PASSED, Marks(sheet, item)) << item;
+    EXPECT_EQ("All modem tests have been completed successfully.", ControlText(sheet, 1022));
+    EXPECT_TRUE(IsShown(PageControl(sheet, 1075)));
+    EXPECT_FALSE(IsShown(PageControl(sheet, 1076)));
+    EXPECT_TRUE(IsEnabled(PageControl(sheet, 1071)));
+    EXPECT_TRUE(ButtonEnabled(sheet, WizardButton::Back));
+    EXPECT_FALSE(IsEnabled(ButtonWindow(sheet, WizardButton::Cancel)));
+
+    // "View logfile" shows the log in Notepad.
+    ASSERT_TRUE(Click(sheet, 1071));
+    HWND notepad = nullptr;
+    EXPECT_TRUE(WaitFor([&] { return (notepad = FindWindowA("Notepad", nullptr)) != nullptr; }, kEndMs));
+    EXPECT_NE(std::string::npos, Text(notepad).find("mdmprobe.log")) << Text(notepad);
+    PostMessageA(notepad, WM_CLOSE, 0, 0);
+
+    // Back keeps the modem. A second run, stopped during the memory test
+    // (Back is disabled while the tests run; a press reaches it once enabled).
+    Press(sheet, WizardButton::Back);
+    ASSERT_TRUE(WaitFor([&] { return CurrentPageIndex(sheet) == 1 && ButtonEnabled(sheet, WizardButton::Next); },
+                        5000));
+    Press(sheet, WizardButton::Next);
+    ASSERT_TRUE(WaitFor([&] { return CurrentPageIndex(sheet) == 2 && Marks(sheet, 1) == RL_MARK_CURRENT; },
+                        kEndMs));
+    EnableWindow(ButtonWindow(sheet, WizardButton::Back), TRUE);
+    Press(sheet, WizardButton::Back);
+    const DWORD backAt = GetTickCount();
+    EXPECT_TRUE(WaitFor([&] { return CurrentPageIndex(sheet) == 1 && ControlText(sheet, 1030) == "VX-56i" &&
+                                     ButtonEnabled(sheet, WizardButton::Next); }, kEndMs));
+    EXPECT_LT(GetTickCount() - backAt, 2500u) << "the stopped run ends at once";
+
+    Press(sheet, WizardButton::Cancel);
+    DWORD exitCode = 0;
+    ASSERT_TRUE(child.Wait(kEndMs, &exitCode));
+    EXPECT_EQ(kCancelledExit, exitCode);
+    std::string expected = TestBlock(ExpectedPassingLog(), "START OF THE MODEM TESTS");
+    for (const auto& [automatic, interactive] : kInteractiveTexts) {
+        ASSERT_NE(std::string::npos, expected.find(automatic)) << automatic;
+        expected.replace(expected.find(automatic), std::strlen(automatic), interactive);
+    }
+    const std::string log = LogLines(program.Path("mdmprobe.log"), program);
+    EXPECT_EQ(expected, TestBlock(log, "BEGIN MODEM TESTS"));
+    const std::string cancel = "\nT - PRG-Message         : Program canceled by user !";
+    EXPECT_EQ(cancel, log.substr(log.size() - std::min(log.size(), cancel.size())));
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
     testing::InitGoogleTest(&argc, argv);
-    if (argc != 2) {
-        fprintf(stderr, "usage: probeapp_e2e_test <mdmprobe.exe (Unix path)>\n");
+    if (argc != 3) {
+        fprintf(stderr, "usage: probeapp_e2e_test <mdmprobe.exe> <folder of expected logs> (Unix paths)\n");
         return 2;
     }
     g_programSource = testsupport::UnixToWinPath(argv[1]);
+    g_expectedDir = testsupport::UnixToWinPath(argv[2]);
     return RUN_ALL_TESTS();
 }
