@@ -68,12 +68,7 @@ void CloseStartedModemTest()
 {
     HWND wizard = uidriver::WaitForWizard(0, 20000);
     ASSERT_NE(nullptr, wizard) << "the installation did not start the modem test";
-    DWORD id = 0;
-    GetWindowThreadProcessId(wizard, &id);
-    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, id);
-    uidriver::Press(wizard, uidriver::WizardButton::Cancel);
-    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process, kRunMs)) << "the modem test did not close";
-    CloseHandle(process);
+    EXPECT_TRUE(uidriver::CancelAndWaitForEnd(wizard, kRunMs)) << "the modem test did not close";
 }
 
 void InstallAndRemove(const char* removalValue)
