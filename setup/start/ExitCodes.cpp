@@ -14,3 +14,10 @@ int ExitCodeOf(RunOutcome outcome, bool rebootNeeded, bool restartStarted)
     }
     return rebootNeeded ? kExitRestartNeeded : kExitSuccess;
 }
+
+RunOutcome OutcomeAfterWizard(RunOutcome wizard, int lastRun)
+{
+    if (lastRun == 0)
+        return RunOutcome::Failed;
+    return lastRun == 1 ? RunOutcome::Finished : wizard;
+}

@@ -18,6 +18,12 @@ enum class RunOutcome {
     Failed,     // the run failed or could not start
 };
 
+// The outcome of a setup run after the wizard: the result of the wizard's
+// last installation or removal run decides (`lastRun` 1 succeeded, 0
+// failed), also where the wizard reports otherwise; without a run (-1) the
+// wizard's own outcome counts.
+RunOutcome OutcomeAfterWizard(RunOutcome wizard, int lastRun);
+
 // The exit code of a run: a started restart comes first (the process is
 // ending with Windows), then failure, cancellation, and a needed restart
 // that was not made.

@@ -12,7 +12,6 @@
 #include <cstddef>
 
 enum : size_t {
-    kSectionListSize = 1024,  // bytes of the run section list (a text list)
     kProductTitleSize = 256,
     kWelcomeTextSize = 1024,
 };
@@ -26,13 +25,21 @@ struct SetupContext
     // Unattended run when not null: the comma-separated product keys to
     // select ("" keeps the default selection).
     const char* quiet = nullptr;
-    // Text list of product keys (1024 bytes): from "/install:" or "/remove:";
-    // the components page rewrites it with the selection.
+    // Text list of product keys, allocated with malloc (productListCapacity
+    // bytes, at least kProductListSize): from "/install:" or "/remove:"; the
+    // components page rewrites it with the selection, growing it with
+    // xUtilListAppendGrow, so that any number of products fits. Freed with
+    // the run.
     char* productList = nullptr;
+    size_t productListCapacity = 0;
     const char* productsSection = nullptr;
     const char* installSection = nullptr;
     const char* removeSection = nullptr;
-    char* sectionList = nullptr;      // kSectionListSize bytes, filled by the run thread
+    // The run section list: a text list allocated with malloc and grown by
+    // the run thread (sectionListCapacity bytes); null before the first run.
+    // Freed with the run.
+    char* sectionList = nullptr;
+    size_t sectionListCapacity = 0;
     char* targetDirectory = nullptr;  // MAX_PATH bytes, filled by the target-directory page
     // Product/directory pairs: a text list allocated with malloc, starting as
     // the empty list; whoever grows it reallocates it here. Freed with the run.
@@ -44,6 +51,10 @@ struct SetupContext
     // Set by the run, its plug-in steps and the end-of-session handler; read
     // after the wizard for the restart.
     std::atomic<int>* rebootNeeded = nullptr;
+    // Result of the last installation or removal run: -1 none yet, 0 failed,
+    // 1 succeeded. Written by the run thread before its WM_SETUP_DONE; read
+    // after the wizard for the exit code.
+    std::atomic<int> lastRun{-1};
     int* postInstallPage = nullptr;  // page the wizard jumps to after an installation
     int* postRemovePage = nullptr;   // page the wizard jumps to after a removal
     char productTitle[kProductTitleSize] = {};  // string 1300

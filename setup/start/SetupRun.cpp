@@ -84,11 +84,16 @@ bool FillContext(SetupContext* context, SetupState* state, HINF script, HWND win
     }
 
     context->quiet = options.quiet ? options.quietText : nullptr;
-    context->productList = options.productList;
+    // The product list grows when the components page selects more than
+    // the command line could name.
+    context->productListCapacity = kProductListSize;
+    context->productList = static_cast<char*>(std::malloc(context->productListCapacity));
+    if (!context->productList)
+        return false;
+    std::memcpy(context->productList, options.productList, kProductListSize);
     context->productsSection = state->sections.products;
     context->installSection = state->sections.install;
     context->removeSection = state->sections.remove;
-    context->sectionList = state->sectionList;
     context->targetDirectory = state->targetDirectory;
     context->pairList = static_cast<char*>(std::calloc(2, 1));  // the empty text list
     if (!context->pairList)
@@ -124,7 +129,9 @@ void ReleaseContext(SetupContext* context)
         DeleteObject(context->textFont);
     context->titleFont = context->textFont = nullptr;
     std::free(context->pairList);
-    context->pairList = nullptr;
+    std::free(context->productList);
+    std::free(context->sectionList);
+    context->pairList = context->productList = context->sectionList = nullptr;
 }
 
 // The checks before the wizard and the wizard itself, on a filled context.
@@ -182,7 +189,7 @@ void RunSetup(HWND window, SetupState* state)
     RunOutcome outcome = RunOutcome::Failed;
     bool restartStarted = false;
     if (FillContext(&context, state, script, window, module)) {
-        outcome = RunChecksAndWizard(&context, state);
+        outcome = OutcomeAfterWizard(RunChecksAndWizard(&context, state), context.lastRun.load());
         // Only a wizard run can have asked for a restart (the run threads,
         // their plug-in steps, the end-of-session handler).
         if (state->rebootNeeded.load())

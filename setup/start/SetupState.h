@@ -20,7 +20,6 @@ struct SetupState
     int postInstallPage = 0;
     int postRemovePage = 0;
     ScriptSections sections = {};  // chosen once per run
-    char sectionList[kSectionListSize] = {};
     char targetDirectory[MAX_PATH] = {};
     int exitCode = kExitFailed;  // set by the run
 };

@@ -1,5 +1,6 @@
 #include "TextList.h"
 
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -35,15 +36,6 @@ char Lower(char c)
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
-bool EqualNoCase(const char* a, const char* b)
-{
-    for (; *a != '\0' && *b != '\0'; ++a, ++b) {
-        if (Lower(*a) != Lower(*b))
-            return false;
-    }
-    return *a == *b;
-}
-
 bool IsWhite(char c)
 {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
@@ -63,6 +55,15 @@ int Find(const char* list, const char* text, Equal equal)
 }
 
 }  // namespace
+
+bool xUtilEqualNoCase(const char* a, const char* b)
+{
+    for (; *a != '\0' && *b != '\0'; ++a, ++b) {
+        if (Lower(*a) != Lower(*b))
+            return false;
+    }
+    return *a == *b;
+}
 
 int xUtilListCount(const char* list)
 {
@@ -92,7 +93,7 @@ int xUtilListFind(const char* list, const char* text)
 
 int xUtilListFindNoCase(const char* list, const char* text)
 {
-    return Find(list, text, EqualNoCase);
+    return Find(list, text, xUtilEqualNoCase);
 }
 
 size_t xUtilListSize(const char* list)
@@ -140,6 +141,26 @@ char* xUtilListAppend(char* list, size_t capacity, const char* text)
     std::memcpy(list + end, text, length);
     list[end + length] = '\0';
     return list;
+}
+
+int xUtilListAppendGrow(char** list, size_t* capacity, const char* text)
+{
+    if (text == nullptr || text[0] == '\0')
+        return 0;
+    const size_t used = *list != nullptr ? xUtilListSize(*list) : 2;
+    const size_t needed = used + std::strlen(text) + 1;
+    if (*list == nullptr || needed > *capacity) {
+        // Doubling keeps a long series of appends linear.
+        const size_t grownSize = needed * 2;
+        char* grown = static_cast<char*>(std::realloc(*list, grownSize));
+        if (grown == nullptr)
+            return 0;
+        if (*list == nullptr)
+            grown[0] = grown[1] = '\0';
+        *list = grown;
+        *capacity = grownSize;
+    }
+    return xUtilListAppend(*list, *capacity, text) != nullptr ? 1 : 0;
 }
 
 char* xUtilTrim(char* text)

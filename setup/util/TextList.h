@@ -20,6 +20,10 @@ const char* xUtilListEntry(const char* list, int index);
 // null list.
 int xUtilListFind(const char* list, const char* text);
 
+// Whether two texts are equal with ASCII letters compared without regard to
+// case.
+bool xUtilEqualNoCase(const char* a, const char* b);
+
 // As xUtilListFind, with ASCII letters compared without regard to case.
 int xUtilListFindNoCase(const char* list, const char* text);
 
@@ -40,6 +44,12 @@ int xUtilListRemove(char* list, int index);
 // the list, or null with the list unchanged when the text is empty or does
 // not fit into `capacity` bytes.
 char* xUtilListAppend(char* list, size_t capacity, const char* text);
+
+// Appends `text` to the list in the malloc'd buffer `*list` of `*capacity`
+// bytes, growing the buffer with realloc when it is too small; a null
+// `*list` starts as the empty list. Returns 1, or 0 with the list unchanged
+// when the text is empty or memory runs out.
+int xUtilListAppendGrow(char** list, size_t* capacity, const char* text);
 
 // Removes leading and trailing white space (blank, tab, CR, LF, vertical
 // tab, form feed) in place; returns `text`.

@@ -78,9 +78,19 @@ struct FileSecurity
     FileSecurity& operator=(const FileSecurity&) = delete;
 };
 
-// Windows 9x: appends "NUL=<short path>" to [Rename] of wininit.ini, which
-// Windows processes (and deletes the file) at its next start.
-int AddWininitDeletion(const char* path)
+// The short form of `path`, which the Windows 9x start-up reads; the path
+// as given when it has none.
+std::string ShortPath(const char* path)
+{
+    char shortPath[256];
+    const DWORD length = GetShortPathNameA(path, shortPath, sizeof(shortPath));
+    return length > 0 && length < sizeof(shortPath) ? shortPath : path;
+}
+
+// Windows 9x: appends `entry` ("<destination>=<source>", destination NUL to
+// delete) to [Rename] of wininit.ini, which Windows processes at its next
+// start. Entries already there stay, in order.
+int AddWininitEntry(const std::string& entry)
 {
     char wininit[MAX_PATH];
     const UINT length = GetWindowsDirectoryA(wininit, sizeof(wininit));
@@ -89,13 +99,6 @@ int AddWininitDeletion(const char* path)
         return 0;
     }
     BufAppend(wininit, sizeof(wininit), "\\wininit.ini");
-
-    // The short form, as the 9x start-up reads only 8.3 names; the path as
-    // given when it has none.
-    char shortPath[256];
-    const DWORD shortLength = GetShortPathNameA(path, shortPath, sizeof(shortPath));
-    const std::string entry =
-        std::string("NUL=") + (shortLength > 0 && shortLength < sizeof(shortPath) ? shortPath : path);
 
     char* section = xUtilReadSection("Rename", wininit);
     if (section == nullptr)
@@ -121,7 +124,15 @@ int xUtilDelayFileDelete(const char* path)
     UtilTraceAt(kSource, 435, "xUtilDelayFileDelete", "delay deletion of %s\n", path);
     if (xUtilIsWinNT())
         return MoveFileExA(path, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
-    return AddWininitDeletion(path);
+    return AddWininitEntry("NUL=" + ShortPath(path));
+}
+
+int xUtilDelayReplace(const char* staged, const char* target)
+{
+    UtilTraceAt(kSource, 471, "xUtilDelayReplace", "replace %s by %s at the next restart\n", target, staged);
+    if (xUtilIsWinNT())
+        return MoveFileExA(staged, target, MOVEFILE_DELAY_UNTIL_REBOOT | MOVEFILE_REPLACE_EXISTING);
+    return AddWininitEntry(ShortPath(target) + "=" + ShortPath(staged));
 }
 
 int xUtilDelayMove(const char* path)

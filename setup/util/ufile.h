@@ -10,6 +10,12 @@
 // (entries already there stay, in order). Non-zero when scheduled.
 int xUtilDelayFileDelete(const char* path);
 
+// Schedules the existing file `target` to be replaced by the existing file
+// `staged` at the next restart: on the NT family through the system's pending
+// operations, on Windows 9x as a "<target>=<staged>" entry (short paths)
+// appended to [Rename] of wininit.ini. Non-zero when scheduled.
+int xUtilDelayReplace(const char* staged, const char* target);
+
 // NT family: schedules `path` (also a folder) for deletion at the next
 // restart and returns the system's result. Windows 9x: does nothing, 0.
 int xUtilDelayMove(const char* path);

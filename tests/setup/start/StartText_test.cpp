@@ -125,6 +125,10 @@ TEST(ExitCodes, OutcomeRestartAndFailureCombine)
     EXPECT_EQ(1602, ExitCodeOf(O::Cancelled, true, false));
     EXPECT_EQ(1603, ExitCodeOf(O::Failed, true, false));
     EXPECT_EQ(1641, ExitCodeOf(O::Failed, true, true));
+    // The wizard's last run decides; without one the wizard's outcome counts.
+    EXPECT_EQ(O::Failed, OutcomeAfterWizard(O::Finished, 0));
+    EXPECT_EQ(O::Finished, OutcomeAfterWizard(O::Failed, 1));
+    EXPECT_EQ(O::Cancelled, OutcomeAfterWizard(O::Cancelled, -1));
 }
 
 }  // namespace

@@ -1,0 +1,248 @@
+#include "FileQueueCallback.h"
+
+#include "BufCopy.h"
+#include "DebugLog.h"
+#include "DirectoryEntries.h"
+#include "QueueText.h"
+#include "ufile.h"
+#include "usystem.h"
+
+#include <cstring>
+
+namespace {
+
+bool Exists(const char* path)
+{
+    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Errors of a file another program holds open (or maps, or runs).
+bool InUse(DWORD error)
+{
+    return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_ACCESS_DENIED ||
+           error == ERROR_USER_MAPPED_FILE;
+}
+
+bool Missing(DWORD error)
+{
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+// A read-only file refuses deletion and overwriting: clears the attribute.
+// True when it was set and is cleared now (the operation may be retried).
+bool ClearReadOnly(const char* path)
+{
+    const DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0 &&
+           SetFileAttributesA(path, attributes & ~FILE_ATTRIBUTE_READONLY);
+}
+
+// `directory` and `name` (either may be null) joined by a backslash.
+void JoinPath(char* path, const char* directory, const char* name)
+{
+    BufSet(path, MAX_PATH, directory != nullptr ? directory : "");
+    if (path[0] != '\0' && path[std::strlen(path) - 1] != '\\')
+        BufAppend(path, MAX_PATH, "\\");
+    BufAppend(path, MAX_PATH, name != nullptr ? name : "");
+}
+
+// Ends the commit because `source` (a path the queue gives, possibly
+// relative to the program's directory) cannot be found.
+UINT FailMissing(QueueCallbackContext* run, const char* source, DWORD error)
+{
+    char full[MAX_PATH];
+    const DWORD length = GetFullPathNameA(source, sizeof(full), full, nullptr);
+    if (length == 0 || length >= sizeof(full))
+        BufSet(full, sizeof(full), source);
+    DebugErrorPrint("setup: the source file %s cannot be found; the run stops\n", full);
+    DebugReportError(error);
+    run->failure = error;
+    SetLastError(error);
+    return FILEOP_ABORT;
+}
+
+// Creates `directory` and the directories above it that are missing.
+void CreateDirectoryPath(const char* directory)
+{
+    char path[MAX_PATH];
+    const size_t length = BufSet(path, sizeof(path), directory);
+    // From behind "C:\" on; a doubled backslash starts a network path.
+    for (size_t at = 3; at < length; ++at) {
+        if (path[at] == '\\' && path[at - 1] != '\\') {
+            path[at] = '\0';
+            CreateDirectoryA(path, nullptr);
+            path[at] = '\\';
+        }
+    }
+    CreateDirectoryA(path, nullptr);
+}
+
+struct CabinetMember
+{
+    const char* name;
+    const char* target;
+    bool extracted;
+};
+
+UINT CALLBACK ExtractMember(PVOID context, UINT notification, UINT_PTR param1, UINT_PTR)
+{
+    auto* member = static_cast<CabinetMember*>(context);
+    if (notification == SPFILENOTIFY_FILEINCABINET) {
+        auto* info = reinterpret_cast<FILE_IN_CABINET_INFO_A*>(param1);
+        if (lstrcmpiA(info->NameInCabinet, member->name) != 0)
+            return FILEOP_SKIP;
+        BufSet(info->FullTargetName, sizeof(info->FullTargetName), member->target);
+        return FILEOP_DOIT;
+    }
+    if (notification == SPFILENOTIFY_FILEEXTRACTED)
+        member->extracted = reinterpret_cast<FILEPATHS_A*>(param1)->Win32Error == NO_ERROR;
+    return notification == SPFILENOTIFY_NEEDNEWCABINET ? ERROR_FILE_NOT_FOUND : NO_ERROR;
+}
+
+// A copy onto a file in use: the new file (the source, or the member of the
+// medium's cabinet when the source lies inside it) is staged beside the
+// target and replaces it at the next restart. True when scheduled.
+bool StageReplacement(QueueCallbackContext* run, const char* source, const char* target)
+{
+    char directory[MAX_PATH];
+    char staged[MAX_PATH];
+    QueueDirectoryOf(target, directory, sizeof(directory));
+    if (!GetTempFileNameA(directory, "stp", 0, staged))
+        return false;
+    const char* slash = std::strrchr(source, '\\');
+    CabinetMember member = {slash != nullptr ? slash + 1 : source, staged, false};
+    bool staging = Exists(source) ? CopyFileA(source, staged, FALSE) != FALSE
+                   : run->cabinet[0] != '\0' && SetupIterateCabinetA(run->cabinet, 0, ExtractMember, &member) &&
+                         member.extracted;
+    if (!staging || !xUtilDelayReplace(staged, target)) {
+        DeleteFileA(staged);
+        return false;
+    }
+    DebugPrint(2, "setup: %s is in use; it is replaced at the next restart\n", target);
+    run->rebootNeeded->store(1);
+    return true;
+}
+
+// After each deletion: a file still there is scheduled for deletion at
+// restart; its directory goes when nothing else is left in it.
+void AfterDelete(QueueCallbackContext* run, const char* target)
+{
+    char directory[MAX_PATH];
+    QueueDirectoryOf(target, directory, sizeof(directory));
+    if (std::strcmp(directory, run->lastDirectory) != 0) {
+        BufSet(run->lastDirectory, sizeof(run->lastDirectory), directory);
+        run->pendingCount = 0;
+    }
+    if (Exists(target)) {
+        run->rebootNeeded->store(1);
+        ++run->pendingCount;
+        if (!xUtilDelayFileDelete(target)) {
+            DebugErrorPrint("setup: cannot delete %s at the next restart\n", target);
+            DebugReportLastError();
+        }
+    }
+    // Never a drive's root ("C:").
+    const size_t length = std::strlen(directory);
+    if (length < 3 || directory[length - 1] == ':' || !Exists(directory) ||
+        CountDirectoryEntries(directory) != run->pendingCount)
+        return;
+    if (!RemoveDirectoryA(directory) && xUtilIsWinNT())
+        xUtilDelayMove(directory);
+}
+
+// A cabinet copied to its own name is placed as it is, not expanded.
+UINT PlaceCabinet(QueueCallbackContext* run, const char* source, const char* target)
+{
+    char directory[MAX_PATH];
+    QueueDirectoryOf(target, directory, sizeof(directory));
+    CreateDirectoryPath(directory);
+    SetFileAttributesA(target, FILE_ATTRIBUTE_NORMAL);
+    BOOL copied = CopyFileA(source, target, FALSE);
+    const DWORD error = GetLastError();
+    SetFileAttributesA(target, FILE_ATTRIBUTE_NORMAL);
+    if (copied || (InUse(error) && StageReplacement(run, source, target))) {
+        run->requestedSource[0] = '\0';
+        return FILEOP_SKIP;
+    }
+    DebugErrorPrint("setup: cannot copy %s to %s\n", source, target);
+    DebugReportError(error);
+    run->failure = error;
+    SetLastError(error);
+    return FILEOP_ABORT;
+}
+
+// The platform asks for the medium of a source file (before the first copy
+// from it, and again when that copy found no file).
+UINT OnNeedMedia(QueueCallbackContext* run, const SOURCE_MEDIA_A* media, UINT_PTR param1, UINT_PTR param2)
+{
+    char source[MAX_PATH];
+    char tag[MAX_PATH] = "";
+    JoinPath(source, media->SourcePath, media->SourceFile);
+    const bool tagged = media->Tagfile != nullptr && media->Tagfile[0] != '\0';
+    if (tagged)
+        JoinPath(tag, media->SourcePath, media->Tagfile);
+    BufSet(run->cabinet, sizeof(run->cabinet), tagged && IsCabinetName(tag) ? tag : "");
+
+    const bool repeated = std::strcmp(source, run->requestedSource) == 0;
+    BufSet(run->requestedSource, sizeof(run->requestedSource), source);
+    const bool present = Exists(source) || (tagged && Exists(tag));
+    if (!repeated && (present || !run->unattended))
+        return SetupDefaultQueueCallbackA(run->defaultContext, SPFILENOTIFY_NEEDMEDIA, param1, param2);
+    return FailMissing(run, tagged && !Exists(tag) ? tag : source, ERROR_FILE_NOT_FOUND);
+}
+
+UINT OnCopyError(QueueCallbackContext* run, const FILEPATHS_A* paths, UINT_PTR param1, UINT_PTR param2)
+{
+    const DWORD error = paths->Win32Error;
+    if (error == ERROR_ACCESS_DENIED && ClearReadOnly(paths->Target)) {
+        run->requestedSource[0] = '\0';  // the retry asks for the medium again
+        return FILEOP_DOIT;
+    }
+    if (InUse(error) && StageReplacement(run, paths->Source, paths->Target)) {
+        run->requestedSource[0] = '\0';
+        return FILEOP_SKIP;
+    }
+    if (Missing(error) && run->unattended)
+        return FailMissing(run, paths->Source, error);
+    DebugErrorPrint("setup: cannot copy %s to %s\n", paths->Source, paths->Target);
+    DebugReportError(error);
+    return SetupDefaultQueueCallbackA(run->defaultContext, SPFILENOTIFY_COPYERROR, param1, param2);
+}
+
+}  // namespace
+
+UINT CALLBACK FileQueueCallback(PVOID context, UINT notification, UINT_PTR param1, UINT_PTR param2)
+{
+    auto* run = static_cast<QueueCallbackContext*>(context);
+    auto* paths = reinterpret_cast<const FILEPATHS_A*>(param1);
+    switch (notification) {
+    case SPFILENOTIFY_STARTQUEUE:
+        run->lastDirectory[0] = '\0';
+        run->pendingCount = 0;
+        break;
+    case SPFILENOTIFY_ENDDELETE:
+        AfterDelete(run, paths->Target);
+        break;
+    case SPFILENOTIFY_DELETEERROR:
+        if (paths->Win32Error == ERROR_ACCESS_DENIED && ClearReadOnly(paths->Target))
+            return FILEOP_DOIT;
+        // A file in use is scheduled at the end of its deletion.
+        if (InUse(paths->Win32Error))
+            return FILEOP_SKIP;
+        break;
+    case SPFILENOTIFY_STARTCOPY:
+        if (IsCabinetCopy(paths->Source, paths->Target))
+            return PlaceCabinet(run, paths->Source, paths->Target);
+        break;
+    case SPFILENOTIFY_ENDCOPY:
+        run->requestedSource[0] = '\0';
+        break;
+    case SPFILENOTIFY_NEEDMEDIA:
+        return OnNeedMedia(run, reinterpret_cast<const SOURCE_MEDIA_A*>(param1), param1, param2);
+    case SPFILENOTIFY_COPYERROR:
+        return OnCopyError(run, paths, param1, param2);
+    default:
+        break;
+    }
+    return SetupDefaultQueueCallbackA(run->defaultContext, notification, param1, param2);
+}

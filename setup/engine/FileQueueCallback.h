@@ -1,0 +1,40 @@
+// The file-queue callback of an installation or removal run. Everything it
+// does not handle goes to the Setup API's default callback, whose dialogs
+// are owned by the page window and whose progress messages go to the page.
+//
+// What it handles itself, so that the run behaves alike on every platform:
+// - a cabinet copied to its own name is placed on the disk byte for byte;
+// - a file that cannot be deleted because it is in use is scheduled for
+//   deletion at restart, and its directory is removed once only such files
+//   are left in it (or scheduled too, when it cannot be removed now);
+// - a copy onto a file in use is staged beside it and replaces it at the
+//   next restart;
+// - a missing source file never makes the commit wait or loop: in an
+//   unattended run it fails the commit at once; in an interactive run the
+//   platform asks for it, and a request repeated for the same file fails.
+// Every file left for the restart sets the reboot-needed flag.
+#pragma once
+
+#include <windows.h>
+
+#include <setupapi.h>
+
+#include <atomic>
+
+// One commit's state, owned by the run for the duration of the commit.
+struct QueueCallbackContext
+{
+    void* defaultContext = nullptr;     // the Setup API's default callback context for the page
+    char lastDirectory[MAX_PATH] = {};  // directory of the last deleted file; emptied at queue start
+    int pendingCount = 0;               // files of lastDirectory scheduled for deletion at restart
+    std::atomic<int>* rebootNeeded = nullptr;
+    int unattended = 0;  // nobody can answer a prompt for a missing source file
+    // The error the callback ended the commit with (0: none); the commit's
+    // own last error is not reliable after the queue end notification.
+    DWORD failure = 0;
+    char requestedSource[MAX_PATH] = {};  // source of the last media request, until a copy is done
+    char cabinet[MAX_PATH] = {};          // the cabinet of the last requested medium, or empty
+};
+
+// The Setup API file-queue callback; `context` is a QueueCallbackContext.
+UINT CALLBACK FileQueueCallback(PVOID context, UINT notification, UINT_PTR param1, UINT_PTR param2);

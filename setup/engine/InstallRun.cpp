@@ -1,0 +1,120 @@
+#include "InstallRun.h"
+
+#include "DebugLog.h"
+#include "PageContext.h"
+#include "PairList.h"
+#include "PerformRun.h"
+#include "RunLists.h"
+#include "ScriptLines.h"
+#include "SetupMessages.h"
+#include "TextList.h"
+#include "Uninstall.h"
+#include "usystem.h"
+
+namespace {
+
+// The products section of the run's script, for the run-list functions.
+struct ProductLines
+{
+    HINF script;
+    const char* section;
+};
+
+int ProductLineField(void* lines, const char* key, int field, char* buffer, size_t size)
+{
+    auto* products = static_cast<ProductLines*>(lines);
+    return FindLine(products->script, key, products->section, static_cast<DWORD>(field), buffer, size);
+}
+
+int OutOfMemory()
+{
+    DebugErrorPrint("setup run: out of memory for the run section list\n");
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return 0;
+}
+
+// Installation: the install section and the products' install sections;
+// the uninstall entries are written before anything else changes.
+int Install(HWND page, SetupContext* context)
+{
+    ProductLines lines = {context->script, context->productsSection};
+    if (!BuildInstallSections(&context->sectionList, &context->sectionListCapacity, context->installSection,
+                              context->productList, ProductLineField, &lines))
+        return OutOfMemory();
+    PairList pairs = {context->pairList, xUtilListSize(context->pairList)};
+    if (!RegisterUninstall(context->script, context->productList, context->productsSection,
+                           context->installSection, context->targetDirectory, &pairs)) {
+        DebugPrint(2, "setup run: uninstall entries not (all) written, error %lu\n", GetLastError());
+    }
+    return PerformRun(context->script, context->sectionList, page, context->busy, 0, context->rebootNeeded,
+                      context->targetDirectory, context->quiet != nullptr);
+}
+
+// Removal: the products' remove sections, and the remove section when no
+// other product stays installed; their uninstall entries go first.
+int Remove(HWND page, SetupContext* context)
+{
+    const int remaining = SelectProductsToRemove(context->productList, IsRegistered);
+    ProductLines lines = {context->script, context->productsSection};
+    if (!BuildRemoveSections(&context->sectionList, &context->sectionListCapacity, context->removeSection,
+                             context->productList, remaining, ProductLineField, &lines))
+        return OutOfMemory();
+    DeleteUninstallEntries(context->productList);
+    return PerformRun(context->script, context->sectionList, page, context->busy, 1, context->rebootNeeded,
+                      context->targetDirectory, context->quiet != nullptr);
+}
+
+// Products with the restart flag and the install section's Reboot key ask
+// for a restart after a successful run.
+void CheckRestart(SetupContext* context)
+{
+    ProductLines lines = {context->script, context->productsSection};
+    char reboot[32] = "";
+    const bool hasReboot = FindLine(context->script, "Reboot", context->installSection, 1, reboot, sizeof(reboot));
+    if (CountRestartRequests(context->productList, hasReboot ? reboot : nullptr, ProductLineField, &lines) > 0)
+        context->rebootNeeded->store(1);
+}
+
+// The frame of both threads: locale, busy flag, the run, the restart check
+// and the closing message. Nothing thrown leaves the thread.
+DWORD RunThread(LPVOID parameter, int (*run)(HWND, SetupContext*))
+{
+    HWND page = static_cast<HWND>(parameter);
+    SetupContext* context = PageContext(page);
+    if (context == nullptr) {
+        PostMessageA(page, WM_SETUP_DONE, 0, ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    if (xUtilIsWinNT())
+        SetThreadLocale(MAKELCID(context->language, SORT_DEFAULT));
+    context->busy->store(1);
+
+    int succeeded = 0;
+    DWORD error = 0;
+    try {
+        succeeded = run(page, context);
+        error = succeeded ? 0 : GetLastError();
+        if (succeeded)
+            CheckRestart(context);
+    } catch (...) {
+        DebugErrorPrint("setup run: unexpected exception\n");
+        succeeded = 0;
+        error = ERROR_NOT_ENOUGH_MEMORY;  // what the run's own code can throw
+    }
+    context->lastRun.store(succeeded);
+    context->busy->store(0);
+    PostMessageA(page, WM_SETUP_DONE, succeeded, static_cast<LPARAM>(error));
+    return 0;
+}
+
+}  // namespace
+
+DWORD WINAPI InstallThread(LPVOID page)
+{
+    return RunThread(page, Install);
+}
+
+DWORD WINAPI RemoveThread(LPVOID page)
+{
+    return RunThread(page, Remove);
+}
