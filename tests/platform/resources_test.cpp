@@ -1,13 +1,15 @@
 // Reads the shipped programs of both Windows builds back as files and checks
 // what Windows relies on: GUI subsystem, the application manifest (identity,
 // architecture, Common-Controls 6 dependency) and the version resource; and
-// that every string and dialog named in a program's resource header, and
-// every string the program holds, exists in all six languages, while its
-// bitmaps and icons exist once, language-neutral.
+// that every string, dialog and data text named in a program's resource
+// header, and every string the program holds, exists in all six languages,
+// while its bitmaps and icons exist once, language-neutral.
 #include "WinTestSupport.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <cstdlib>
 #include <map>
@@ -249,19 +251,22 @@ void CheckLanguages(const char* arch, const Program& program, const std::string&
     ASSERT_NE(nullptr, module);
 
     const std::map<std::string, UINT> strings = HeaderIds(header, "IDS_");
-    const std::map<std::string, UINT> dialogs = HeaderIds(header, "IDD_");
     EXPECT_FALSE(strings.empty()) << "no strings in " << header;
     for (LANGID language : kLanguages) {
         for (const auto& [name, id] : strings)
             EXPECT_FALSE(StringText(module, id, language).empty())
                 << name << " (" << id << ") language " << std::hex << language;
-        for (const auto& [name, id] : dialogs) {
+        for (const auto& [name, id] : HeaderIds(header, "IDD_")) {
             EXPECT_NE(nullptr, FindResourceExA(module, MAKEINTRESOURCEA(5), MAKEINTRESOURCEA(id), language))
                 << name << " (" << id << ") language " << std::hex << language;
             if (createDialogs) {
                 EXPECT_TRUE(DialogLoads(module, id, language)) << name << " language " << std::hex << language;
             }
         }
+        // Texts kept as data (the licence).
+        for (const auto& [name, id] : HeaderIds(header, "IDR_"))
+            EXPECT_NE(nullptr, FindResourceExA(module, RT_RCDATA, MAKEINTRESOURCEA(id), language))
+                << name << " (" << id << ") language " << std::hex << language;
     }
 
     // Every string the program holds, in whatever language, exists in all six.
@@ -296,7 +301,7 @@ TEST(ProgramLanguages, EveryStringAndDialogExistsInAllSixLanguages)
 {
     for (const char* arch : {"x64", "x86"}) {
         CheckLanguages(arch, kMdmprobe, g_mdmprobeHeader, true);
-        CheckLanguages(arch, kSetup, g_setupHeader);
+        CheckLanguages(arch, kSetup, g_setupHeader, true);
     }
 }
 
@@ -313,5 +318,9 @@ int main(int argc, char** argv)
     g_distRoot = UnixToWinPath(argv[1]);
     g_mdmprobeHeader = UnixToWinPath(argv[2]);
     g_setupHeader = UnixToWinPath(argv[3]);
+    // The control classes the programs' dialogs use (setup's licence page
+    // has a rich-edit box, its ready page a progress bar).
+    InitCommonControls();
+    LoadLibraryA("riched32.dll");
     return RUN_ALL_TESTS();
 }

@@ -5,7 +5,8 @@
 #
 # Each program has one function below that saves its BMP pictures into
 # $bmp (Windows path $winbmp), named <program>-<look>-<language>-<step>-<state>.bmp;
-# add a program by adding a function and calling it at the end.
+# add a program by adding a function and naming it in the list at the end.
+# Arguments (optional): the programs to take, "mdmprobe" and/or "setup".
 set -eu
 cd "$(dirname "$0")/../.."
 root=$PWD
@@ -61,5 +62,26 @@ mdmprobe_pictures() {
     for job in "${jobs[@]}"; do wait "$job" || echo "failed: see $bmp/*.out"; done
 }
 
-mdmprobe_pictures
+# The setup program: its real pages in both looks and six languages, from
+# the welcome page to the removal-finished page, on a kit of three products
+# (one with a newer version installed, so its row is dimmed and warns).
+setup_pictures() {
+    local shots=$root/build/x64/tools/screenshots
+    local winsetup="Z:$(echo "$root/dist/x64/setup.exe" | tr / '\\')"
+    local jobs=() look language
+    for look in wizard97 classic; do
+        for language in en de fr it nl es; do
+            lang=$language run_drawn "$shots/setup_shots.exe" "$winsetup" $look $language \
+                "C:\\setup-kit" "$winbmp" > "$bmp/setup-$look-$language.out" 2>&1 &
+            jobs+=($!)
+            if [ ${#jobs[@]} -ge 2 ]; then wait "${jobs[0]}" || echo "failed: see $bmp/*.out"; jobs=("${jobs[@]:1}"); fi
+        done
+    done
+    for job in "${jobs[@]}"; do wait "$job" || echo "failed: see $bmp/*.out"; done
+}
+
+# Both programs, or the ones named on the command line (mdmprobe, setup).
+for program in ${*:-mdmprobe setup}; do
+    "${program}_pictures"
+done
 python3 "$root/tools/screenshots/topng.py" "$bmp" "$out"

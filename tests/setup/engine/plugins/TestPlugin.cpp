@@ -90,8 +90,20 @@ int PagesAt(int level, const char* parameter)
     return count;
 }
 
-INT_PTR CALLBACK PageProc(HWND, UINT, WPARAM, LPARAM)
+// Its pages (dialog 100) show "plug-in page <record number>" in control
+// 1000 and offer Back and Next.
+INT_PTR CALLBACK PageProc(HWND page, UINT message, WPARAM, LPARAM lParam)
 {
+    if (message == WM_INITDIALOG) {
+        const auto* record = reinterpret_cast<const PROPSHEETPAGEA*>(lParam);
+        SetDlgItemTextA(page, 1000, ("plug-in page " + std::to_string(record->lParam)).c_str());
+        return TRUE;
+    }
+    if (message == WM_NOTIFY && reinterpret_cast<const NMHDR*>(lParam)->code == PSN_SETACTIVE) {
+        SendMessageA(GetParent(page), PSM_SETWIZBUTTONS, 0, PSWIZB_BACK | PSWIZB_NEXT);
+        SetWindowLongPtrA(page, DWLP_MSGRESULT, 0);
+        return TRUE;
+    }
     return FALSE;
 }
 

@@ -1,0 +1,22 @@
+// Text rules of the component and target-directory pages. Plain logic
+// without windows.h.
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+// The products "/quiet:a,b,zz" selects: for each comma-separated name of
+// `quietText` in order, the index of the first entry of the global
+// component list whose key equals it without regard to ASCII case. Names
+// that match no entry select nothing.
+std::vector<int> QuietSelection(const char* quietText);
+
+// A typed target directory as it is stored: leading and trailing white
+// space removed, then trailing backslashes. In place; returns `path`.
+char* TrimTargetDirectory(char* path);
+
+// The default target directory below the program-files folder: `base`, a
+// backslash unless it ends with one, `subDir` without its leading
+// backslash; a trailing backslash of the result is removed. Cut to fit
+// `size` bytes.
+void ComposeDefaultDirectory(const char* base, const char* subDir, char* out, size_t size);

@@ -1,0 +1,139 @@
+// Target-directory page: the directory to install into, proposed from the
+// script's default, typed (with completion where the shell offers it) or
+// chosen with the folder browser. Every change is applied to the Setup
+// API's directory identifiers at once; Next only while they all could be
+// set. The page skips itself when an earlier installation from this script
+// settled the directories (they are used again), and in unattended
+// operation.
+#include "BufCopy.h"
+#include "BrowseForTarget.h"
+#include "PageRules.h"
+#include "PageSupport.h"
+#include "TextList.h"
+#include "Uninstall.h"
+#include "WizardPages.h"
+#include "resource.h"
+
+#include <prsht.h>
+
+namespace {
+
+const DWORD kAutoCompleteFlags = 0x11;  // SHACF_FILESYSTEM | SHACF_USETAB
+const char kAssignedProperty[] = "SetupTargetAssigned";
+
+// The context's pair list is a malloc'd text list; the engine grows it
+// through a PairList record, after which it is stored back (it may move).
+PairList BorrowPairs(const SetupContext* context)
+{
+    return PairList{context->pairList, xUtilListSize(context->pairList)};
+}
+
+void ReturnPairs(SetupContext* context, const PairList& pairs)
+{
+    context->pairList = pairs.texts;
+}
+
+// File-system completion in the edit box, when the shell's light-weight
+// utility library is loaded and has it (it came with Internet Explorer 5).
+void EnableCompletion(HWND edit)
+{
+    using AutoCompleteFn = HRESULT(WINAPI*)(HWND, DWORD);
+    HMODULE shlwapi = GetModuleHandleA("shlwapi.dll");
+    auto complete = shlwapi ? reinterpret_cast<AutoCompleteFn>(
+                                  reinterpret_cast<void*>(GetProcAddress(shlwapi, "SHAutoComplete")))
+                            : nullptr;
+    if (complete)
+        complete(edit, kAutoCompleteFlags);
+}
+
+bool Assigned(HWND page)
+{
+    return GetPropA(page, kAssignedProperty) != nullptr;
+}
+
+void UpdateButtons(HWND page)
+{
+    SetButtons(page, Assigned(page) ? PSWIZB_BACK | PSWIZB_NEXT : PSWIZB_BACK);
+}
+
+void InitPage(HWND page, SetupContext* context)
+{
+    SetControlFont(page, 65520, context->textFont);
+    EnableCompletion(GetDlgItem(page, IDC_TARGET_DIR));
+    char path[MAX_PATH] = "", subDir[MAX_PATH] = "";
+    DefaultDirectory(context->script, path, subDir);
+    PairList pairs = BorrowPairs(context);
+    const int registered = RecallDirectories(context->script, context->productsSection, context->installSection,
+                                             path, context->targetDirectory, &pairs);
+    ReturnPairs(context, pairs);
+    if (registered == 0) {
+        SetPageContext(page, context);
+        SetDlgItemTextA(page, IDC_TARGET_DIR, path);  // applies it (EN_CHANGE)
+    }
+}
+
+// The edit box changed: the trimmed text becomes the target directory and
+// is applied to the directory identifiers.
+void ApplyTarget(HWND page, SetupContext* context)
+{
+    GetDlgItemTextA(page, IDC_TARGET_DIR, context->targetDirectory, MAX_PATH);
+    TrimTargetDirectory(context->targetDirectory);
+    PairList pairs = BorrowPairs(context);
+    const int assigned = AssignDirectories(context->script, context->productsSection, context->installSection,
+                                           context->targetDirectory, &pairs);
+    ReturnPairs(context, pairs);
+    if (assigned)
+        SetPropA(page, kAssignedProperty, reinterpret_cast<HANDLE>(1));
+    else
+        RemovePropA(page, kAssignedProperty);
+    UpdateButtons(page);
+}
+
+void Browse(HWND page, const SetupContext* context)
+{
+    char path[MAX_PATH] = "", subDir[MAX_PATH] = "";
+    DefaultDirectory(context->script, path, subDir);
+    char chosen[MAX_PATH] = "";
+    if (BrowseForTarget(page, chosen, subDir))
+        SetDlgItemTextA(page, IDC_TARGET_DIR, chosen);
+}
+
+}  // namespace
+
+INT_PTR CALLBACK TargetPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_INITDIALOG:
+        InitPage(page, InitialContext(lParam));
+        return TRUE;
+    case WM_COMMAND: {
+        SetupContext* context = PageContext(page);
+        if (!context)
+            return FALSE;
+        if (LOWORD(wParam) == IDC_TARGET_DIR && HIWORD(wParam) == EN_CHANGE) {
+            ApplyTarget(page, context);
+            return TRUE;
+        }
+        if (LOWORD(wParam) == IDC_BROWSE && HIWORD(wParam) == BN_CLICKED) {
+            Browse(page, context);
+            return TRUE;
+        }
+        return FALSE;
+    }
+    case WM_NOTIFY:
+        if (reinterpret_cast<const NMHDR*>(lParam)->code == PSN_SETACTIVE) {
+            const SetupContext* context = PageContext(page);
+            if (!context || Unattended(context))
+                return Answer(page, -1);
+            UpdateButtons(page);
+            return Answer(page, 0);
+        }
+        return FALSE;
+    case WM_DESTROY:
+        RemovePageContext(page);
+        RemovePropA(page, kAssignedProperty);
+        return FALSE;
+    default:
+        return FALSE;
+    }
+}

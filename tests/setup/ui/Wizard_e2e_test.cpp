@@ -1,0 +1,356 @@
+// The real setup.exe and its wizard, driven from outside like a user would:
+// a kit folder per case (setup.exe, setup.inf, the files it installs, the
+// test plug-in), the pages read and pressed with the UI driver, the effects
+// read from the disk and the registry, and the full 32-bit exit code.
+//
+// This program is also the `StartApp` program of the scripts: started with
+// "--mark FILE" it writes FILE and ends.
+#include "UiDriver.h"
+#include "WinTestSupport.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <fstream>
+#include <string>
+
+using testsupport::ChildProcess;
+using testsupport::FileExists;
+using testsupport::ProgramCopy;
+using uidriver::WizardButton;
+
+namespace {
+
+std::string g_setup;   // Windows paths of setup.exe and the test plug-in
+std::string g_plugin;
+std::string g_self;
+
+constexpr DWORD kPageMs = 20000;
+constexpr DWORD kEndMs = 30000;
+const char kUninstallKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+const char kTargetDir[] = "C:\\Program Files\\Vantor Test";
+
+// Page indexes without plug-in pages.
+enum { kWelcome, kLicence, kComponents, kTarget, kReady, kFinish, kRemoval, kRemovalFinished };
+
+// Two products: Main (offered, preselected) and Extra (offered only), each
+// with its own file; `install` and `extra` add lines to the install
+// section and the end of the script.
+std::string Script(const std::string& marker, const std::string& install = "", const std::string& extra = "")
+{
+    return "[Version]\r\nSignature=\"$Chicago$\"\r\n"
+           "[SourceDisksNames]\r\n1=\"Test disk\",,,\r\n"
+           "[SourceDisksFiles]\r\nmain.txt=1\r\nextra.txt=1\r\nlate.txt=1\r\nsetup.exe=1\r\n"
+           "[DestinationDirs]\r\nDefaultDestDir=24,Vantor Test\r\n"
+           "[Install]\r\nUninstall=VantorTest,\"Vantor Test\"\r\n"
+           "StartApp=\"Marker\"," + g_self + ",\"--mark " + marker + "\"\r\n" + install +
+           "[Remove]\r\n"
+           "[Products]\r\n"
+           "Main=\"Main product\",Install.Main,Remove.Main,3,1,\"Main description\",1.0\r\n"
+           "Extra=\"Extra product\",Install.Extra,Remove.Extra,1,4,\"Extra description\",1.0\r\n"
+           "[Install.Main]\r\nCopyFiles=Main.Files\r\n[Remove.Main]\r\nDelFiles=Main.Files\r\n"
+           "[Main.Files]\r\nmain.txt\r\nsetup.exe\r\n"
+           "[Install.Extra]\r\nCopyFiles=Extra.Files\r\n[Remove.Extra]\r\nDelFiles=Extra.Files\r\n"
+           "[Extra.Files]\r\nextra.txt\r\n" + extra;
+}
+
+// A kit: setup.exe with its script (see Script) and files in a folder of
+// its own, started with `arguments`.
+struct Kit
+{
+    ProgramCopy program;
+    ChildProcess child;
+    HWND sheet = nullptr;
+
+    Kit(const char* folder, const std::string& install = "", const std::string& extra = "")
+        : program(g_setup, folder, "setup.exe")
+    {
+        std::ofstream(program.Path("setup.inf"), std::ios::binary) << Script(Marker(), install, extra);
+        std::ofstream(program.Path("main.txt"), std::ios::binary) << "main";
+        std::ofstream(program.Path("extra.txt"), std::ios::binary) << "extra";
+    }
+    std::string Marker() const { return program.Path("started.txt"); }
+
+    bool Start(const std::string& arguments)
+    {
+        return program.Copied() && program.Start(child, arguments + " /debug:" + program.Path("log.txt"));
+    }
+    // Starts the wizard and waits for its first page.
+    bool Open(const std::string& arguments)
+    {
+        return Start(arguments) && (sheet = uidriver::WaitForWizard(child.Id(), kPageMs)) != nullptr;
+    }
+    bool At(int index)
+    {
+        return uidriver::WaitFor([&] { return uidriver::CurrentPageIndex(sheet) == index; }, kPageMs);
+    }
+    // Presses Next and waits for page `index`.
+    bool Next(int index)
+    {
+        uidriver::Press(sheet, WizardButton::Next);
+        return At(index);
+    }
+    DWORD ExitCode()
+    {
+        DWORD code = 0xDEAD;
+        if (!child.Wait(kEndMs, &code))
+            ADD_FAILURE() << "setup did not end; log:\n" << testsupport::ReadFileBytes(program.Path("log.txt"));
+        return code;
+    }
+    HWND List() const { return uidriver::PageControl(sheet, 1207); }
+};
+
+// Which buttons the sheet offers: "B" Back, "N" Next, "F" Finish, "C" Cancel.
+std::string Buttons(HWND sheet)
+{
+    std::string offered;
+    for (auto [button, letter] : {std::make_pair(WizardButton::Back, 'B'), {WizardButton::Next, 'N'},
+                                  {WizardButton::Finish, 'F'}, {WizardButton::Cancel, 'C'}})
+        if (uidriver::ButtonEnabled(sheet, button))
+            offered += letter;
+    return offered;
+}
+
+bool WaitButtons(HWND sheet, const std::string& offered)
+{
+    return uidriver::WaitFor([&] { return Buttons(sheet) == offered; }, kPageMs);
+}
+
+// Row state of the check-list box: check state, dimmed mark.
+int RowState(HWND list, int row)
+{
+    return static_cast<int>(SendMessageA(list, LB_GETITEMDATA, row, 0) & 0xFFFF);
+}
+int RowDimmed(HWND list, int row)
+{
+    return static_cast<int>((SendMessageA(list, LB_GETITEMDATA, row, 0) >> 24) & 0xFF);
+}
+
+// A click on row `row` at `x` pixels from the left (its check box is the
+// first 18 pixels).
+void ClickRow(HWND list, int row, int x)
+{
+    const LPARAM point = MAKELPARAM(x, row * 18 + 9);
+    PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    PostMessageA(list, WM_LBUTTONUP, 0, point);
+}
+
+bool WaitRow(HWND list, int row, int state)
+{
+    return uidriver::WaitFor([&] { return RowState(list, row) == state; }, kPageMs);
+}
+
+std::string Installed(const char* file)
+{
+    return std::string(kTargetDir) + "\\" + file;
+}
+
+// /quiet with the preselected product: no page waits for anyone, the run
+// starts by itself, Finish is pressed by itself and starts the StartApp
+// program.
+TEST(SetupWizard, QuietInstallRunsAndStartsTheProgram)
+{
+    Kit kit("quiet");
+    ASSERT_TRUE(kit.Start("/quiet"));
+    EXPECT_EQ(0u, kit.ExitCode());
+    EXPECT_TRUE(FileExists(Installed("main.txt")));
+    EXPECT_FALSE(FileExists(Installed("extra.txt"))) << "not preselected";
+    EXPECT_TRUE(uidriver::WaitFor([&] { return FileExists(kit.Marker()); }, 5000)) << "StartApp program started";
+}
+
+// The pages in order; the components page with its check boxes and
+// descriptions; a typed target with blanks and trailing backslashes.
+TEST(SetupWizard, InteractiveInstallIntoATypedDirectory)
+{
+    Kit kit("interactive");
+    ASSERT_TRUE(kit.Open(""));
+    ASSERT_TRUE(kit.At(kWelcome));
+    EXPECT_TRUE(WaitButtons(kit.sheet, "NC"));
+    EXPECT_EQ("Vantor Modem Software", uidriver::ControlText(kit.sheet, 1202));
+    ASSERT_TRUE(kit.Next(kLicence));
+    EXPECT_NE(std::string::npos, uidriver::ControlText(kit.sheet, 1206).find("End-User License Agreement"));
+    EXPECT_TRUE(WaitButtons(kit.sheet, "BNC"));
+
+    ASSERT_TRUE(kit.Next(kComponents));
+    HWND list = kit.List();
+    ASSERT_EQ(2, SendMessageA(list, LB_GETCOUNT, 0, 0));
+    EXPECT_EQ("Main description", uidriver::ControlText(kit.sheet, 1202));
+    EXPECT_EQ(1, RowState(list, 0));
+    EXPECT_EQ(0, RowState(list, 1));
+    ClickRow(list, 1, 80);  // on the text: selects, does not toggle
+    EXPECT_TRUE(uidriver::WaitFor([&] { return uidriver::ControlText(kit.sheet, 1202) == "Extra description"; },
+                                  kPageMs));
+    EXPECT_EQ(0, RowState(list, 1));
+    PostMessageA(list, WM_KEYDOWN, VK_SPACE, 0);  // the selected row
+    EXPECT_TRUE(WaitRow(list, 1, 1));
+    ClickRow(list, 0, 9);  // on Main's check box
+    EXPECT_TRUE(WaitRow(list, 0, 0));
+    ClickRow(list, 0, 9);
+    EXPECT_TRUE(WaitRow(list, 0, 1));
+
+    ASSERT_TRUE(kit.Next(kTarget));
+    EXPECT_EQ(kTargetDir, uidriver::ControlText(kit.sheet, 1208)) << "the default: program files and DefaultDestDir";
+    const std::string typed = "  C:\\Vantor Test Dir\\\\ ";
+    SendMessageA(uidriver::PageControl(kit.sheet, 1208), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
+    EXPECT_TRUE(WaitButtons(kit.sheet, "BNC"));
+    ASSERT_TRUE(kit.Next(kReady));
+    EXPECT_TRUE(WaitButtons(kit.sheet, "BNC"));
+    ASSERT_TRUE(kit.Next(kFinish));
+    EXPECT_TRUE(WaitButtons(kit.sheet, "F"));
+    EXPECT_EQ("Start Marker now", uidriver::ControlText(kit.sheet, 1211));
+    EXPECT_FALSE(uidriver::IsShown(uidriver::PageControl(kit.sheet, 1203))) << "no restart note";
+    uidriver::Click(kit.sheet, 1211);  // not now
+    uidriver::Press(kit.sheet, WizardButton::Finish);
+    EXPECT_EQ(0u, kit.ExitCode());
+
+    for (const char* file : {"main.txt", "extra.txt", "setup.exe"})
+        EXPECT_TRUE(FileExists(std::string("C:\\Vantor Test Dir\\") + file)) << file;
+    HKEY key = nullptr;
+    char value[MAX_PATH] = "";
+    DWORD size = sizeof(value);
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExA(HKEY_LOCAL_MACHINE, (std::string(kUninstallKey) + "Main").c_str(), 0,
+                                           KEY_READ, &key));
+    EXPECT_EQ(ERROR_SUCCESS, RegQueryValueExA(key, "UserTargetDir", nullptr, nullptr,
+                                              reinterpret_cast<BYTE*>(value), &size));
+    RegCloseKey(key);
+    EXPECT_STREQ("C:\\Vantor Test Dir", value) << "stored trimmed";
+    EXPECT_FALSE(FileExists(kit.Marker())) << "the box was cleared";
+}
+
+// Plug-in pages of level 0 stand in for the welcome page, those of level 6
+// for the ready page, so no built-in installation runs; in both looks.
+TEST(SetupWizard, PluginPagesReplaceWelcomeAndReady)
+{
+    for (const char* style : {"/style:1", "/style:0"}) {
+        SCOPED_TRACE(style);
+        Kit kit(style[7] == '1' ? "plugins97" : "pluginsclassic",
+                "Plugins=\"testplugin.dll:x;pages=0/1;pages=6/1\"\r\n");
+        ASSERT_TRUE(CopyFileA(g_plugin.c_str(), kit.program.Path("testplugin.dll").c_str(), FALSE));
+        ASSERT_TRUE(kit.Open(style));
+        ASSERT_TRUE(kit.At(0));
+        EXPECT_EQ(8, uidriver::PageCount(kit.sheet));
+        EXPECT_EQ("plug-in page 1", uidriver::ControlText(kit.sheet, 1000));
+        ASSERT_TRUE(kit.Next(1));
+        ASSERT_TRUE(kit.Next(2));
+        ASSERT_TRUE(kit.Next(3));
+        ASSERT_TRUE(kit.Next(4));
+        EXPECT_EQ("plug-in page 2", uidriver::ControlText(kit.sheet, 1000));
+        ASSERT_TRUE(kit.Next(5));
+        EXPECT_TRUE(WaitButtons(kit.sheet, "F"));
+        uidriver::Click(kit.sheet, 1211);
+        uidriver::Press(kit.sheet, WizardButton::Finish);
+        EXPECT_EQ(0u, kit.ExitCode());
+        EXPECT_FALSE(FileExists(Installed("main.txt"))) << "no installation ran";
+    }
+}
+
+// A run that fails (a file of the product is missing) shows the failure
+// and stays with Back and Next; with the file in place, Next installs.
+TEST(SetupWizard, FailedRunOffersBackAndNextAndTriesAgain)
+{
+    Kit kit("again", "CopyFiles=Late.Files\r\n", "[Late.Files]\r\nlate.txt\r\n");
+    ASSERT_TRUE(kit.Open(""));
+    ASSERT_TRUE(kit.At(kWelcome));
+    for (int page : {int(kLicence), int(kComponents), int(kTarget), int(kReady)})
+        ASSERT_TRUE(kit.Next(page));
+    uidriver::Press(kit.sheet, WizardButton::Next);
+    HWND box = uidriver::WaitForDialog(kit.child.Id(), kPageMs);
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ(0u, uidriver::DialogText(box).find("The installation did not complete successfully."))
+        << uidriver::DialogText(box);
+    uidriver::PressDialogButton(box, IDOK);
+    EXPECT_TRUE(WaitButtons(kit.sheet, "BNC"));
+    EXPECT_EQ(kReady, uidriver::CurrentPageIndex(kit.sheet));
+
+    std::ofstream(kit.program.Path("late.txt"), std::ios::binary) << "late";
+    ASSERT_TRUE(kit.Next(kFinish));
+    uidriver::Click(kit.sheet, 1211);
+    uidriver::Press(kit.sheet, WizardButton::Finish);
+    EXPECT_EQ(0u, kit.ExitCode());
+    EXPECT_TRUE(FileExists(Installed("late.txt")));
+}
+
+// /remove:<key> opens at the removal page with only Next, shows the
+// product; after the removal only Finish remains.
+TEST(SetupWizard, RemovalPagesOfferNextThenFinish)
+{
+    {
+        Kit install("remove");
+        ASSERT_TRUE(install.Start("/quiet"));
+        ASSERT_EQ(0u, install.ExitCode());
+        ASSERT_TRUE(FileExists(Installed("main.txt")));
+    }
+    Kit kit("remove");
+    ASSERT_TRUE(kit.Open("/remove:main"));
+    ASSERT_TRUE(kit.At(kRemoval));
+    EXPECT_TRUE(WaitButtons(kit.sheet, "NC"));
+    EXPECT_EQ("Main product", uidriver::ControlText(kit.sheet, 1203));
+    ASSERT_TRUE(kit.Next(kRemovalFinished));
+    EXPECT_TRUE(WaitButtons(kit.sheet, "F"));
+    uidriver::Press(kit.sheet, WizardButton::Finish);
+    EXPECT_EQ(0u, kit.ExitCode());
+    EXPECT_FALSE(FileExists(Installed("main.txt")));
+    HKEY key = nullptr;
+    EXPECT_NE(ERROR_SUCCESS,
+              RegOpenKeyExA(HKEY_LOCAL_MACHINE, (std::string(kUninstallKey) + "Main").c_str(), 0, KEY_READ, &key));
+}
+
+// A preselected product of which a newer version is installed starts
+// unchecked and dimmed; checking it asks, and No leaves it unchecked.
+// Without a checked product there is no Next.
+TEST(SetupWizard, NewerInstalledProductStartsUncheckedAndAsks)
+{
+    ASSERT_TRUE(testsupport::SetRegistryText(HKEY_LOCAL_MACHINE, std::string(kUninstallKey) + "Main",
+                                             "ProductVersion", "2.0"));
+    Kit kit("newer");
+    ASSERT_TRUE(kit.Open(""));
+    ASSERT_TRUE(kit.At(kWelcome));
+    ASSERT_TRUE(kit.Next(kLicence));
+    ASSERT_TRUE(kit.Next(kComponents));
+    HWND list = kit.List();
+    EXPECT_EQ(0, RowState(list, 0));
+    EXPECT_NE(0, RowDimmed(list, 0));
+    EXPECT_EQ(0, RowDimmed(list, 1));
+    EXPECT_TRUE(WaitButtons(kit.sheet, "BC")) << "nothing checked";
+
+    PostMessageA(list, WM_KEYDOWN, VK_SPACE, 0);  // row 0 is selected
+    HWND box = uidriver::WaitForDialog(kit.child.Id(), kPageMs);
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ("Warning", uidriver::Text(box));
+    EXPECT_EQ("A more recent version of Main product is currently installed on your system.\r\r"
+              "Do you really want to replace the existing version?",
+              uidriver::DialogText(box));
+    uidriver::PressDialogButton(box, uidriver::FindDialogButton(box, "no"));
+    EXPECT_TRUE(uidriver::WaitFor([&] { return uidriver::FindDialog(kit.child.Id()) == nullptr; }, kPageMs));
+    EXPECT_EQ(0, RowState(list, 0));
+
+    ClickRow(list, 1, 9);
+    EXPECT_TRUE(WaitRow(list, 1, 1));
+    EXPECT_TRUE(WaitButtons(kit.sheet, "BNC"));
+    ClickRow(list, 1, 9);
+    EXPECT_TRUE(WaitRow(list, 1, 0));
+    EXPECT_TRUE(WaitButtons(kit.sheet, "BC")) << "unchecking the last product";
+    uidriver::Press(kit.sheet, WizardButton::Cancel);
+    EXPECT_EQ(1602u, kit.ExitCode());
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc == 3 && std::string(argv[1]) == "--mark") {
+        std::ofstream(argv[2]) << "started";
+        return 0;
+    }
+    testing::InitGoogleTest(&argc, argv);
+    if (argc < 3)
+        return 2;
+    g_setup = testsupport::UnixToWinPath(argv[1]);
+    g_plugin = testsupport::UnixToWinPath(argv[2]);
+    char self[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, self, sizeof(self));
+    g_self = self;
+    return RUN_ALL_TESTS();
+}
