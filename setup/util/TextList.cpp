@@ -177,12 +177,3 @@ char* xUtilTrim(char* text)
     text[length] = '\0';
     return text;
 }
-
-bool xUtilEqualNoCase(const char* a, const char* b)
-{
-    for (; *a != '\0' && *b != '\0'; ++a, ++b) {
-        if (Lower(*a) != Lower(*b))
-            return false;
-    }
-    return *a == *b;
-}

@@ -27,10 +27,6 @@ bool xUtilEqualNoCase(const char* a, const char* b);
 // As xUtilListFind, with ASCII letters compared without regard to case.
 int xUtilListFindNoCase(const char* list, const char* text);
 
-// Whether the texts are equal with ASCII letters compared without regard
-// to case.
-bool xUtilEqualNoCase(const char* a, const char* b);
-
 // Bytes the list occupies including its final empty text, counting at least
 // 2 (an empty list is allocated as two NUL bytes).
 size_t xUtilListSize(const char* list);
