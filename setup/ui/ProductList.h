@@ -8,7 +8,7 @@
 #include <vector>
 
 // Rewrites the product list with the keys of `components` (indexes into the
-// global component list), in order. A key that no longer fits the list's
-// buffer is left out and reported to the debug log. Returns the number of
-// keys written.
+// global component list), in order, growing the list's buffer as needed. A
+// key left out for want of memory is reported to the debug log. Returns the
+// number of keys written.
 int WriteProductList(SetupContext* context, const std::vector<int>& components);
