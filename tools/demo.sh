@@ -29,10 +29,14 @@ setlocal
 set TARGET=C:\\Program Files\\Vantor\\Modem Tools
 set MENU=%ALLUSERSPROFILE%\\Microsoft\\Windows\\Start Menu\\Programs\\Vantor Modem Tools
 echo == 1. Unattended installation from the medium: setup.exe /quiet
-"$uidriver" session "$(win "$root/dist/x64/setup.exe")" /quiet --
-if not exist "%TARGET%\\mdmprobe.exe" (echo The installation failed: no %TARGET%\\mdmprobe.exe& exit /b 99)
-echo The installation started the modem test at its end: its wizard is closed.
-"$uidriver" close 30 || echo The modem test did not start.
+"$uidriver" session "$(win "$root/dist/x64/setup.exe")" /quiet /debug:$(win "$demo/setup-install.log") --
+rem Wine's cmd runs the right side of || whatever the left side returned.
+"$uidriver" close 30
+if errorlevel 1 (echo The modem test did not start at the end of the installation.) else (echo The installation started the modem test at its end: its wizard is closed.)
+echo == What the installation made
+set COUNT=0
+call :product installed
+echo %COUNT% missing after the installation
 echo.
 echo == 2. The installed modem test, automatic mode: mdmprobe.exe /P:COM3 /T:$number
 reg add "HKLM\\SYSTEM\\CurrentControlSet\\Control\\Class\\{4D36E96D-E325-11CE-BFC1-08002BE10318}\\0000" /v Model /d "Vantor VX-56i PCI Modem" /f >nul
@@ -46,36 +50,59 @@ reg query "$uninstall"
 for /f "tokens=2,*" %%a in ('reg query "$uninstall" /v QuietUninstallString ^| find "REG_SZ"') do set REMOVE=%%b
 echo == Removal with its QuietUninstallString: %REMOVE%
 set PROGRAM=%REMOVE: /remove:ModemTest /quiet=%
-"$uidriver" session "%PROGRAM%" /remove:ModemTest /quiet --
+"$uidriver" session "%PROGRAM%" /remove:ModemTest /quiet /debug:$(win "$demo/setup-remove.log") --
 echo.
 echo == 4. Restart (wineboot -r carries out the deletions Windows makes at a restart)
 wineboot -r
 echo.
 echo == 5. What is left of the product
-set LEFT=0
-for %%f in (setup.exe setup.inf mdmprobe.exe mdmprobe.ini mdmprobe.dat mdmprobe.log) do call :file "%TARGET%\\%%f"
-call :file "%TARGET%"
-call :file "%MENU%\\Vantor Modem Test.lnk"
-call :file "%MENU%\\Modem Test Logs.lnk"
-call :file "%MENU%\\Remove Vantor Modem Test.lnk"
-call :file "%MENU%"
-call :key "$uninstall"
-call :key "$apppath"
-echo %LEFT% left
-exit /b %LEFT%
+set COUNT=0
+call :product left
+echo %COUNT% left after the removal
+exit /b 0
+
+rem Every file, folder, shortcut and key of the product; %1 is "installed"
+rem (count what is missing) or "left" (count what is still there).
+:product
+for %%f in (setup.exe setup.inf mdmprobe.exe mdmprobe.ini mdmprobe.dat) do call :file %1 "%TARGET%\\%%f"
+if "%1"=="left" call :file %1 "%TARGET%\\mdmprobe.log"
+call :file %1 "%TARGET%"
+call :file %1 "%MENU%\\Vantor Modem Test.lnk"
+call :file %1 "%MENU%\\Modem Test Logs.lnk"
+call :file %1 "%MENU%\\Remove Vantor Modem Test.lnk"
+call :file %1 "%MENU%"
+call :key %1 "$uninstall"
+call :key %1 "$apppath"
+goto :eof
 
 :file
-if exist "%~1" (echo   left:  %~1& set /a LEFT+=1) else (echo   gone:  %~1)
+if exist "%~2" (call :there %1 "%~2") else (call :absent %1 "%~2")
 goto :eof
 
 :key
-reg query "%~1" >nul 2>&1
-if not errorlevel 1 (echo   left:  %~1& set /a LEFT+=1) else (echo   gone:  %~1)
+reg query "%~2" >nul 2>&1
+if errorlevel 1 (call :absent %1 "%~2") else (call :there %1 "%~2")
+goto :eof
+
+:there
+if "%1"=="left" (echo   left:    %~2& set /a COUNT+=1 >nul) else (echo   there:   %~2)
+goto :eof
+
+:absent
+if "%1"=="left" (echo   gone:    %~2) else (echo   missing: %~2& set /a COUNT+=1 >nul)
 goto :eof
 BAT
 
+start=$(date +%s)
 WINETEST_TIMEOUT=300 WINETEST_PORTS="COM3=$root/tools/modemsim/profiles/vantor-vx.profile" \
     "$root/tools/wine/winetest" run --root "$root/build/x64/wine" \
     --modemsim "$root/build/host/tools/modemsim/modemsim" -- cmd /c "$(win "$demo/cycle.bat")" 2>&1 |
     tr -d '\r' | tee "$demo/cycle.log"
-grep -q '^0 left$' "$demo/cycle.log" || { echo "make demo: something of the product is left"; exit 1; }
+echo
+echo "make demo: the cycle took $(( $(date +%s) - start )) s (debug logs of setup: $demo/setup-*.log)"
+grep -q '^0 missing after the installation$' "$demo/cycle.log" ||
+    { echo "make demo: the installation did not make everything"; exit 1; }
+[ "$(grep -c '^exit code 0 after' "$demo/cycle.log")" -ge 2 ] ||
+    { echo "make demo: the installation or the modem test failed"; exit 1; }
+grep -q '^0 left after the removal$' "$demo/cycle.log" ||
+    { echo "make demo: something of the product is left"; exit 1; }
