@@ -1,15 +1,16 @@
 // benchrun: times installers against each other inside one Windows session
 // (under Wine: one prefix, one running wineserver), for make bench.
 //
-//   benchrun RUNS WINDOW-RUNS FILES  NAME TARGET QUIET-COMMAND WINDOW-COMMAND  [NAME ...]
+//   benchrun RUNS WINDOW-RUNS  NAME FILES TARGET QUIET-COMMAND WINDOW-COMMAND  [NAME ...]
 //
 // One warm-up round (not counted) fills the file cache and starts Wine's
 // services; then for every round 1..RUNS each installer (the order rotates)
 // gets a removed target folder, is started with its unattended command line
 // and timed until it ends; its exit code must be 0 and its target folder
 // must then hold FILES files. Afterwards each is started WINDOW-RUNS times
-// with its interactive command line, timed until the first visible top-level
-// window of its process appears (polled every millisecond), and ended.
+// with its interactive command line (none when it is "-"), timed until the
+// first visible top-level window of its process appears (polled every
+// millisecond), and ended.
 // Prints every time and, per installer, the medians; exit code 1 when an
 // installer fails or a window does not appear within 60 s.
 #include <windows.h>
@@ -24,7 +25,9 @@ namespace {
 
 struct Installer
 {
-    std::string name, target, quiet, interactive;
+    std::string name;
+    int files;
+    std::string target, quiet, interactive;
     std::vector<double> installMs, windowMs;
 };
 
@@ -89,7 +92,7 @@ void Close(PROCESS_INFORMATION& process)
 }
 
 // Unattended installation: milliseconds, or a negative value on failure.
-double TimeInstall(const Installer& installer, int expectedFiles)
+double TimeInstall(const Installer& installer)
 {
     RemoveTree(installer.target);
     PROCESS_INFORMATION process;
@@ -105,9 +108,9 @@ double TimeInstall(const Installer& installer, int expectedFiles)
     if (!ended) TerminateProcess(process.hProcess, 1);
     Close(process);
     const int files = CountFiles(installer.target);
-    if (!ended || code != 0 || files != expectedFiles) {
+    if (!ended || code != 0 || files != installer.files) {
         std::printf("%s: %s, exit code %lu, %d of %d files\n", installer.name.c_str(),
-                    ended ? "ended" : "did not end in 10 minutes", code, files, expectedFiles);
+                    ended ? "ended" : "did not end in 10 minutes", code, files, installer.files);
         return -1;
     }
     return elapsed;
@@ -165,18 +168,19 @@ double Median(std::vector<double> values)
 
 int main(int argc, char** argv)
 {
-    if (argc < 8 || (argc - 4) % 4 != 0) {
-        std::fprintf(stderr, "usage: benchrun RUNS WINDOW-RUNS FILES NAME TARGET QUIET-COMMAND WINDOW-COMMAND ...\n");
+    if (argc < 8 || (argc - 3) % 5 != 0) {
+        std::fprintf(stderr, "usage: benchrun RUNS WINDOW-RUNS NAME FILES TARGET QUIET-COMMAND WINDOW-COMMAND ...\n");
         return 2;
     }
-    const int runs = std::atoi(argv[1]), windowRuns = std::atoi(argv[2]), files = std::atoi(argv[3]);
+    const int runs = std::atoi(argv[1]), windowRuns = std::atoi(argv[2]);
     std::vector<Installer> installers;
-    for (int i = 4; i + 3 < argc; i += 4) installers.push_back({argv[i], argv[i + 1], argv[i + 2], argv[i + 3], {}, {}});
+    for (int i = 3; i + 4 < argc; i += 5)
+        installers.push_back({argv[i], std::atoi(argv[i + 1]), argv[i + 2], argv[i + 3], argv[i + 4], {}, {}});
 
     for (int round = 0; round <= runs; ++round)
         for (size_t k = 0; k < installers.size(); ++k) {
             Installer& installer = installers[(round + k) % installers.size()];
-            const double ms = TimeInstall(installer, files);
+            const double ms = TimeInstall(installer);
             if (ms < 0) return 1;
             if (round > 0) installer.installMs.push_back(ms);
             std::printf("%s %d  %-10s install %8.0f ms\n", round ? "round" : "warm-up", round,
@@ -185,7 +189,7 @@ int main(int argc, char** argv)
         }
     for (Installer& installer : installers) {
         RemoveTree(installer.target);
-        for (int i = 0; i < windowRuns; ++i) {
+        for (int i = 0; installer.interactive != "-" && i < windowRuns; ++i) {
             const double ms = TimeFirstWindow(installer);
             if (ms < 0) return 1;
             installer.windowMs.push_back(ms);
