@@ -11,7 +11,9 @@
 # All run inside one Wine prefix (tools/wine/winetest, one wineserver), in
 # rotating order, one warm-up round and BENCH_RUNS counted rounds (default
 # 5); then each is started BENCH_WINDOW_RUNS times (default 3) interactively
-# and timed until its first visible window. Prints the medians, the ratio ours / nsis and the sizes.
+# and timed until its first visible window. Then (BENCH_PARTS=0 skips it)
+# the same for parts of the payload, and the Setup API's copy alone. Prints
+# the medians, the ratios ours / nsis and the sizes.
 set -eu
 cd "$(dirname "$0")/../.."
 root=$PWD
@@ -127,7 +129,8 @@ run_bench "$runs" "$window_runs" \
     tee "$bench/results.txt"
 
 # Where the time goes: the same comparison for parts of the payload (start-up
-# and end alone, the 20 MB file alone, the 1000 small files alone).
+# and end alone, the 20 MB file alone, the 1000 small files alone), and the
+# Setup API's file queue copying the small files without setup around it.
 if [ "${BENCH_PARTS:-1}" = 1 ]; then
     echo
     echo "== Parts of the payload, $runs rounds"
@@ -140,6 +143,10 @@ if [ "${BENCH_PARTS:-1}" = 1 ]; then
                "$(win "$bench/ours-$part/setup.exe") /quiet /debug:0" -
                nsis-$part "$files" "C:\\Program Files\\nsis-$part" "$(win "$bench/nsis-$part.exe") /S" -)
     done
+    # The Setup API's copy of the small files by itself (tools/bench/queuecopy.cpp).
+    rm -rf "$bench/small-only" && mkdir -p "$bench/small-only" && cp -al "$payload"/dir* "$bench/small-only/"
+    args+=(setupapi-small 1000 'C:\Program Files\setupapi-small'
+           "$(win "$root/build/x64/tools/bench/queuecopy.exe") $(win "$bench/small-only") \"C:\Program Files\setupapi-small\"" -)
     run_bench "$runs" 0 "${args[@]}" | tee "$bench/parts.txt"
 fi
 
@@ -160,6 +167,7 @@ if [ "${BENCH_PARTS:-1}" = 1 ]; then
     for part in none big small; do
         printf 'part %-6s median:     ours %s ms, nsis %s ms\n' "$part" "$(median ours-$part install)" "$(median nsis-$part install)"
     done
+    printf 'the Setup API alone copying the small files (queuecopy): %s ms\n' "$(median setupapi-small install)"
 fi
 ours=$bench/ours
 printf 'sizes: setup.exe %d bytes + setup.inf %d bytes (payload %d bytes loose beside them);\n' \
