@@ -69,8 +69,13 @@ INT_PTR CALLBACK LicencePageProc(HWND page, UINT message, WPARAM wParam, LPARAM 
         SetWindowLongPtrA(box, GWL_EXSTYLE, GetWindowLongPtrA(box, GWL_EXSTYLE) | WS_EX_CLIENTEDGE);
         SetWindowPos(box, nullptr, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-        // A little room between the frame and the text.
-        SendMessageA(box, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELONG(4, 4));
+        // A little room between the frame and the text (pixels): the
+        // formatting rectangle inside the client area, which every rich-edit
+        // version honours.
+        RECT text = {};
+        GetClientRect(box, &text);
+        InflateRect(&text, -4, -2);
+        SendMessageA(box, EM_SETRECT, 0, reinterpret_cast<LPARAM>(&text));
         if (box && LoadLicence(box, context)) {
             SetPageContext(page, context);
             SetControlFont(page, 65520, context->textFont);

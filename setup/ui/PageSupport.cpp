@@ -110,6 +110,7 @@ bool EndRun(HWND page, const SetupContext* context, WPARAM success, LPARAM error
     EndRunThread(page);
     SetBusy(page, false);
     NoteRunEnded(success != 0);
+    DebugPrint(2, "wizard: done %u %lu\n", static_cast<unsigned>(success), static_cast<unsigned long>(error));
     if (success) {
         PostMessageA(SheetOf(page), PSM_SETCURSEL, static_cast<WPARAM>(nextPage), 0);
         return true;
@@ -139,8 +140,9 @@ void EndRunThread(HWND page)
     CloseHandle(handle);
 }
 
-UINT StatusStringId(int code, bool removal)
+UINT NoteRunStatus(int code, bool removal)
 {
+    DebugPrint(2, "wizard: status %d 0\n", code);
     switch (code) {
     case 2:
         return IDS_STATUS_STOP_SERVICES;

@@ -59,7 +59,8 @@ void BeginRun(HWND page, LPTHREAD_START_ROUTINE thread);
 // cleared. Success (returns true) jumps to page `nextPage`. Failure shows
 // string `failedText` with the error code in an error box, clears control
 // `statusControl`, offers `buttons` and Cancel again; in unattended
-// operation it ends the wizard, since nobody is there to try again.
+// operation it ends the wizard, since nobody is there to try again. The
+// outcome goes to the debug log (level 2, "wizard: done SUCCESS ERROR").
 bool EndRun(HWND page, const SetupContext* context, WPARAM success, LPARAM error, int nextPage, UINT failedText,
             int statusControl, DWORD buttons);
 
@@ -68,7 +69,9 @@ void EndRunThread(HWND page);
 
 // The text of WM_SETUP_STATUS `code` on the installation page (`removal`
 // false) or the removal page; 0 for a code that clears the status line.
-UINT StatusStringId(int code, bool removal);
+// The code is also written to the debug log (level 2, "wizard: status N
+// 0"), so that a log shows how far a run got.
+UINT NoteRunStatus(int code, bool removal);
 
 // Brings the sheet to the top after a run (the run may have started
 // windows of its own).

@@ -48,7 +48,7 @@ void LockForeground(UINT code)
 void ShowStatus(HWND page, const SetupContext* context, int code)
 {
     char text[256] = "";
-    if (UINT id = StatusStringId(code, false))
+    if (UINT id = NoteRunStatus(code, false))
         LoadPageString(context, id, text, sizeof(text));
     if (code == 5)
         LockForeground(1);  // LSFW_LOCK

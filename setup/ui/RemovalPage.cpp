@@ -92,7 +92,7 @@ void InitRemovalPage(HWND page, SetupContext* context)
 void ShowStatus(HWND page, const SetupContext* context, int code)
 {
     char text[256] = "";
-    if (UINT id = StatusStringId(code, true))
+    if (UINT id = NoteRunStatus(code, true))
         LoadPageString(context, id, text, sizeof(text));
     SetDlgItemTextA(page, IDC_PAGE_STATUS, text);
 }

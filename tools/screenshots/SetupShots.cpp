@@ -29,6 +29,7 @@ const char kScript[] =
     "[SourceDisksNames]\r\n1=\"Vantor Modem CD\",,,\r\n"
     "[SourceDisksFiles]\r\ntest.txt=1\r\ndriver.txt=1\r\nmanual.txt=1\r\nsetup.exe=1\r\n"
     "[DestinationDirs]\r\nDefaultDestDir=24,Vantor\\Modem Tools\r\n"
+    "Test.Files=32768\r\nDriver.Files=32768\r\nManual.Files=32768\r\n"
     "[Install]\r\nProductVer=1.1.0.0\r\nUninstall=VantorModemTools,\"Vantor Modem Tools\"\r\n"
     "StartApp=\"Vantor Modem Test\",%32768%\\test.txt\r\n"
     "[Remove]\r\n"

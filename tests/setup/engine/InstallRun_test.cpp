@@ -1,6 +1,6 @@
-// The installation and removal run of a real setup program (the test build
-// setup_standin.exe, see RunStandIn.cpp) on scripts written here, seen from
-// outside: exit codes read inside Wine, the page messages, and the files,
+// The installation and removal run of the real setup.exe, unattended, on
+// scripts written here, seen from outside: exit codes read inside Wine, the
+// run's messages to the wizard page (from the debug log), and the files,
 // registry values, INI entries, shortcuts, uninstall entries and pending
 // restart operations the runs leave.
 #undef _WIN32_WINNT
@@ -18,6 +18,8 @@
 
 namespace {
 
+std::string g_setup;  // Windows path of setup.exe, from the command line
+
 // Main copies the program (so that it is registered), a loose file, a
 // cabinet to its own name and a file from a cabinet into a sub-directory,
 // and writes a registry value, an INI entry and a shortcut; its removal
@@ -34,8 +36,10 @@ loose.txt = 1
 data.cab = 1
 incab.txt = 2
 [DestinationDirs]
-DefaultDestDir = 32768
+DefaultDestDir = 24,VtTarget
+Main.Files = 32768
 Data.Files = 32768,Data
+Main.Created = 32768
 [Products]
 Main = "Vantor Main", Main.Install, Main.Remove, 3, 0, "Main product", 1.0
 Restart = "Vantor Restart", Empty, Empty, 5
@@ -76,7 +80,7 @@ StopService = VtSlowService
 [SlowStop.Install]
 )";
 
-const char kTarget[] = "C:\\VtTarget";
+const char kTarget[] = "C:\\Program Files\\VtTarget";  // proposed by DefaultDestDir
 const char kUninstall[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Main";
 const char kFullRun[] = "status 2 0\nstatus 3 0\nstatus 4 0\nstatus 5 0\nstatus 6 0\nstatus -1 0\ndone 1 0\n";
 
@@ -97,7 +101,8 @@ std::string ProductsScript(std::vector<std::string>* preselected)
         sections += "[" + name + "]\nAddReg = " + name + ".Mark\n[" + name + ".Mark]\nHKLM, Software\\VtRun, " +
                     name + ",, 1\n";
     return "[Version]\nSignature = \"$Chicago$\"\n[SourceDisksNames]\n1 = Disk,,,\n[SourceDisksFiles]\nsetup.exe = 1\n"
-           "[DestinationDirs]\nDefaultDestDir = 32768\n[Install]\nCopyFiles = Setup.Files\n[Setup.Files]\nsetup.exe\n" +
+           "[DestinationDirs]\nDefaultDestDir = 24,VtTarget\nSetup.Files = 32768\n[Install]\nCopyFiles = Setup.Files\n"
+           "[Setup.Files]\nsetup.exe\n" +
            products + sections;
 }
 
@@ -134,7 +139,7 @@ struct SetupSource
     DWORD ms = 0;
 
     SetupSource(const char* folder, const std::string& script)
-        : program(testsupport::ModuleDir() + "\\setup_standin.exe", folder, "setup.exe")
+        : program(g_setup, folder, "setup.exe")
     {
         Write("setup.inf", script);
         Write("loose.txt", "loose file\r\n");
@@ -148,7 +153,6 @@ struct SetupSource
     // Runs setup.exe with `arguments` and a debug log; its exit code.
     DWORD Run(const std::string& arguments)
     {
-        DeleteFileA(program.Path("pages.txt").c_str());
         testsupport::ChildProcess child;
         const DWORD start = testsupport::PreciseMs();
         DWORD exitCode = 0xdead;
@@ -158,7 +162,19 @@ struct SetupSource
         ms = testsupport::PreciseMsSince(start);
         return exitCode;
     }
-    std::string Pages() const { return testsupport::ReadFileBytes(program.Path("pages.txt")); }
+    // The run's messages as the wizard page logged them: "status N 0" per
+    // phase, "done SUCCESS ERROR" last.
+    std::string Pages() const
+    {
+        std::string pages;
+        const std::string log = Log();
+        for (size_t at = log.find("wizard: "); at != std::string::npos; at = log.find("wizard: ", at)) {
+            at += 8;
+            const size_t end = log.find_first_of("\r\n", at);  // the log ends lines with CR LF
+            pages += log.substr(at, end - at) + "\n";
+        }
+        return pages;
+    }
     std::string Log() const { return testsupport::ReadFileBytes(program.Path("setup.log")); }
 };
 
@@ -240,24 +256,22 @@ TEST(InstallRun, ProductListsChooseTheSections)
     }
 }
 
-// A missing source file ends the run at once: unattended as the first file
-// of its medium (the cabinet is missing) and as a later one, and also an
-// interactive run when the platform's request for the medium brings nothing.
-// The uninstall entry written before stays; no phase after the copy runs,
-// not even the restart check of the flags-5 product (with /reboot:2 it
-// would restart Windows).
+// A missing source file ends the run at once, as the first file of its
+// medium (the cabinet is missing) and as a later one (an interactive run
+// whose request for the medium brings nothing: SetupWizard tests). The
+// uninstall entry written before stays; no phase after the copy runs, not
+// even the restart check of the flags-5 product (with /reboot:2 it would
+// restart Windows).
 TEST(InstallRun, MissingSourceFailsTheRun)
 {
-    const std::pair<const char*, const char*> runs[] = {
-        {"payload.cab", "/quiet:Main,Restart"}, {"loose.txt", "/quiet:Main,Restart"}, {"payload.cab", "/install:Main"}};
-    for (const auto& run : runs) {
+    for (const char* missing : {"payload.cab", "loose.txt"}) {
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, kUninstall);
-        SetupSource source(run.second[1] == 'q' ? run.first : "interactive", kMainScript);
-        DeleteFileA(source.program.Path(run.first).c_str());
-        EXPECT_EQ(1603u, source.Run(std::string(run.second) + " /reboot:2")) << run.first << run.second;
+        SetupSource source(missing, kMainScript);
+        DeleteFileA(source.program.Path(missing).c_str());
+        EXPECT_EQ(1603u, source.Run("/quiet:Main,Restart /reboot:2")) << missing;
         EXPECT_LT(source.ms, 15000u);
         EXPECT_EQ("status 2 0\nstatus 3 0\ndone 0 2\n", source.Pages());
-        EXPECT_NE(std::string::npos, source.Log().find(std::string(run.first) + " cannot be found")) << source.Log();
+        EXPECT_NE(std::string::npos, source.Log().find(std::string(missing) + " cannot be found")) << source.Log();
         EXPECT_EQ("-", Value("Software\\VantorTest", "Main"));
         EXPECT_FALSE(testsupport::FileExists(ShortcutPath()));
         EXPECT_NE("-", Value(kUninstall, "UninstallString"));
@@ -305,7 +319,8 @@ TEST(InstallRun, ThousandFiles)
         disks += "file" + std::to_string(i) + ".dat = 1\n";
     }
     SetupSource source("bench", "[Version]\nSignature = \"$Chicago$\"\n[SourceDisksNames]\n1 = Disk,,,\n"
-                                "[DestinationDirs]\nDefaultDestDir = 32768\n[Install]\nCopyFiles = Bench.Files\n"
+                                "[DestinationDirs]\nDefaultDestDir = 24,VtTarget\nBench.Files = 32768\n"
+                                "[Install]\nCopyFiles = Bench.Files\n"
                                 "[Products]\n[Bench.Files]\n" + files + "[SourceDisksFiles]\n" + disks);
     for (int i = 0; i < 1000; ++i)
         source.Write("file" + std::to_string(i) + ".dat", std::string(4096, static_cast<char>('a' + i % 26)));
@@ -315,3 +330,12 @@ TEST(InstallRun, ThousandFiles)
 }
 
 }  // namespace
+
+int main(int argc, char** argv)
+{
+    testing::InitGoogleTest(&argc, argv);
+    if (argc < 2)
+        return 2;
+    g_setup = testsupport::UnixToWinPath(argv[1]);
+    return RUN_ALL_TESTS();
+}

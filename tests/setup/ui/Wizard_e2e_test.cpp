@@ -44,6 +44,7 @@ std::string Script(const std::string& marker, const std::string& install = "", c
            "[SourceDisksNames]\r\n1=\"Test disk\",,,\r\n"
            "[SourceDisksFiles]\r\nmain.txt=1\r\nextra.txt=1\r\nlate.txt=1\r\nsetup.exe=1\r\n"
            "[DestinationDirs]\r\nDefaultDestDir=24,Vantor Test\r\n"
+           "Main.Files=32768\r\nExtra.Files=32768\r\nLate.Files=32768\r\n"
            "[Install]\r\nUninstall=VantorTest,\"Vantor Test\"\r\n"
            "StartApp=\"Marker\"," + g_self + ",\"--mark " + marker + "\"\r\n" + install +
            "[Remove]\r\n"
@@ -272,8 +273,10 @@ TEST(SetupWizard, FailedRunOffersBackAndNextAndTriesAgain)
     EXPECT_TRUE(FileExists(Installed("late.txt")));
 }
 
-// /remove:<key> opens at the removal page with only Next, shows the
-// product; after the removal only Finish remains.
+// Once a product of the script is installed, a new run skips the target
+// page (the recorded directory is used again). /remove:<key> opens at the
+// removal page with only Next, shows the product; after the removal only
+// Finish remains.
 TEST(SetupWizard, RemovalPagesOfferNextThenFinish)
 {
     {
@@ -281,6 +284,14 @@ TEST(SetupWizard, RemovalPagesOfferNextThenFinish)
         ASSERT_TRUE(install.Start("/quiet"));
         ASSERT_EQ(0u, install.ExitCode());
         ASSERT_TRUE(FileExists(Installed("main.txt")));
+    }
+    {
+        Kit again("reuse");
+        ASSERT_TRUE(again.Open(""));
+        for (int page : {int(kLicence), int(kComponents), int(kReady)})
+            ASSERT_TRUE(again.Next(page)) << page;
+        uidriver::Press(again.sheet, WizardButton::Cancel);
+        EXPECT_EQ(1602u, again.ExitCode());
     }
     Kit kit("remove");
     ASSERT_TRUE(kit.Open("/remove:main"));
