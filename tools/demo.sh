@@ -2,7 +2,8 @@
 # The main job from end to end, under Wine in one throw-away prefix, headless:
 #   1. setup.exe /quiet from the installation medium dist/x64 installs the
 #      modem test; at its end it starts it ("Start ... now"), and the demo
-#      closes that wizard as a user would;
+#      closes that wizard as a user would; then it lists what the
+#      installation made;
 #   2. the installed modem test in automatic mode against the simulated
 #      VX-56i on COM3 (registered as an installed Windows modem, as its
 #      driver would be): mdmprobe.exe /P:COM3 /T:<number>, its log (written
