@@ -1,7 +1,7 @@
 # Two entry points on a fresh Debian 12 machine:
 #   make test   installs what is missing, builds host, Windows x64 and x86, runs every test
 #   make demo   installs, builds, and runs the main job against the simulated modem
-# Other targets: make deps | build | host | x64 | x86 | fuzz | screenshots | clean
+# Other targets: make deps | build | host | x64 | x86 | fuzz | screenshots | dist | bench | clean
 
 SHELL := /bin/bash
 ROOT  := $(CURDIR)
@@ -12,7 +12,7 @@ CMAKE_GEN := -G Ninja -DCMAKE_BUILD_TYPE=Release
 
 FUZZ_SECONDS ?= 20
 
-.PHONY: all deps build host x64 x86 fuzz test demo screenshots clean
+.PHONY: all deps build host x64 x86 fuzz test demo screenshots dist bench clean
 
 all: build
 
@@ -29,10 +29,10 @@ x64: deps host
 	    -DDIST_DIR=$(DIST)/x64 -DHOST_BUILD_DIR=$(BUILD)/host >/dev/null
 	@cmake --build $(BUILD)/x64
 
-x86: deps
+x86: deps host
 	@cmake -S . -B $(BUILD)/x86 $(CMAKE_GEN) \
 	    -DCMAKE_TOOLCHAIN_FILE=$(ROOT)/cmake/toolchain-mingw-i686.cmake \
-	    -DDIST_DIR=$(DIST)/x86 >/dev/null
+	    -DDIST_DIR=$(DIST)/x86 -DHOST_BUILD_DIR=$(BUILD)/host >/dev/null
 	@cmake --build $(BUILD)/x86
 
 # Host build with clang and libFuzzer: the fuzz targets, each run for
@@ -50,6 +50,19 @@ test: build
 
 demo: build
 	@tools/demo.sh
+
+# The installation media of dist/x64 and dist/x86, each packed into a zip.
+MEDIUM_FILES := setup.exe setup.inf mdmprobe.cab
+dist: x64 x86
+	@for arch in x64 x86; do \
+	    rm -f $(DIST)/vantor-modem-tools-$$arch.zip; \
+	    (cd $(DIST)/$$arch && zip -q -X ../vantor-modem-tools-$$arch.zip $(MEDIUM_FILES)) || exit 1; \
+	    echo "$(DIST)/vantor-modem-tools-$$arch.zip"; \
+	done
+
+# Our setup.exe against an NSIS installer under Wine (not part of make test).
+bench: x64
+	@tools/bench/bench.sh
 
 # Pictures of every wizard page under Xvfb: build/screenshots/index.html.
 screenshots: host x64

@@ -7,7 +7,7 @@ packages=(
     binutils-mingw-w64-x86-64 binutils-mingw-w64-i686
     wine wine64 bubblewrap xvfb xauth
     clang libclang-rt-14-dev
-    gcab
+    gcab zlib1g-dev zip
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -183,6 +183,19 @@ void Press(HWND sheet, WizardButton button)
     PostMessageA(sheet, PSM_PRESSBUTTON, psbtn, 0);
 }
 
+bool CancelAndWaitForEnd(HWND sheet, DWORD timeoutMs)
+{
+    DWORD processId = 0;
+    GetWindowThreadProcessId(sheet, &processId);
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, processId);
+    if (!process)
+        return false;
+    Press(sheet, WizardButton::Cancel);
+    const bool ended = WaitForSingleObject(process, timeoutMs) == WAIT_OBJECT_0;
+    CloseHandle(process);
+    return ended;
+}
+
 HWND ButtonWindow(HWND sheet, WizardButton button)
 {
     return GetDlgItem(sheet, ButtonId(button));

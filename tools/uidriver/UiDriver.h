@@ -59,6 +59,11 @@ bool ButtonEnabled(HWND sheet, WizardButton button);
 // page's visible controls with their texts.
 std::string Describe(HWND sheet);
 
+// Presses Cancel on `sheet` and waits up to `timeoutMs` until the process
+// that shows it has ended (a program started by another, such as the
+// program a setup starts at its end). False when it is still running.
+bool CancelAndWaitForEnd(HWND sheet, DWORD timeoutMs);
+
 // ---- Plain dialogs and message boxes ----------------------------------------
 
 // The visible top-level dialog (class "#32770", not a property sheet) of

@@ -4,6 +4,8 @@
 //   uidriver press back|next|finish|cancel
 //   uidriver click CONTROL-ID
 //   uidriver text CONTROL-ID
+//   uidriver close [SECONDS]        wait for a wizard, cancel it and wait until
+//                                   its program has ended
 //   uidriver box [SECONDS]          wait for a plain dialog or message box and
 //                                   describe it (caption, text, buttons)
 //   uidriver answer BUTTON          press a button of that dialog, by id or by
@@ -162,7 +164,7 @@ int Session(int argc, char** argv)
 int main(int argc, char** argv)
 {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: uidriver wait SECONDS | show | press BUTTON | click ID | text ID |"
+        std::fprintf(stderr, "usage: uidriver wait SECONDS | show | press BUTTON | click ID | text ID | close SECONDS |"
                              " box SECONDS | answer BUTTON | session PROGRAM ... -- STEP...\n");
         return 2;
     }
@@ -172,6 +174,15 @@ int main(int argc, char** argv)
     if (std::strcmp(command, "wait") == 0) {
         DWORD seconds = argc > 2 ? std::strtoul(argv[2], nullptr, 10) : 10;
         return WaitForWizard(0, seconds * 1000) ? 0 : 1;
+    }
+    if (std::strcmp(command, "close") == 0) {
+        DWORD ms = (argc > 2 ? std::strtoul(argv[2], nullptr, 10) : 10) * 1000;
+        HWND wizard = WaitForWizard(0, ms);
+        if (!wizard) {
+            std::fprintf(stderr, "uidriver: no wizard window\n");
+            return 1;
+        }
+        return CancelAndWaitForEnd(wizard, ms) ? 0 : 1;
     }
     if (std::strcmp(command, "box") == 0) {
         DWORD seconds = argc > 2 ? std::strtoul(argv[2], nullptr, 10) : 10;

@@ -1,0 +1,148 @@
+// The shipped installation medium (dist/x64: setup.exe, setup.inf,
+// mdmprobe.cab) installed unattended as a deployment tool would, then
+// removed with the command its uninstall entry stores, as the list of
+// installed programs (UninstallString, through the removal wizard) or a
+// deployment tool (QuietUninstallString) would: afterwards nothing of the
+// product is left but the running setup.exe, which waits for the restart.
+#include "UiDriver.h"
+#include "WinTestSupport.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+using testsupport::ChildProcess;
+using testsupport::FileExists;
+
+namespace {
+
+std::string g_medium;  // Windows path of the medium folder
+
+constexpr DWORD kRunMs = 60000;
+const char kEntry[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ModemTest";
+const char kAppPath[] = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\mdmprobe.exe";
+const char* const kFiles[] = {"setup.exe", "setup.inf", "mdmprobe.exe", "mdmprobe.ini", "mdmprobe.dat"};
+const char* const kShortcuts[] = {"Vantor Modem Test.lnk", "Modem Test Logs.lnk", "Remove Vantor Modem Test.lnk"};
+
+// Text value `name` (null: the default value) of HKLM\`key`; "" when missing.
+std::string MachineText(const char* key, const char* name)
+{
+    HKEY handle;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ, &handle) != ERROR_SUCCESS) return "";
+    char value[1024] = {};
+    DWORD size = sizeof(value) - 2;
+    const LONG result = RegQueryValueExA(handle, name, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
+    RegCloseKey(handle);
+    return result == ERROR_SUCCESS ? std::string(value) : "";
+}
+
+bool MachineKeyExists(const char* key)
+{
+    HKEY handle;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ, &handle) != ERROR_SUCCESS) return false;
+    RegCloseKey(handle);
+    return true;
+}
+
+// Whether the files Windows deletes at the next restart include `path`.
+bool DeletedAtRestart(const std::string& path)
+{
+    HKEY handle;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager", 0, KEY_READ,
+                      &handle) != ERROR_SUCCESS)
+        return false;
+    std::string list(65536, '\0');
+    DWORD size = static_cast<DWORD>(list.size() - 2);
+    const bool read = RegQueryValueExA(handle, "PendingFileRenameOperations", nullptr, nullptr,
+                                       reinterpret_cast<BYTE*>(&list[0]), &size) == ERROR_SUCCESS;
+    RegCloseKey(handle);
+    return read && list.find(path) != std::string::npos;
+}
+
+// A started installation ends with Finish, which starts the modem test
+// ("Start ... now" is checked): close its wizard like a user would.
+void CloseStartedModemTest()
+{
+    HWND wizard = uidriver::WaitForWizard(0, 20000);
+    ASSERT_NE(nullptr, wizard) << "the installation did not start the modem test";
+    EXPECT_TRUE(uidriver::CancelAndWaitForEnd(wizard, kRunMs)) << "the modem test did not close";
+}
+
+void InstallAndRemove(const char* removalValue)
+{
+    // The medium in a folder of its own, as on a CD.
+    const std::string medium = testsupport::RunDir() + "\\medium";
+    CreateDirectoryA(medium.c_str(), nullptr);
+    for (const char* file : {"setup.exe", "setup.inf", "mdmprobe.cab"})
+        ASSERT_TRUE(CopyFileA((g_medium + "\\" + file).c_str(), (medium + "\\" + file).c_str(), FALSE)) << file;
+
+    ChildProcess install;
+    ASSERT_TRUE(install.Start("\"" + medium + "\\setup.exe\" /quiet", medium));
+    DWORD exitCode = 1;
+    ASSERT_TRUE(install.Wait(kRunMs, &exitCode));
+    EXPECT_EQ(0u, exitCode);
+    CloseStartedModemTest();
+
+    const std::string target = MachineText("Software\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir") +
+                               "\\Vantor\\Modem Tools";
+    const std::string menu = MachineText("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+                                         "Common Programs") + "\\Vantor Modem Tools";
+    for (const char* file : kFiles) EXPECT_TRUE(FileExists(target + "\\" + file)) << file;
+    for (const char* shortcut : kShortcuts) EXPECT_TRUE(FileExists(menu + "\\" + shortcut)) << shortcut;
+    EXPECT_EQ("Vantor Modem Test", MachineText(kEntry, "DisplayName"));
+    EXPECT_EQ(target + "\\setup.exe /remove:ModemTest", MachineText(kEntry, "UninstallString"));
+    EXPECT_EQ(target + "\\setup.exe /remove:ModemTest /quiet", MachineText(kEntry, "QuietUninstallString"));
+    EXPECT_EQ("1.1.0.0", MachineText(kEntry, "ProductVersion")) << "read from mdmprobe.exe inside the cabinet";
+    EXPECT_EQ(target, MachineText(kEntry, "UserTargetDir"));
+    EXPECT_EQ(target + "\\mdmprobe.exe", MachineText(kAppPath, nullptr));
+    std::ofstream(target + "\\mdmprobe.log") << "12:00:00 - a run of the modem test\r\n";
+
+    // The removal as the uninstall entry tells it.
+    const std::string command = MachineText(kEntry, removalValue);
+    ASSERT_FALSE(command.empty()) << removalValue;
+    ChildProcess remove;
+    ASSERT_TRUE(remove.Start(command));
+    if (std::string(removalValue) == "UninstallString") {
+        HWND wizard = uidriver::WaitForWizard(remove.Id(), 20000);
+        ASSERT_NE(nullptr, wizard) << "no removal wizard";
+        uidriver::Press(wizard, uidriver::WizardButton::Next);
+        ASSERT_TRUE(uidriver::WaitFor([&] { return uidriver::ButtonEnabled(wizard, uidriver::WizardButton::Finish); },
+                                      kRunMs));
+        uidriver::Press(wizard, uidriver::WizardButton::Finish);
+    }
+    ASSERT_TRUE(remove.Wait(kRunMs, &exitCode));
+    EXPECT_EQ(3010u, exitCode) << "the running setup.exe is deleted at the restart";
+
+    for (const char* file : kFiles) {
+        const std::string path = target + "\\" + file;
+        if (std::string(file) == "setup.exe")
+            EXPECT_TRUE(!FileExists(path) || DeletedAtRestart(path)) << path;
+        else
+            EXPECT_FALSE(FileExists(path)) << path;
+    }
+    EXPECT_FALSE(FileExists(target + "\\mdmprobe.log"));
+    for (const char* shortcut : kShortcuts) EXPECT_FALSE(FileExists(menu + "\\" + shortcut)) << shortcut;
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(menu.c_str())) << "the menu folder is removed";
+    EXPECT_FALSE(MachineKeyExists(kEntry));
+    EXPECT_FALSE(MachineKeyExists(kAppPath));
+}
+
+}  // namespace
+
+TEST(ShippedMedium, RemovedByUninstallString) { InstallAndRemove("UninstallString"); }
+
+TEST(ShippedMedium, RemovedByQuietUninstallString) { InstallAndRemove("QuietUninstallString"); }
+
+int main(int argc, char** argv)
+{
+    testing::InitGoogleTest(&argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: setup_medium_e2e_test MEDIUM-FOLDER\n");
+        return 2;
+    }
+    g_medium = testsupport::UnixToWinPath(argv[1]);
+    return RUN_ALL_TESTS();
+}
