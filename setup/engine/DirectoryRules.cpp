@@ -1,31 +1,11 @@
 #include "DirectoryRules.h"
 
 #include "BufCopy.h"
+#include "TextList.h"
 
 #include <cstdlib>
 #include <cstring>
 #include <string>
-
-namespace {
-
-char Lower(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EndsWithNoCase(const char* text, size_t length, const std::string& tail)
-{
-    if (length < tail.size())
-        return false;
-    const char* start = text + length - tail.size();
-    for (size_t i = 0; i < tail.size(); ++i) {
-        if (Lower(start[i]) != Lower(tail[i]))
-            return false;
-    }
-    return true;
-}
-
-}  // namespace
 
 void BaseDirectoryOf(const char* value, const char* subDir, char* base, size_t size)
 {
@@ -35,7 +15,7 @@ void BaseDirectoryOf(const char* value, const char* subDir, char* base, size_t s
     }
     const size_t length = std::strlen(value);
     const std::string tail = std::string("\\") + subDir;
-    if (length > std::strlen(subDir) && EndsWithNoCase(value, length, tail))
+    if (length > std::strlen(subDir) && xUtilEqualNoCase(value + length - tail.size(), tail.c_str()))
         BufSet(base, size, std::string(value, length - tail.size()));
     else
         BufSet(base, size, "");

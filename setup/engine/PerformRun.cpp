@@ -10,12 +10,11 @@
 #include "SetupMessages.h"
 #include "Shortcuts.h"
 #include "TextList.h"
+#include "resource.h"
 #include "ufile.h"
 
 namespace {
 
-// The ready page's progress bar, which plug-in steps move.
-const int kProgressBarControl = 1210;
 // Entries a section writes after the file copy.
 const UINT kEntryFlags = SPINST_INIFILES | SPINST_REGISTRY | SPINST_INI2REG;
 // Short texts of the script: section names, file-security paths and descriptors.
@@ -124,7 +123,8 @@ int PerformRun(HINF script, const char* sections, HWND page, std::atomic<int>* b
                std::atomic<int>* rebootNeeded, const char* targetDirectory, int unattended)
 {
     const int installing = removing ? 0 : 1;
-    HWND bar = GetDlgItem(page, kProgressBarControl);
+    // The ready page's progress bar, which plug-in steps move.
+    HWND bar = GetDlgItem(page, IDC_PROGRESS);
     auto steps = [&](int level, HSPFILEQ queue) {
         RunPluginSteps(level, page, bar, queue, installing, targetDirectory, rebootNeeded);
     };

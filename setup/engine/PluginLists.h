@@ -15,7 +15,6 @@ struct PluginPageSet
     int level;            // 0 to 9
     int count;            // more than 0
     HMODULE module;
-    int* selected;        // the listing's selection flag
     INFCONTEXT scriptLine;  // the `Plugins` line and the field of the listing
     DWORD field;
 };

@@ -69,7 +69,7 @@ void CollectSteps(HMODULE module, int* selected, const char* parameter, const IN
     }
 }
 
-void CollectPages(HMODULE module, int* selected, const char* parameter, const INFCONTEXT& line, DWORD field)
+void CollectPages(HMODULE module, const char* parameter, const INFCONTEXT& line, DWORD field)
 {
     const QueryPluginPagesFn queryPages = PluginExport<QueryPluginPagesFn>(module, "QueryPluginPages");
     if (queryPages == nullptr)
@@ -82,7 +82,7 @@ void CollectPages(HMODULE module, int* selected, const char* parameter, const IN
         if (count <= 0 || !canFill)
             continue;
         try {
-            PluginPageSets().push_back(PluginPageSet{level, count, module, selected, line, field});
+            PluginPageSets().push_back(PluginPageSet{level, count, module, line, field});
         } catch (const std::bad_alloc&) {
         }
     }
@@ -105,7 +105,7 @@ void CollectSection(HINF script, const char* section, int* selected)
         if (module == nullptr || !PassesVersionGate(module))
             continue;
         CollectSteps(module, selected, parameter, line, field);
-        CollectPages(module, selected, parameter, line, field);
+        CollectPages(module, parameter, line, field);
     }
 }
 

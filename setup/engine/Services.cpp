@@ -193,7 +193,7 @@ int DeleteOneService(const char* name)
 
 int CreateOrUpdateService(HINF script, const char* name, const char* installSection)
 {
-    if (SetupGetLineCountA(script, installSection) <= 0) {
+    if (!SectionHasLines(script, installSection)) {
         DebugErrorPrint("service %s: install section [%s] has no lines\n", name, installSection);
         SetLastError(ERROR_SECTION_NOT_FOUND);
         return 0;

@@ -7,6 +7,7 @@
 // from the default selection.
 #include "BufCopy.h"
 #include "CheckList.h"
+#include "ClassicPageLayout.h"
 #include "ComponentList.h"
 #include "MessageBoxes.h"
 #include "PageRules.h"
@@ -192,7 +193,7 @@ void InitPage(HWND page, SetupContext* context)
         return;
     state->context = context;
     SetWindowLongPtrA(page, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
-    SetControlFont(page, 65520, context->textFont);
+    SetControlFont(page, kHeaderTitleId, context->textFont);
     state->images = ImageList_Create(kImageSize, kImageSize, ILC_COLOR4 | ILC_MASK, 16, 8);
     if (HBITMAP bitmap = LoadBitmapA(context->module, MAKEINTRESOURCEA(IDB_COMPONENTS))) {
         ImageList_AddMasked(state->images, bitmap, kTeal);

@@ -1,6 +1,7 @@
 // Licence page: the program's licence text (RCDATA 7, rich text in the UI
 // language) in a read-only rich-edit box. Without that resource the page
 // never shows; in unattended operation it skips itself.
+#include "ClassicPageLayout.h"
 #include "PageSupport.h"
 #include "WizardPages.h"
 #include "resource.h"
@@ -78,7 +79,7 @@ INT_PTR CALLBACK LicencePageProc(HWND page, UINT message, WPARAM wParam, LPARAM 
         SendMessageA(box, EM_SETRECT, 0, reinterpret_cast<LPARAM>(&text));
         if (box && LoadLicence(box, context)) {
             SetPageContext(page, context);
-            SetControlFont(page, 65520, context->textFont);
+            SetControlFont(page, kHeaderTitleId, context->textFont);
         }
         return TRUE;
     }

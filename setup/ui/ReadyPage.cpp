@@ -4,6 +4,7 @@
 // after the installation; a failure is shown and the page offers Back and
 // Next again (Next starts a new attempt). In unattended operation the page
 // presses Next itself, and ends the wizard after a failure.
+#include "ClassicPageLayout.h"
 #include "DebugLog.h"
 #include "InstallRun.h"
 #include "PageSupport.h"
@@ -114,7 +115,7 @@ INT_PTR CALLBACK ReadyPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lP
     case WM_INITDIALOG: {
         SetupContext* context = InitialContext(lParam);
         SetPageContext(page, context);
-        SetControlFont(page, 65520, context->textFont);
+        SetControlFont(page, kHeaderTitleId, context->textFont);
         SendDlgItemMessageA(page, IDC_PAGE_ICON, STM_SETICON, reinterpret_cast<WPARAM>(context->icons[0]), 0);
         SendDlgItemMessageA(page, IDC_PROGRESS, PBM_SETSTEP, 1, 0);
         return TRUE;

@@ -7,6 +7,7 @@
 // operation.
 #include "BufCopy.h"
 #include "BrowseForTarget.h"
+#include "ClassicPageLayout.h"
 #include "PageRules.h"
 #include "PageSupport.h"
 #include "TextList.h"
@@ -58,7 +59,7 @@ void UpdateButtons(HWND page)
 
 void InitPage(HWND page, SetupContext* context)
 {
-    SetControlFont(page, 65520, context->textFont);
+    SetControlFont(page, kHeaderTitleId, context->textFont);
     EnableCompletion(GetDlgItem(page, IDC_TARGET_DIR));
     char path[MAX_PATH] = "", subDir[MAX_PATH] = "";
     DefaultDirectory(context->script, path, subDir);
