@@ -1,6 +1,7 @@
 #include "ShortcutText.h"
 
 #include "BufCopy.h"
+#include "TextList.h"
 
 #include <cstring>
 #include <string>
@@ -24,24 +25,12 @@ const CodeEntry kCodes[] = {
     {"USTU", {nullptr, "Startup"}},
 };
 
-char Upper(char c)
-{
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-bool EqualNoCase(const char* a, const char* b)
-{
-    for (; *a != '\0' && Upper(*a) == Upper(*b); ++a, ++b) {
-    }
-    return *a == '\0' && *b == '\0';
-}
-
 }  // namespace
 
 const ShellFolderValues* FindShellFolderCode(const char* code)
 {
     for (const CodeEntry& entry : kCodes) {
-        if (EqualNoCase(entry.code, code))
+        if (xUtilEqualNoCase(entry.code, code))
             return &entry.values;
     }
     return nullptr;
