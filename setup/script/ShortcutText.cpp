@@ -46,7 +46,8 @@ char* ShortcutWorkingDir(const char* target, char* buffer, size_t size)
 bool ShortcutNameStaysInside(const char* name)
 {
     for (const char* part = name;; ++part) {
-        const char* end = std::strchr(part, '\\');
+        // The file system takes a slash as a separator too.
+        const char* end = std::strpbrk(part, "\\/");
         const size_t length = end ? static_cast<size_t>(end - part) : std::strlen(part);
         if (length == 2 && part[0] == '.' && part[1] == '.')
             return false;
