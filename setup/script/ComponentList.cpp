@@ -1,6 +1,7 @@
 #include "ComponentList.h"
 
 #include "BufCopy.h"
+#include "TextList.h"
 
 #include <deque>
 #include <new>
@@ -25,18 +26,6 @@ Component* At(int index)
 {
     std::deque<Component>& list = Components();
     return index >= 0 && static_cast<size_t>(index) < list.size() ? &list[static_cast<size_t>(index)] : nullptr;
-}
-
-char Lower(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualNoCase(const char* a, const char* b)
-{
-    for (; *a != '\0' && Lower(*a) == Lower(*b); ++a, ++b) {
-    }
-    return Lower(*a) == Lower(*b);
 }
 
 }  // namespace
@@ -100,7 +89,7 @@ int ComponentListSetSelected(int index, int value)
 int ComponentListSetSelectedByName(const char* name, int value)
 {
     for (Component& entry : Components()) {
-        if (EqualNoCase(entry.name, name)) {
+        if (xUtilEqualNoCase(entry.name, name)) {
             entry.selected = value;
             return 1;
         }

@@ -1,6 +1,7 @@
 #include "ShortcutText.h"
 
 #include "BufCopy.h"
+#include "TextList.h"
 
 #include <cstring>
 #include <string>
@@ -24,24 +25,12 @@ const CodeEntry kCodes[] = {
     {"USTU", {nullptr, "Startup"}},
 };
 
-char Upper(char c)
-{
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-bool EqualNoCase(const char* a, const char* b)
-{
-    for (; *a != '\0' && Upper(*a) == Upper(*b); ++a, ++b) {
-    }
-    return *a == '\0' && *b == '\0';
-}
-
 }  // namespace
 
 const ShellFolderValues* FindShellFolderCode(const char* code)
 {
     for (const CodeEntry& entry : kCodes) {
-        if (EqualNoCase(entry.code, code))
+        if (xUtilEqualNoCase(entry.code, code))
             return &entry.values;
     }
     return nullptr;
@@ -57,7 +46,8 @@ char* ShortcutWorkingDir(const char* target, char* buffer, size_t size)
 bool ShortcutNameStaysInside(const char* name)
 {
     for (const char* part = name;; ++part) {
-        const char* end = std::strchr(part, '\\');
+        // The file system takes a slash as a separator too.
+        const char* end = std::strpbrk(part, "\\/");
         const size_t length = end ? static_cast<size_t>(end - part) : std::strlen(part);
         if (length == 2 && part[0] == '.' && part[1] == '.')
             return false;

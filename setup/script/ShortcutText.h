@@ -21,5 +21,5 @@ const ShellFolderValues* FindShellFolderCode(const char* code);
 char* ShortcutWorkingDir(const char* target, char* buffer, size_t size);
 
 // Whether the shortcut name `name` stays inside its shell folder: no
-// component of it (between backslashes) is "..".
+// component of it (between backslashes or slashes) is "..".
 bool ShortcutNameStaysInside(const char* name);

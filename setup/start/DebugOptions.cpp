@@ -1,6 +1,6 @@
 #include "DebugOptions.h"
 
-#include <cstring>
+#include "TextList.h"
 
 namespace {
 
@@ -23,22 +23,6 @@ std::string Unquote(const std::string& text)
     if (quotes == 1 && text.front() == '"')
         return text.substr(1);
     return text;
-}
-
-bool EqualNoCase(const std::string& a, const char* b)
-{
-    if (a.size() != std::strlen(b))
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z')
-            x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z')
-            y = static_cast<char>(y - 'A' + 'a');
-        if (x != y)
-            return false;
-    }
-    return true;
 }
 
 }  // namespace
@@ -120,7 +104,7 @@ DebugSetup DebugChooseSetup(const char* commandLine, const char* debugVariable)
     bool found = false;
     std::vector<std::string> settings;
     for (const DebugOption& option : DebugParseOptions(commandLine)) {
-        if (option.hasName && EqualNoCase(option.name, "debug")) {
+        if (option.hasName && xUtilEqualNoCase(option.name.c_str(), "debug")) {
             found = true;
             settings = option.value;
             break;
@@ -142,9 +126,9 @@ DebugSetup DebugChooseSetup(const char* commandLine, const char* debugVariable)
     }
     for (; next < settings.size(); ++next) {
         const std::string& item = settings[next];
-        if (EqualNoCase(item, "stdout"))
+        if (xUtilEqualNoCase(item.c_str(), "stdout"))
             setup.toStdout = true;
-        else if (!EqualNoCase(item, "msdbg"))
+        else if (!xUtilEqualNoCase(item.c_str(), "msdbg"))
             setup.sinks.push_back(item);
     }
     return setup;

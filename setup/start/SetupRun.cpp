@@ -55,17 +55,9 @@ void ScriptErrorBox(HINSTANCE module, HWND owner, const char* path, UINT line)
     ShowMessageBox(owner, text, nullptr, MB_OK | MB_ICONERROR);
 }
 
-int ScreenColourDepth(HWND window)
-{
-    HDC dc = GetDC(window);
-    int depth = GetDeviceCaps(dc, PLANES) * GetDeviceCaps(dc, BITSPIXEL);
-    ReleaseDC(window, dc);
-    return depth;
-}
-
-// The members of the context in their order: script, fonts, icons, quiet
-// value, product list and sections, buffers, pair list, language and shared
-// flags, titles.
+// The members of the context in their order: script, fonts, icons and the
+// screen's colour depth (one device context), quiet value, product list and
+// sections, buffers, pair list, language and shared flags, titles.
 bool FillContext(SetupContext* context, SetupState* state, HINF script, HWND window, HINSTANCE module)
 {
     SetupOptions& options = state->options;
@@ -76,6 +68,7 @@ bool FillContext(SetupContext* context, SetupState* state, HINF script, HWND win
     context->textFont = CreateWizardFont(dc, kWizardTextFont, options.wizardStyle);
     HIMAGELIST strip = LoadIconStrip(dc, module, {IDB_ICONS_256, IDB_ICONS, IDB_ICONS_ALPHA}, 16, kMagenta,
                                      kMagenta);
+    context->colourDepth = GetDeviceCaps(dc, PLANES) * GetDeviceCaps(dc, BITSPIXEL);
     ReleaseDC(window, dc);
     if (strip) {
         context->icons[0] = ImageList_GetIcon(strip, 0, ILD_NORMAL);
@@ -111,7 +104,6 @@ bool FillContext(SetupContext* context, SetupState* state, HINF script, HWND win
     context->owner = window;
     context->wizardStyle = options.wizardStyle;
     context->removeMode = options.removeMode;
-    context->colourDepth = ScreenColourDepth(window);
     return true;
 }
 

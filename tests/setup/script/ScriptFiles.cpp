@@ -1,5 +1,6 @@
 #include "ScriptFiles.h"
 
+#include "ScriptFile.h"
 #include "WinTestSupport.h"
 
 #include <sstream>
@@ -26,10 +27,7 @@ void WriteText(const std::string& path, const std::string& text)
 
 HINF OpenScript(const std::string& body, const std::string& name)
 {
-    const std::string path = Dir() + "\\" + name;
-    WriteText(path, "[Version]\r\nSignature=\"$Chicago$\"\r\n\r\n" + body);
-    UINT errorLine = 0;
-    return SetupOpenInfFileA(path.c_str(), nullptr, INF_STYLE_WIN4, &errorLine);
+    return testsupport::OpenScript(Dir() + "\\" + name, "[Version]\r\nSignature=\"$Chicago$\"\r\n\r\n" + body);
 }
 
 bool CopyChild(const std::string& path)

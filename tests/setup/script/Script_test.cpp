@@ -4,6 +4,7 @@
 #include "Exec.h"
 #include "ScriptFiles.h"
 #include "ScriptSections.h"
+#include "UiDriver.h"
 #include "WinTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -122,8 +123,7 @@ TEST_F(Exec, FlagsThreeNeverWaits)
     ASSERT_EQ(1, RunExec(script_, "Install.NoWait", 3, window_));
     EXPECT_LT(testsupport::PreciseMsSince(start), 1000u) << "the program sleeps 1500 ms";
     EXPECT_TRUE(ChildRuns().empty());
-    for (int i = 0; i < 200 && ChildRuns().empty(); ++i)   // let it end inside the test
-        Sleep(50);
+    uidriver::WaitFor([] { return !ChildRuns().empty(); }, 10000);  // let it end inside the test
     ASSERT_EQ(1u, ChildRuns().size());
     Sleep(200);
     EXPECT_TRUE(testsupport::FileExists(dir_ + "slow.exe")) << "never deleted";

@@ -33,6 +33,7 @@ uprg, Lower, C:\shelltest\app\mdmprobe.exe
 UPRG, Skipped
 XXXX, Unknown, C:\shelltest\app\mdmprobe.exe
 UPRG, "..\Outside", C:\shelltest\app\mdmprobe.exe
+UPRG, "Vantor/../../Outside", C:\shelltest\app\mdmprobe.exe
 [Remove]
 DelIcons = DelList
 [DelList]
@@ -137,7 +138,7 @@ TEST_F(Shortcuts, CreateInSubFoldersUpdateAndDelete)
     EXPECT_EQ(std::string(kTarget) + "|C:\\shelltest\\app|/P:COM3|" + kTarget + ",1", ReadLink(link));
     EXPECT_TRUE(testsupport::FileExists(programs + "\\Lower.lnk")) << "codes in any case";
     EXPECT_FALSE(testsupport::FileExists(programs + "\\Skipped.lnk")) << "a line without target";
-    EXPECT_FALSE(testsupport::FileExists("C:\\shelltest\\Outside.lnk")) << "a name that leaves the folder";
+    EXPECT_FALSE(testsupport::FileExists("C:\\shelltest\\Outside.lnk")) << "a name that leaves the folder, also by slashes";
     EXPECT_EQ((std::vector<std::string>{"mkdir " + programs + "\\Vantor", "mkdir " + programs + "\\Vantor\\Tools",
                                         "create " + link, "create " + programs + "\\Lower.lnk"}),
               TakeEvents());
