@@ -11,14 +11,9 @@
 
 namespace {
 
-// Controls hidden whenever the page is shown, until a modem is found.
-const int kConnectionOptions[] = {
-    IDC_RUN_CONNECTION_TEST, IDC_TEST_CONNECTION, IDC_OWN_CONNECTION, IDC_PREFIX_LABEL,
-    IDC_PREFIX,              IDC_WAIT_DIALTONE,   IDC_OWN_NUMBER_LABEL, IDC_OWN_NUMBER,
-    IDC_LOCATION_NUMBER_LABEL, IDC_LOCATION_LABEL, IDC_LOCATION,       IDC_LOCATION_NUMBER,
-};
-
-// The options that the connection-test check box switches on and off.
+// The options that the connection-test check box switches on and off. They
+// and the check box are hidden whenever the page is shown, until a modem is
+// found.
 const int kSwitchedOptions[] = {
     IDC_TEST_CONNECTION, IDC_OWN_CONNECTION, IDC_PREFIX_LABEL,         IDC_PREFIX,
     IDC_WAIT_DIALTONE,   IDC_OWN_NUMBER_LABEL, IDC_OWN_NUMBER,         IDC_LOCATION_NUMBER_LABEL,
@@ -53,7 +48,8 @@ BOOL CConfigP::OnSetActive()
     SetItemText(IDC_PORT, "");
     SetItemText(IDC_MODEM, "");
     SetItemText(IDC_STATUS, "");
-    for (int id : kConnectionOptions)
+    ShowItem(IDC_RUN_CONNECTION_TEST, false);
+    for (int id : kSwitchedOptions)
         ShowItem(id, false);
 
     // A worker stopped by Back (scan or test run) ends before the flag is

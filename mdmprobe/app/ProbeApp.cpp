@@ -1,5 +1,6 @@
 #include "ProbeApp.h"
 
+#include "BufCopy.h"
 #include "CommCtlVersion.h"
 #include "CommandLine.h"
 #include "ConfigPage.h"
@@ -29,7 +30,7 @@ HFONT CreateShellFont(int points, int weight)
     LOGFONTA font = {};
     font.lfHeight = -MulDiv(points, pixelsPerInch, 72);
     font.lfWeight = weight;
-    lstrcpynA(font.lfFaceName, "MS Shell Dlg", LF_FACESIZE);
+    BufSet(font.lfFaceName, sizeof(font.lfFaceName), "MS Shell Dlg");
     return CreateFontIndirectA(&font);
 }
 

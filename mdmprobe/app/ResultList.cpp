@@ -1,5 +1,6 @@
 #include "ResultList.h"
 
+#include "BufCopy.h"
 #include "resource.h"
 
 #include <commctrl.h>
@@ -24,7 +25,7 @@ HFONT CreateItemFont(HDC dc, int weight)
     LOGFONTA font = {};
     font.lfHeight = -MulDiv(kTextPoints, GetDeviceCaps(dc, LOGPIXELSY), 72);
     font.lfWeight = weight;
-    lstrcpynA(font.lfFaceName, "MS Sans Serif", LF_FACESIZE);
+    BufSet(font.lfFaceName, sizeof(font.lfFaceName), "MS Sans Serif");
     return CreateFontIndirectA(&font);
 }
 

@@ -2,6 +2,7 @@
 
 #include "BufCopy.h"
 #include "InstalledModemName.h"
+#include "WindowsFamily.h"
 
 #include <windows.h>
 
@@ -16,13 +17,6 @@ constexpr char kModemClassNt[] =
     "SYSTEM\\CurrentControlSet\\Control\\Class\\{4D36E96D-E325-11CE-BFC1-08002BE10318}";
 constexpr int kInstalledModemSlots = 10;  // 0000 to 0009 are looked at
 
-bool IsWindows9x()
-{
-    OSVERSIONINFOA info = {};
-    info.dwOSVersionInfoSize = sizeof(info);
-    return GetVersionExA(&info) && info.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
-}
-
 }  // namespace
 
 std::string ReadInstalledModel(int index)
@@ -30,7 +24,7 @@ std::string ReadInstalledModel(int index)
     if (index < 0 || index > 9999)
         return std::string();
     char keyName[MAX_PATH];
-    BufFormat(keyName, sizeof(keyName), "%s\\%04d", IsWindows9x() ? kModemClass9x : kModemClassNt,
+    BufFormat(keyName, sizeof(keyName), "%s\\%04d", IsNtFamily() ? kModemClassNt : kModemClass9x,
               index);
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, keyName, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)

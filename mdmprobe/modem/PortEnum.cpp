@@ -1,5 +1,7 @@
 #include "PortEnum.h"
 
+#include "WindowsFamily.h"
+
 #include <windows.h>
 
 #include <cstring>
@@ -14,13 +16,6 @@ constexpr DWORD kNameSize = 256;       // port names, driver keys, subkey names
 constexpr DWORD kValueNameSize = 262;  // value names of SerialComm (not used)
 
 CNameBlock g_ports;
-
-bool IsNtFamily()
-{
-    OSVERSIONINFOA version = {};
-    version.dwOSVersionInfoSize = sizeof(version);
-    return GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT;
-}
 
 // NT family: the data of every value, whatever its type. A value whose name
 // or data does not fit is skipped; the walk goes on behind it.

@@ -11,7 +11,6 @@
 #include "TestContext.h"
 #include "resource.h"
 
-#include <deque>
 #include <string>
 
 namespace {
@@ -71,17 +70,14 @@ bool PortScanWorker(HWND page, TestContext& context)
 
     bool found = false;
     if (context.searchAllPorts || modem.port.empty()) {
-        std::deque<std::string> queue;
+        // The block stays as it is until the next enumeration, so it is
+        // walked in place.
         const char* ports = EnumSerialPorts();
-        for (size_t i = 0; NameAt(ports, i); ++i)
-            queue.push_back(NameAt(ports, i));
-        std::string current;
-        while (!found && !queue.empty() && !modem.stopRequested) {
-            if (!current.empty())
+        for (size_t i = 0; !found && !modem.stopRequested && NameAt(ports, i); ++i) {
+            const std::string current = NameAt(ports, i);
+            if (i > 0)
                 log.Write("\n===================  SCAN NEXT PORT  =====================");
             modem.port.clear();
-            current = queue.front();
-            queue.pop_front();
             SendEvent(page, SCAN_EVENT_PORT, current);
             log.Write("\nAutomat. port scan  : " + current + "\n");
             found = Identify(context, current);
