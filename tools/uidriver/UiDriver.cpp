@@ -21,18 +21,17 @@ LRESULT Send(HWND window, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0)
     return static_cast<LRESULT>(result);
 }
 
-bool IsPropertySheet(HWND window)
-{
-    char className[16] = "";
-    GetClassNameA(window, className, sizeof(className));
-    return lstrcmpA(className, "#32770") == 0 && Send(window, PSM_GETCURRENTPAGEHWND) != 0;
-}
-
 bool IsDialog(HWND window)
 {
     char className[16] = "";
     GetClassNameA(window, className, sizeof(className));
     return lstrcmpA(className, "#32770") == 0;
+}
+
+// A dialog that answers PSM_GETCURRENTPAGEHWND with a page.
+bool IsPropertySheet(HWND window)
+{
+    return Send(window, PSM_GETCURRENTPAGEHWND) != 0;
 }
 
 struct FindRecord
