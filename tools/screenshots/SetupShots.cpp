@@ -86,8 +86,12 @@ struct Setup
     }
     // A dialog of the setup process other than the wizard (message box).
     HWND Box() const { return WaitForDialog(process.dwProcessId, kWaitMs); }
+    // Cancels the wizard, waits for the end (ends the process after
+    // kWaitMs) and closes the handles; nothing when it never started.
     void End()
     {
+        if (!process.hProcess)
+            return;
         if (HWND wizard = FindWizard(process.dwProcessId))
             Press(wizard, WizardButton::Cancel);
         if (WaitForSingleObject(process.hProcess, kWaitMs) != WAIT_OBJECT_0)
@@ -116,6 +120,7 @@ void Installation(const std::string& program, const std::string& style, Camera& 
     Setup setup;
     if (!setup.Start(program, style)) {
         std::printf("FAILED: no wizard\n");
+        setup.End();
         return;
     }
     HWND sheet = setup.sheet;
@@ -153,6 +158,7 @@ void Removal(const std::string& program, const std::string& style, Camera& camer
     Setup setup;
     if (!setup.Start(program, style + " /remove:ModemTest")) {
         std::printf("FAILED: no wizard\n");
+        setup.End();
         return;
     }
     if (AtPage(setup.sheet, 6))

@@ -1,6 +1,7 @@
 // Reading a setup script the way the Setup API does; see InfDocument.h.
 #include "InfDocument.h"
 
+#include <algorithm>
 #include <cctype>
 #include <map>
 
@@ -216,7 +217,9 @@ const std::string& InfLine::Field(size_t n) const
 
 bool SameName(const std::string& a, const std::string& b)
 {
-    return a.size() == b.size() && Lower(a) == Lower(b);
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
 }
 
 const InfSection* InfDocument::Find(const std::string& name) const

@@ -9,24 +9,18 @@
 #include <fstream>
 #include <iterator>
 
-namespace {
-
-// The entry of `folder` whose name equals `name` without regard to case.
-std::optional<std::string> FindEntry(const std::string& folder, const std::string& name)
+std::optional<std::string> Medium::FindEntry(const std::string& folder, const std::string& name) const
 {
-    DIR* dir = opendir(folder.c_str());
-    if (!dir) return std::nullopt;
-    std::optional<std::string> found;
-    while (const dirent* entry = readdir(dir))
-        if (SameName(entry->d_name, name)) {
-            found = folder + "/" + entry->d_name;
-            break;
-        }
-    closedir(dir);
-    return found;
+    auto [names, added] = entries_.try_emplace(folder);
+    DIR* dir = added ? opendir(folder.c_str()) : nullptr;
+    if (dir) {
+        while (const dirent* entry = readdir(dir)) names->second.push_back(entry->d_name);
+        closedir(dir);
+    }
+    for (const std::string& entry : names->second)
+        if (SameName(entry, name)) return folder + "/" + entry;
+    return std::nullopt;
 }
-
-}  // namespace
 
 std::optional<std::string> Medium::Locate(const std::string& relative) const
 {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -57,5 +58,11 @@ public:
     std::optional<Bytes> Read(const std::string& relative) const;
 
 private:
+    // The entry of `folder` whose name equals `name` without regard to case.
+    std::optional<std::string> FindEntry(const std::string& folder, const std::string& name) const;
+
     std::string folder_;
+    // The names in each folder looked into, read once: a script names
+    // hundreds of files in the same folders.
+    mutable std::map<std::string, std::vector<std::string>> entries_;
 };

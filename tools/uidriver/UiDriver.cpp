@@ -21,18 +21,17 @@ LRESULT Send(HWND window, UINT msg, WPARAM wParam = 0, LPARAM lParam = 0)
     return static_cast<LRESULT>(result);
 }
 
-bool IsPropertySheet(HWND window)
-{
-    char className[16] = "";
-    GetClassNameA(window, className, sizeof(className));
-    return lstrcmpA(className, "#32770") == 0 && Send(window, PSM_GETCURRENTPAGEHWND) != 0;
-}
-
 bool IsDialog(HWND window)
 {
     char className[16] = "";
     GetClassNameA(window, className, sizeof(className));
     return lstrcmpA(className, "#32770") == 0;
+}
+
+// A dialog that answers PSM_GETCURRENTPAGEHWND with a page.
+bool IsPropertySheet(HWND window)
+{
+    return Send(window, PSM_GETCURRENTPAGEHWND) != 0;
 }
 
 struct FindRecord
@@ -360,10 +359,10 @@ std::string DescribeDialog(HWND dialog)
     return out + "\n";
 }
 
-bool SaveScreenshot(const std::string& path)
+bool SaveScreenArea(const RECT& area, const std::string& path)
 {
-    const int width = GetSystemMetrics(SM_CXSCREEN);
-    const int height = GetSystemMetrics(SM_CYSCREEN);
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
     BITMAPINFOHEADER header = {};
     header.biSize = sizeof(header);
     header.biWidth = width;
@@ -382,7 +381,7 @@ bool SaveScreenshot(const std::string& path)
     bool ok = bitmap && bits;
     if (ok) {
         HGDIOBJ old = SelectObject(memory, bitmap);
-        ok = BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY) != FALSE;
+        ok = BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY) != FALSE;
         GdiFlush();
         SelectObject(memory, old);
     }
@@ -391,19 +390,24 @@ bool SaveScreenshot(const std::string& path)
         file.bfType = 0x4d42;  // "BM"
         file.bfOffBits = sizeof(file) + sizeof(header);
         file.bfSize = file.bfOffBits + header.biSizeImage;
-        HANDLE out = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        DWORD written = 0;
-        ok = out != INVALID_HANDLE_VALUE && WriteFile(out, &file, sizeof(file), &written, nullptr) &&
-             WriteFile(out, &header, sizeof(header), &written, nullptr) &&
-             WriteFile(out, bits, header.biSizeImage, &written, nullptr);
-        if (out != INVALID_HANDLE_VALUE)
-            CloseHandle(out);
+        FILE* out = std::fopen(path.c_str(), "wb");
+        ok = out && std::fwrite(&file, sizeof(file), 1, out) == 1 &&
+             std::fwrite(&header, sizeof(header), 1, out) == 1 &&
+             std::fwrite(bits, 1, header.biSizeImage, out) == header.biSizeImage;
+        if (out)
+            ok = std::fclose(out) == 0 && ok;
     }
     if (bitmap)
         DeleteObject(bitmap);
     DeleteDC(memory);
     ReleaseDC(nullptr, screen);
     return ok;
+}
+
+bool SaveScreenshot(const std::string& path)
+{
+    const RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    return SaveScreenArea(screen, path);
 }
 
 }  // namespace uidriver

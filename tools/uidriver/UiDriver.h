@@ -102,6 +102,10 @@ std::string DescribeDialog(HWND dialog);
 
 // ---- Screen -------------------------------------------------------------------
 
+// Saves what the screen shows in `area` (screen coordinates) as a 24-bit BMP
+// file. False when the picture cannot be taken or written.
+bool SaveScreenArea(const RECT& area, const std::string& path);
+
 // Saves what the screen shows as a 24-bit BMP file (with a display driver
 // that draws, such as Wine's under Xvfb; the null driver draws nothing).
 // False when the picture cannot be taken or written.
