@@ -6,6 +6,8 @@
 #include "FinalResult.h"
 #include "SerialTrace.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr DWORD kWriteLimitMs = 100;      // per write: one character, the command, or a CR
@@ -73,21 +75,26 @@ bool SendWithEcho(CSerial& port, const std::string& command, const std::atomic<b
 }
 
 // Sends the CR that ends the command line and swallows the echoed line up to
-// its CR or LF. False: the request ends at once.
-bool SendLineEnd(CSerial& port, const std::atomic<bool>* cancel)
+// its CR or LF: each byte within 2500 ms, the whole line within the request's
+// time limit, so a modem that sends text without end cannot hold the request.
+// False: the request ends at once.
+bool SendLineEnd(CSerial& port, const std::atomic<bool>* cancel, DWORD timeLimitMs)
 {
     SERIAL_TRACE("CSerial::Request: Send <CR>\n");
     if (port.WriteTimeout("\r", 1, kWriteLimitMs) != 1) {
         SERIAL_TRACE("CSerial::Request: Error writing character!\n");
         return false;
     }
+    const DWORD deadline = GetTickCount() + timeLimitMs;
     for (;;) {
         if (Cancelled(cancel)) {
             SERIAL_TRACE("CSerial::Request: Action canceld!\n");
             return false;
         }
+        const LONG leftMs = MsUntil(deadline);
         std::string byte;
-        if (port.ReadTimeout(byte, 1, kLineEndByteMs, 0) != 1) {
+        if (leftMs <= 0 ||
+            port.ReadTimeout(byte, 1, std::min<DWORD>(kLineEndByteMs, static_cast<DWORD>(leftMs)), 0) != 1) {
             SERIAL_TRACE("CSerial::Request: Error reading character!\n");
             return false;
         }
@@ -170,7 +177,7 @@ bool CSerial::Request(const std::string& command, std::string* answer, unsigned 
         }
         SERIAL_TRACE("CSerial::Request: complete command written\n");
 
-        if (!(flags & REQ_NO_CR) && !SendLineEnd(*this, cancel))
+        if (!(flags & REQ_NO_CR) && !SendLineEnd(*this, cancel, timeLimitMs))
             return false;
         if (flags & REQ_NO_ANSWER) {
             SERIAL_TRACE("CSerial::Request: End cause ignore answer\n");
