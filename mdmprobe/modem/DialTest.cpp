@@ -24,11 +24,14 @@ void CollectWaiting(CSerial& serial, std::string& received)
 }
 
 // Everything the modem sends after the dial command, until a final call
-// result is in it or the polls are used up.
+// result is in it or the polls are used up. The reads count against the
+// minute the polls make, so a modem that keeps sending text (each read then
+// lasts its whole second) cannot stretch the wait to five minutes.
 std::string WaitForCallResult(CSerial& serial)
 {
     std::string received;
-    for (int poll = 0; poll < kResultPolls; ++poll) {
+    const DWORD deadline = GetTickCount() + kResultPolls * kResultPollMs;
+    for (int poll = 0; poll < kResultPolls && static_cast<LONG>(deadline - GetTickCount()) > 0; ++poll) {
         Sleep(kResultPollMs);
         CollectWaiting(serial, received);
         if (HasFinalCallResult(received))
