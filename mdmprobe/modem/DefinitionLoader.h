@@ -31,4 +31,10 @@ std::string ReadModemValue(CIniFile& ini, CLogFile& log, const std::string& sect
 // connect and hang-up times of `modem` from the section of `modemName`, or
 // from the section its "Alias" names (one level only). A model without
 // ModemTapiName brings up a message box and keeps the previous TAPI name.
-void LoadModemSection(CIniFile& ini, CLogFile& log, ModemInfo& modem, const std::string& modemName);
+//
+// `unattended` (automatic mode): the "No TapiModemName" box closes by itself
+// after kUnattendedBoxMs, so that a modem with an unknown name (a new model,
+// or a name garbled on the line) never holds an unattended run.
+constexpr DWORD kUnattendedBoxMs = 5000;
+void LoadModemSection(CIniFile& ini, CLogFile& log, ModemInfo& modem, const std::string& modemName,
+                      bool unattended = false);

@@ -42,7 +42,7 @@ void AcceptModem(HWND page, TestContext& context, const std::string& port)
     context.log->Write("\n================  RESULT OF PORT SCAN  ===================\n"
                        "Detected modem      : " + modem.modemName + " (" + port + ")\n");
     context.log->Write("Firmware version    : " + modem.firmwareVersion + "\n");
-    LoadModemSection(*context.definitionFile, *context.log, modem, modem.modemName);
+    LoadModemSection(*context.definitionFile, *context.log, modem, modem.modemName, context.autoMode);
 }
 
 bool Identify(TestContext& context, const std::string& port)
