@@ -55,10 +55,11 @@ void Simulator::CheckLine(int64_t nowMs) {
 }
 
 void Simulator::Queue(std::vector<ModemOutput> outputs) {
+  // Flood bytes that find the line still busy with earlier bytes are lost,
+  // as on a real line whose receiver does not keep up.
+  const bool backedUp = !pending_.empty();
   for (ModemOutput& output : outputs) {
-    // Flood bytes that find the line busy are lost, as on a real line
-    // whose receiver does not keep up.
-    if (output.lossy && !pending_.empty()) continue;
+    if (output.lossy && backedUp) continue;
     pending_.push_back(std::move(output));
   }
 }
