@@ -45,14 +45,19 @@ void ScriptPath(char* path, size_t size)
 }
 
 // String 1333 with the script's path and the line the Setup API named, in
-// an error box owned by the hidden window. Shown in unattended runs too.
-void ScriptErrorBox(HINSTANCE module, HWND owner, const char* path, UINT line)
+// an error box owned by the hidden window. An unattended run has nobody to
+// read it: its text goes to the debug log like every box answered there, so
+// that a broken or cut script ends the run at once instead of holding it.
+void ScriptErrorBox(HINSTANCE module, HWND owner, const char* path, UINT line, bool unattended)
 {
     char format[512] = "";
     LoadStringA(module, IDS_SCRIPT_ERROR, format, sizeof(format));
     char text[1024] = "";
     BufFormat(text, sizeof(text), format, path, static_cast<int>(line));
-    ShowMessageBox(owner, text, nullptr, MB_OK | MB_ICONERROR);
+    if (unattended)
+        AnswerUnattended(owner, text, nullptr, MB_OK | MB_ICONERROR);
+    else
+        ShowMessageBox(owner, text, nullptr, MB_OK | MB_ICONERROR);
 }
 
 // The members of the context in their order: script, fonts, icons and the
@@ -171,7 +176,7 @@ void RunSetup(HWND window, SetupState* state)
         DWORD error = GetLastError();
         DebugErrorPrint("setup: cannot open %s (line %u)\n", path, errorLine);
         DebugReportError(error);
-        ScriptErrorBox(module, window, path, errorLine);
+        ScriptErrorBox(module, window, path, errorLine, options.quiet != 0);
         state->exitCode = kExitFailed;
         return;
     }
