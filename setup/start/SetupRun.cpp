@@ -5,6 +5,7 @@
 #include "DebugLog.h"
 #include "IconStrip.h"
 #include "LoadExpandedString.h"
+#include "MediumCabinets.h"
 #include "MessageBoxes.h"
 #include "Plugins.h"
 #include "Products.h"
@@ -27,8 +28,8 @@ namespace {
 
 const COLORREF kMagenta = RGB(255, 0, 255);
 
-// The program's folder (with its backslash) followed by "setup.inf".
-void ScriptPath(char* path, size_t size)
+// The program's folder with its backslash (the medium's folder).
+void ProgramFolder(char* path, size_t size)
 {
     char module[MAX_PATH] = "";
     DWORD length = GetModuleFileNameA(nullptr, module, sizeof(module));
@@ -41,7 +42,6 @@ void ScriptPath(char* path, size_t size)
     else
         module[0] = '\0';
     BufSet(path, size, module);
-    BufAppend(path, size, "setup.inf");
 }
 
 // String 1333 with the script's path and the line the Setup API named, in
@@ -58,6 +58,25 @@ void ScriptErrorBox(HINSTANCE module, HWND owner, const char* path, UINT line, b
         AnswerUnattended(owner, text, nullptr, MB_OK | MB_ICONERROR);
     else
         ShowMessageBox(owner, text, nullptr, MB_OK | MB_ICONERROR);
+}
+
+// An installation stops before anything is read from a damaged cabinet of
+// the medium: an error box (the path and the system's text for a corrupt
+// file), or in an unattended run its text in the debug log.
+bool MediumCabinetsWhole(HINF script, HWND owner, const char* folder, const SetupOptions& options)
+{
+    char cabinet[MAX_PATH] = "";
+    std::string problem;
+    if (CheckMediumCabinets(script, folder, cabinet, sizeof(cabinet), problem))
+        return true;
+    const DWORD error = GetLastError();
+    DebugErrorPrint("setup: the cabinet %s is damaged (%s); nothing is installed\n", cabinet, problem.c_str());
+    DebugReportError(error);
+    if (options.quiet)
+        AnswerUnattended(owner, cabinet, nullptr, MB_OK | MB_ICONERROR);
+    else
+        ErrorBox(owner, cabinet, error, options.language);
+    return false;
 }
 
 // The members of the context in their order: script, fonts, icons and the
@@ -132,10 +151,12 @@ void ReleaseContext(SetupContext* context)
 }
 
 // The checks before the wizard and the wizard itself, on a filled context.
-RunOutcome RunChecksAndWizard(SetupContext* context, SetupState* state)
+RunOutcome RunChecksAndWizard(SetupContext* context, SetupState* state, const char* folder)
 {
     const SetupOptions& options = state->options;
     HINF script = context->script;
+    if (!options.removeMode && !MediumCabinetsWhole(script, context->owner, folder, options))
+        return RunOutcome::Failed;
     // The newer-version question is asked also in unattended runs: it must
     // not be answered by default.
     if (!NewerVersionCheck(script, context->module, context->owner, context->installSection))
@@ -168,8 +189,11 @@ void RunSetup(HWND window, SetupState* state)
     auto module = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
     const SetupOptions& options = state->options;
 
+    char folder[MAX_PATH] = "";
+    ProgramFolder(folder, sizeof(folder));
     char path[MAX_PATH] = "";
-    ScriptPath(path, sizeof(path));
+    BufSet(path, sizeof(path), folder);
+    BufAppend(path, sizeof(path), "setup.inf");
     UINT errorLine = 0;
     HINF script = SetupOpenInfFileA(path, nullptr, INF_STYLE_WIN4, &errorLine);
     if (script == INVALID_HANDLE_VALUE) {
@@ -186,7 +210,7 @@ void RunSetup(HWND window, SetupState* state)
     RunOutcome outcome = RunOutcome::Failed;
     bool restartStarted = false;
     if (FillContext(&context, state, script, window, module)) {
-        outcome = OutcomeAfterWizard(RunChecksAndWizard(&context, state), context.lastRun.load());
+        outcome = OutcomeAfterWizard(RunChecksAndWizard(&context, state, folder), context.lastRun.load());
         // Only a wizard run can have asked for a restart (the run threads,
         // their plug-in steps, the end-of-session handler).
         if (state->rebootNeeded.load())
