@@ -1,5 +1,6 @@
 #include "Judge.h"
 
+#include <cstdio>
 #include <regex>
 
 #include "LogCheck.h"
@@ -9,8 +10,7 @@ namespace {
 
 constexpr char kPort[] = "COM3";
 
-void CheckEnd(const LauncherResult& run, int64_t limitMs, const std::string& wineErr,
-              std::vector<std::string>& problems) {
+void CheckEnd(const LauncherResult& run, int64_t limitMs, std::vector<std::string>& problems) {
   if (!run.found) {
     problems.push_back("no report from soakrun");
     return;
@@ -19,9 +19,12 @@ void CheckEnd(const LauncherResult& run, int64_t limitMs, const std::string& win
   if (run.elapsedMs > limitMs) {
     problems.push_back("ran " + std::to_string(run.elapsedMs) + " ms, limit " + std::to_string(limitMs) + " ms");
   }
-  if (run.debugger || wineErr.find("Unhandled exception") != std::string::npos ||
-      wineErr.find("wine: Unhandled") != std::string::npos) {
-    problems.push_back("crashed (Wine's debugger or an unhandled exception)");
+  // Exception codes are NTSTATUS errors, 0xC0000000 to 0xCFFFFFFF.
+  const auto code = static_cast<uint32_t>(run.exitCode);
+  if (run.ended && (code >> 28) == 0xC) {
+    char text[16];
+    std::snprintf(text, sizeof(text), "0x%08X", static_cast<unsigned>(code));
+    problems.push_back(std::string("crashed: exception ") + text);
   }
 }
 
@@ -42,12 +45,19 @@ LauncherResult ParseLauncherOutput(const std::string& output) {
   return result;
 }
 
+int WineCrashReports(const std::string& wineErr) {
+  int count = 0;
+  for (size_t at = wineErr.find("wine: Unhandled"); at != std::string::npos; at = wineErr.find("wine: Unhandled", at + 1))
+    ++count;
+  return count;
+}
+
 bool IsDocumentedModemExit(long code) { return (code >= 0 && code <= 31) || code == -2 || code == -4 || code == -5; }
 
 std::vector<std::string> JudgeModemRun(const LauncherResult& run, int64_t limitMs, const std::string& log,
-                                       const std::string& wineErr, const RunPlan& plan) {
+                                       const RunPlan& plan) {
   std::vector<std::string> problems;
-  CheckEnd(run, limitMs, wineErr, problems);
+  CheckEnd(run, limitMs, problems);
   if (!run.found) return problems;
   if (!IsDocumentedModemExit(run.exitCode)) problems.push_back("undocumented exit code " + std::to_string(run.exitCode));
   if (run.left != "none") problems.push_back("left behind: " + run.left);
@@ -57,9 +67,9 @@ std::vector<std::string> JudgeModemRun(const LauncherResult& run, int64_t limitM
   return problems;
 }
 
-std::vector<std::string> JudgeSetupRun(const LauncherResult& run, int64_t limitMs, const std::string& wineErr) {
+std::vector<std::string> JudgeSetupRun(const LauncherResult& run, int64_t limitMs) {
   std::vector<std::string> problems;
-  CheckEnd(run, limitMs, wineErr, problems);
+  CheckEnd(run, limitMs, problems);
   if (run.found && run.ended && run.exitCode != 0 && run.exitCode != 3010 && run.exitCode != 1603) {
     problems.push_back("exit code " + std::to_string(run.exitCode));
   }

@@ -26,13 +26,21 @@ LauncherResult ParseLauncherOutput(const std::string& output);
 bool IsDocumentedModemExit(long code);
 
 // The problems of a modem-test run; empty when it kept every rule. `limitMs`
-// is the run's limit with its margin; `wineErr` what Wine printed.
+// is the run's limit with its margin. A crash of the program shows as its
+// exit code: Wine ends a program after an unhandled exception with the
+// exception's code (0xC0000005 ...).
 std::vector<std::string> JudgeModemRun(const LauncherResult& run, int64_t limitMs, const std::string& log,
-                                       const std::string& wineErr, const RunPlan& plan);
+                                       const RunPlan& plan);
 
 // The problems of a setup run of a mutated script: within `limitMs`, exit 0
 // or 1603 (or 3010, when a mutated flag or Reboot line asks for a restart),
 // no crash. Programs the script started (StartApp) may be left.
-std::vector<std::string> JudgeSetupRun(const LauncherResult& run, int64_t limitMs, const std::string& wineErr);
+std::vector<std::string> JudgeSetupRun(const LauncherResult& run, int64_t limitMs);
+
+// Crashes Wine reported in its output ("Unhandled page fault ..."). The
+// program's own crash is judged by its exit code; a crash reported while the
+// program ended normally was one of Wine's own processes (its device host,
+// at the end of the session): a note for the table, not the program's fault.
+int WineCrashReports(const std::string& wineErr);
 
 }  // namespace soak

@@ -56,6 +56,11 @@ std::string Report::Table(const std::string& title) const {
   text += "exit codes:";
   for (const auto& [code, runs] : exits) text += " " + std::to_string(code) + " (" + std::to_string(runs) + ")";
   text += "\n";
+  for (const RunRecord& record : records_) {
+    for (const std::string& note : record.notes) {
+      text += "note: run " + std::to_string(record.index) + " seed " + std::to_string(record.seed) + ": " + note + "\n";
+    }
+  }
   if (Failures() == 0) return text + "failures: none\n";
   text += "failures:\n";
   for (const RunRecord& record : records_) {

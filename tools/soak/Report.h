@@ -18,6 +18,7 @@ struct RunRecord {
   int64_t elapsedMs = 0;
   int64_t limitMs = 0;             // with the margin
   std::vector<std::string> problems;
+  std::vector<std::string> notes;  // worth knowing, not a failure of the program
 };
 
 class Report {

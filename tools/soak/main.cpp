@@ -266,11 +266,11 @@ class Soak {
     const LauncherResult result = ParseLauncherOutput(ReadFile(job.dir + "/wine.out"));
     job.record.exitCode = result.exitCode;
     job.record.elapsedMs = result.elapsedMs;
-    const std::string wineErr = ReadFile(job.dir + "/wine.err");
-    job.record.problems =
-        options_.program == "mdmprobe"
-            ? JudgeModemRun(result, job.record.limitMs, ReadFile(job.dir + "/mdmprobe.log"), wineErr, job.plan)
-            : JudgeSetupRun(result, job.record.limitMs, wineErr);
+    job.record.problems = options_.program == "mdmprobe"
+                              ? JudgeModemRun(result, job.record.limitMs, ReadFile(job.dir + "/mdmprobe.log"), job.plan)
+                              : JudgeSetupRun(result, job.record.limitMs);
+    if (WineCrashReports(ReadFile(job.dir + "/wine.err")) > 0 && job.record.problems.empty())
+      job.record.notes.push_back("Wine reported a crash of one of its own processes");
   }
 
   void Finish(const Job& job, int total) {
@@ -280,9 +280,10 @@ class Soak {
                 r.index, total, static_cast<unsigned long long>(r.seed), r.exitCode, static_cast<long long>(r.elapsedMs),
                 static_cast<long long>(r.limitMs), r.problems.empty() ? "ok" : "FAILED", r.details.c_str());
     for (const std::string& problem : r.problems) std::printf("    %s\n", problem.c_str());
+    for (const std::string& note : r.notes) std::printf("    note: %s\n", note.c_str());
     std::fflush(stdout);
     report_.Add(r);
-    if (r.problems.empty() && !options_.keep && !options_.replay) {
+    if (r.problems.empty() && r.notes.empty() && !options_.keep && !options_.replay) {
       std::error_code ignored;
       fs::remove_all(job.dir, ignored);
     }
