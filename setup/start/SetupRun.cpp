@@ -10,6 +10,7 @@
 #include "Plugins.h"
 #include "Products.h"
 #include "Restart.h"
+#include "ScriptWhole.h"
 #include "ScriptSections.h"
 #include "SetupState.h"
 #include "UnattendedBoxes.h"
@@ -174,6 +175,18 @@ RunOutcome RunChecksAndWizard(SetupContext* context, SetupState* state, const ch
     }
     if (ReadProducts(script, context->owner, context->module, context->productsSection, options.removeMode) == 0)
         return RunOutcome::Failed;
+    // A script cut short or with a misspelt section still opens: what it
+    // lacks would be skipped and the run reported a success.
+    char missing[512] = "";
+    if (!options.removeMode && !CheckScriptWhole(script, context->installSection, context->productsSection, missing,
+                                                 sizeof(missing))) {
+        char path[MAX_PATH] = "";
+        BufSet(path, sizeof(path), folder);
+        BufAppend(path, sizeof(path), "setup.inf");
+        DebugErrorPrint("setup: %s is not whole: %s; nothing is installed\n", path, missing);
+        ScriptErrorBox(context->module, context->owner, path, 0, options.quiet != 0);
+        return RunOutcome::Failed;
+    }
 
     // The plug-ins of the chosen sections and products add their pages to
     // the wizard and their steps to the run; RunSetup releases them.
