@@ -38,13 +38,6 @@ std::vector<std::string> Lines(const std::string& bytes, std::vector<std::string
 
 bool StartsWith(const std::string& text, const char* start) { return text.compare(0, std::strlen(start), start) == 0; }
 
-bool Contains(const std::vector<std::string>& lines, const std::string& line) {
-  for (const std::string& l : lines) {
-    if (l == line) return true;
-  }
-  return false;
-}
-
 }  // namespace
 
 bool IsLogByte(unsigned char byte) {
@@ -128,9 +121,16 @@ std::vector<std::string> CheckLog(const std::string& bytes, const LogExpectation
   if (tested && !detected) problems.push_back("tests without a detected modem");
   if (tested) {
     // TAPI, RAM and CRC always; the call with a number; the readout after a
-    // call that connected.
-    const bool called = Contains(lines, "Result of DIAL-Test : Connection OK !");
-    const int wanted = 3 + (expected.dials ? 1 : 0) + (called ? 1 : 0);
+    // call that connected, when the model has a diagnostic command (its
+    // banner follows the call's result).
+    bool readout = false;
+    for (size_t i = 0; i + 1 < lines.size(); ++i) {
+      if (lines[i] == "Result of DIAL-Test : Connection OK !") {
+        readout = lines[i + 1].empty() && i + 2 < lines.size() &&
+                  lines[i + 2] == "======================  DIAG TEST  =======================";
+      }
+    }
+    const int wanted = 3 + (expected.dials ? 1 : 0) + (readout ? 1 : 0);
     if (verdicts != wanted) {
       problems.push_back(std::to_string(verdicts) + " test verdicts instead of " + std::to_string(wanted));
     }

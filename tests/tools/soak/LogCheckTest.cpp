@@ -75,6 +75,16 @@ TEST(LogCheck, ExitCodeAndVerdictsAgree) {
   const std::string crcFailed = Replaced(log, "CRC-Check OK.", "CRC-Check not OK !");
   EXPECT_TRUE(CheckLog(crcFailed, {"COM3", true, 4}).empty());
   EXPECT_TRUE(Reports(CheckLog(log, {"COM3", false, 0}), "test verdicts instead of 4"));
+  // A model without a diagnostic command (an unknown name gets none from
+  // Common): no readout after the call, and none is missing.
+  const size_t readout = log.find("\r\n17:45:09 - ======================  DIAG TEST", log.find("Connection OK !"));
+  const size_t end = log.find("17:45:09 - Result of DIAG-Test : DiagnosticTest OK.\r\n", readout);
+  ASSERT_NE(end, std::string::npos);
+  const std::string withoutReadout =
+      log.substr(0, readout + 2) + log.substr(end + std::string("17:45:09 - Result of DIAG-Test : DiagnosticTest OK.\r\n").size());
+  EXPECT_TRUE(CheckLog(withoutReadout, kPassed).empty()) << CheckLog(withoutReadout, kPassed).front();
+  EXPECT_TRUE(Reports(CheckLog(Replaced(log, "17:45:09 - Result of DIAG-Test : DiagnosticTest OK.\r\n", ""), kPassed),
+                      "test verdicts instead of 5"));
   EXPECT_TRUE(Reports(CheckLog(log, {"COM3", true, -2}), "with a modem found"));
 
   // The scan without a modem ends the log; exit -2 and nothing else.
