@@ -48,16 +48,21 @@ void Source(PlanBuild& build, const std::string& file, PlanItem* item)
 {
     const SourceLocation location = build.sources.Locate(file);
     item->Field("source", file);
-    if (build.sources.IsLoose(location)) {
-        item->Field("medium", location.loose);
-        return;
-    }
+    bool inCabinet = false;
     if (!location.cabinet.empty()) {
         const OpenCabinet& cabinet = build.sources.Open(location.cabinet);
-        if (cabinet.ok && build.sources.Member(cabinet, location)) {
-            item->Field("cabinet", location.cabinet);
-            return;
-        }
+        inCabinet = cabinet.ok && build.sources.Member(cabinet, location);
+    }
+    // The Setup API copies a loose file first and extracts from the disk's
+    // cabinet when there is none.
+    if (build.sources.IsLoose(location)) {
+        item->Field("medium", location.loose);
+        if (inCabinet) item->note = location.cabinet + " holds it too; the loose file is taken";
+        return;
+    }
+    if (inCabinet) {
+        item->Field("cabinet", location.cabinet);
+        return;
     }
     item->Field("medium", "missing");
     item->note = file + " is not on the medium: an unattended run stops here (1603); the wizard asks for the medium";
@@ -168,8 +173,10 @@ void FoldersMade(const Queue& queue, PlanStep* step)
     }
 }
 
-// The folder of deleted files goes when nothing else is left in it.
-void FoldersRemoved(const Queue& queue, PlanStep* step)
+// The folder of deleted files goes when nothing else is left in it; one
+// that still holds a file waiting for the restart is removed at the
+// restart on the NT family, and stays on Windows 9x.
+void FoldersRemoved(const Queue& queue, bool nt, PlanStep* step)
 {
     std::vector<std::string> folders;
     std::set<std::string> pending;  // folders holding a file deleted at the restart
@@ -182,9 +189,10 @@ void FoldersRemoved(const Queue& queue, PlanStep* step)
         PlanItem item{"remove-folder", "", 0, {}, ""};
         item.Field("path", dir);
         const bool waits = pending.count(dir) > 0;
-        item.Field("when", waits ? "at the next restart" : "now");
-        item.note = waits ? "when nothing but the files waiting for the restart is left in it"
-                          : "when nothing else is left in it";
+        item.Field("when", !waits ? "now" : nt ? "at the next restart" : "never");
+        item.note = !waits ? "when nothing else is left in it"
+                    : nt   ? "when nothing but the files waiting for the restart is left in it"
+                           : "it holds a file waiting for the restart, and Windows 9x removes no folder then: it stays";
         step->items.push_back(item);
     }
 }
@@ -197,7 +205,7 @@ void PlanFileQueue(PlanBuild& build, PlanStep* step)
     for (const std::string& section : build.plan.runSections) QueueSection(build, section, &queue);
     MarkRunningProgram(build, &queue);
     step->items.insert(step->items.end(), queue.deletes.begin(), queue.deletes.end());
-    FoldersRemoved(queue, step);
+    FoldersRemoved(queue, build.Version().nt, step);
     step->items.insert(step->items.end(), queue.renames.begin(), queue.renames.end());
     FoldersMade(queue, step);
     step->items.insert(step->items.end(), queue.copies.begin(), queue.copies.end());

@@ -67,8 +67,11 @@ void MakeShortcuts(const PlanBuild& build, const InfSection& list, PlanStep* ste
         }
         const std::string name = build.Field(line, 2).substr(0, kTextMax);
         for (const std::string& sub : SubFolders(folder, name)) {
+            bool listed = false;
+            for (const PlanItem& earlier : step->items)
+                listed = listed || (earlier.action == "make-folder" && SameName(earlier.fields[0].second, sub));
             PlanItem made{"make-folder", list.name, line.number, {}, "when missing"};
-            step->items.push_back(made.Field("path", sub));
+            if (!listed) step->items.push_back(made.Field("path", sub));
         }
         const std::string target = build.Field(line, 3).substr(0, kTextMax);
         char workingDir[260];
@@ -109,6 +112,17 @@ void PlanShortcuts(PlanBuild& build, PlanStep* step)
                            [&](const InfSection& list, const InfLine&) { MakeShortcuts(build, list, step); });
         build.ForEachNamed(section, "DelIcons", false,
                            [&](const InfSection& list, const InfLine&) { DeleteShortcuts(build, list, step); });
+    }
+    // A sub-folder is tried after each deletion in it; it goes after the last.
+    for (size_t i = step->items.size(); i-- > 0;) {
+        const PlanItem& item = step->items[i];
+        if (item.action != "remove-folder") continue;
+        for (size_t later = i + 1; later < step->items.size(); ++later)
+            if (step->items[later].action == "remove-folder" &&
+                SameName(step->items[later].fields[0].second, item.fields[0].second)) {
+                step->items.erase(step->items.begin() + static_cast<long>(i));
+                break;
+            }
     }
     for (const PlanItem& item : step->items)
         if (item.action != "skip" && item.fields[0].second.compare(0, 8, "{Common ") == 0) step->note = kMachineFolders;

@@ -50,11 +50,11 @@ std::vector<std::pair<std::string, const Json*>> Items(const Json& plan)
 HKEY RootOf(const std::string& key, std::string* subKey)
 {
     const size_t slash = key.find('\\');
-    const std::string root = key.substr(0, slash);
+    const std::string root = Lower(key.substr(0, slash));
     *subKey = slash == std::string::npos ? "" : key.substr(slash + 1);
-    if (root == "HKLM") return HKEY_LOCAL_MACHINE;
-    if (root == "HKCU") return HKEY_CURRENT_USER;
-    if (root == "HKCR") return HKEY_CLASSES_ROOT;
+    if (root == "hklm") return HKEY_LOCAL_MACHINE;
+    if (root == "hkcu") return HKEY_CURRENT_USER;
+    if (root == "hkcr") return HKEY_CLASSES_ROOT;
     return HKEY_USERS;
 }
 
@@ -105,15 +105,23 @@ std::string Resolve(const std::string& path)
 
 std::string DirectoryOf(const std::string& path) { return path.substr(0, path.rfind('\\')); }
 
-// The files (not folders) directly inside `folder`, lower-cased full paths.
-std::set<std::string> FilesIn(const std::string& folder)
+ULONGLONG Ticks(const FILETIME& time) { return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32) | time.dwLowDateTime; }
+
+// The files (not folders) directly inside `folder`, lower-cased full paths,
+// leaving out those made at or after `since` (a file time; 0: none).
+std::set<std::string> FilesIn(const std::string& folder, ULONGLONG since = 0)
 {
     std::set<std::string> files;
     WIN32_FIND_DATAA found;
     HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE) return files;
     do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) files.insert(Lower(folder + "\\" + found.cFileName));
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        const std::string path = Lower(folder + "\\" + found.cFileName);
+        if (since != 0 && Ticks(found.ftCreationTime) >= since)
+            std::printf("made by the program started at the end, not by setup.exe: %s\n", path.c_str());
+        else
+            files.insert(path);
     } while (FindNextFileA(search, &found));
     FindClose(search);
     return files;
@@ -205,7 +213,9 @@ void CompareRegistry(const Json& plan)
         bool exists = false;
         const std::map<std::string, std::string> real = ValuesOf(key, &exists);
         EXPECT_EQ(planned, real) << key;
-        if (planned.empty()) EXPECT_FALSE(exists) << key << " is deleted";
+        if (planned.empty()) {
+            EXPECT_FALSE(exists) << key << " is deleted";
+        }
     }
     for (const Json& key : MemberOf(MemberOf(plan, "uninstallEntries"), "delete").items) {
         bool exists = true;
@@ -215,8 +225,9 @@ void CompareRegistry(const Json& plan)
 }
 
 // The installation: every copy and folder of the plan is there, nothing
-// else is in those folders, and every shortcut points where the plan says.
-void CompareInstalled(const Json& plan)
+// else is in those folders (but what the program started at the end made
+// after `started`), and every shortcut points where the plan says.
+void CompareInstalled(const Json& plan, ULONGLONG started)
 {
     std::map<std::string, std::set<std::string>> planned;  // folder -> files
     for (const auto& [phase, item] : Items(plan)) {
@@ -239,7 +250,7 @@ void CompareInstalled(const Json& plan)
             EXPECT_EQ(TextOf(*item, "icon"), link.icon) << path;
         }
     }
-    for (const auto& [folder, files] : planned) EXPECT_EQ(files, FilesIn(folder)) << folder;
+    for (const auto& [folder, files] : planned) EXPECT_EQ(files, FilesIn(folder, started)) << folder;
     CompareRegistry(plan);
 }
 
@@ -267,9 +278,23 @@ void CompareRemoved(const Json& plan)
     CompareRegistry(plan);
 }
 
+// When the process that shows `window` started (a file time), 0 when unknown.
+ULONGLONG StartOf(HWND window)
+{
+    DWORD id = 0;
+    GetWindowThreadProcessId(window, &id);
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, id);
+    FILETIME created = {}, exited, kernel, user;
+    const bool known = process && GetProcessTimes(process, &created, &exited, &kernel, &user);
+    if (process) CloseHandle(process);
+    return known ? Ticks(created) : 0;
+}
+
 // Runs `command` (a program path, quoted when it holds blanks, and
-// arguments) and returns its exit code.
-DWORD Run(const std::string& command, const std::string& folder, bool startsProgram)
+// arguments) and returns its exit code. With `startsProgram`, the program
+// the run started at its end is closed as a user would, and `started` gets
+// its start time.
+DWORD RunSetup(const std::string& command, const std::string& folder, bool startsProgram, ULONGLONG* started = nullptr)
 {
     ChildProcess child;
     EXPECT_TRUE(child.Start(command, folder)) << command;
@@ -278,7 +303,10 @@ DWORD Run(const std::string& command, const std::string& folder, bool startsProg
     if (startsProgram) {
         HWND wizard = uidriver::WaitForWizard(0, 20000);
         EXPECT_NE(nullptr, wizard) << "the installation did not start the program of StartApp";
-        if (wizard) EXPECT_TRUE(uidriver::CancelAndWaitForEnd(wizard, kRunMs));
+        if (wizard && started) *started = StartOf(wizard);
+        if (wizard) {
+            EXPECT_TRUE(uidriver::CancelAndWaitForEnd(wizard, kRunMs));
+        }
     }
     return exitCode;
 }
@@ -294,9 +322,10 @@ TEST(PlanAgainstReality, ShippedMediumInstalledAndRemoved)
         ASSERT_TRUE(CopyFileA((g_medium + "\\" + file).c_str(), (medium + "\\" + file).c_str(), FALSE)) << file;
 
     const bool startsProgram = MemberOf(g_install, "startProgram").kind == Json::Kind::Object;
-    const DWORD installed = Run("\"" + medium + "\\setup.exe\" /quiet", medium, startsProgram);
+    ULONGLONG started = 0;
+    const DWORD installed = RunSetup("\"" + medium + "\\setup.exe\" /quiet", medium, startsProgram, &started);
     EXPECT_EQ(static_cast<DWORD>(MemberOf(g_install, "exitCode").number), installed);
-    CompareInstalled(g_install);
+    CompareInstalled(g_install, started);
 
     // A test log beside the modem test, which the removal deletes too.
     const std::string target = TextOf(MemberOf(g_install, "target"), "directory");
@@ -307,7 +336,7 @@ TEST(PlanAgainstReality, ShippedMediumInstalledAndRemoved)
     const std::string entry = TextOf(MemberOf(MemberOf(g_install, "uninstallEntries"), "write").items.at(0), "key");
     const std::string quiet = ValuesOf(entry, &exists)["quietuninstallstring"];
     ASSERT_TRUE(exists && quiet.size() > 7) << entry;
-    const DWORD removed = Run(quiet.substr(7), "", false);  // without "REG_SZ "
+    const DWORD removed = RunSetup(quiet.substr(7), "", false);  // without "REG_SZ "
     EXPECT_EQ(static_cast<DWORD>(MemberOf(g_remove, "exitCode").number), removed);
     CompareRemoved(g_remove);
 }

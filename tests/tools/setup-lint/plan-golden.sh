@@ -6,11 +6,16 @@
 # committing it.
 # usage: plan-golden.sh LINT MEDIUM-FOLDER GOLDEN-FOLDER
 set -u
-lint=$1
+lint=$(realpath "$1")
 medium=$2
-golden=$3
+golden=$(realpath "$3")
 failures=0
-cd "$medium" || exit 2
+# The medium as shipped (make dist packs these three files): the build's
+# loose mdmprobe files beside them are no part of it.
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cp "$medium/setup.exe" "$medium/setup.inf" "$medium/mdmprobe.cab" "$work/" || exit 2
+cd "$work" || exit 2
 
 # check NAME OPTIONS...: the plan of "." with OPTIONS, exit code 0 (the
 # shipped medium has no findings).

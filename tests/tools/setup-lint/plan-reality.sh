@@ -12,6 +12,10 @@ root=$4
 program=$5
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+# The medium as shipped: the three files make dist packs.
+mkdir "$work/medium"
+cp "$medium/setup.exe" "$medium/setup.inf" "$medium/mdmprobe.cab" "$work/medium/" || exit 2
+medium=$work/medium
 target='C:\Program Files\Vantor\Modem Tools'
 "$lint" --plan "$medium" --target "$target" --format json > "$work/install.json" ||
     { echo "setup-lint found errors in the medium"; exit 1; }
