@@ -12,7 +12,7 @@ void IniLines(PlanBuild& build, const InfSection& list, PlanStep* step)
     for (const InfLine& line : list.lines) {
         PlanItem item{"ini-write", list.name, line.number, {}, ""};
         const std::string entry = build.Field(line, 4);
-        item.Field("file", build.Field(line, 1)).Field("section", build.Field(line, 2));
+        item.Field("file", build.Field(line, 1)).Field("iniSection", build.Field(line, 2));
         if (!line.HasField(1) || !line.HasField(2) || !line.HasField(4)) {
             item.action = "skip";
             item.note = "a line without file, section or new entry changes nothing (an old entry alone is not "

@@ -140,6 +140,11 @@ private:
                 Fail("a member was expected");
                 return std::nullopt;
             }
+            // Legal JSON, but a writer that repeats a member loses one of them.
+            if (object.Find(*name)) {
+                Fail("the member \"" + *name + "\" given twice");
+                return std::nullopt;
+            }
             std::optional<Json> value = Value();
             if (!value) return std::nullopt;
             object.Set(*name, *value);

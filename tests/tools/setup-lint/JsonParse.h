@@ -7,8 +7,8 @@
 #include <optional>
 #include <string>
 
-// The value of `text`, or nothing when it is not one complete JSON value
-// (then `error` tells where it went wrong).
+// The value of `text`, or nothing when it is not one complete JSON value or
+// an object repeats a member (then `error` tells where it went wrong).
 std::optional<Json> ParseJson(const std::string& text, std::string* error);
 
 // Member access for tests: the text of member `name` ("" when missing or

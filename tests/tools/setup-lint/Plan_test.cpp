@@ -255,8 +255,10 @@ TEST(PlanWindows9x, OtherSectionsNoServices)
 
 TEST(PlanOutput, JsonDocumentAndOptions)
 {
-    const Plan plan = PlanFor({"--remove", "Tool", "--format", "json"});
     std::string error;
+    for (const char* windows : {"10.0", "4.90"})
+        EXPECT_TRUE(ParseJson(PlanAsJson(PlanFor({"--windows", windows})), &error)) << windows << ": " << error;
+    const Plan plan = PlanFor({"--remove", "Tool", "--format", "json"});
     const std::optional<Json> document = ParseJson(PlanAsJson(plan), &error);
     ASSERT_TRUE(document) << error;
     EXPECT_EQ("remove", TextOf(*document, "mode"));
