@@ -42,12 +42,17 @@ std::string BuiltinNote(const PlanBuild& build, BuiltinPage page)
     switch (page) {
     case kWelcomePage: return "";
     case kLicencePage: return LicenceNote(build);
-    case kComponentsPage: return "the offered products, checked as selected below";
+    case kComponentsPage:
+        for (const PlanProduct& product : plan.products)
+            if (product.listed) return "the offered products, checked as selected below";
+        return "skipped: no product is offered";
     case kTargetPage:
         return "proposes " + plan.target + "; skipped when a product of this script is installed already (its "
                "directory is used again)";
     case kReadyPage: return ReadyNote(plan);
-    case kFinishPage: return "offers the program of StartApp, and notes a needed restart";
+    case kFinishPage:
+        return build.Key(plan.installSection, "StartApp") ? "offers the program of StartApp, and notes a needed restart"
+                                                          : "notes a needed restart";
     case kRemovalPage: return "names the product; Next starts the removal";
     case kRemovalFinishedPage: return "notes a needed restart";
     }

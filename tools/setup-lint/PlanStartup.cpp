@@ -2,7 +2,6 @@
 // Windows version, the newer-version question, the conditions, the
 // products it offers and which of them the run takes, the plug-ins it asks
 // and the target directory.
-#include "BufCopy.h"
 #include "ComponentList.h"
 #include "DirectoryRules.h"
 #include "PageRules.h"
@@ -10,9 +9,8 @@
 #include "PlanBuild.h"
 #include "PluginText.h"
 #include "ScriptFields.h"
-#include "TextList.h"
 
-#include <cstring>
+#include <algorithm>
 
 namespace {
 
