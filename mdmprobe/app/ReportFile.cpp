@@ -45,6 +45,25 @@ DWORD ReplaceWith(const char* from, const char* to)
     return MoveFileA(from, to) ? 0 : GetLastError();
 }
 
+// The temporary file in `folder`, written and renamed over `path`; the
+// temporary file is removed when a step fails.
+DWORD WriteThroughTemporary(const std::string& folder, const std::string& path, const std::string& text)
+{
+    char temporary[MAX_PATH];
+    if (!GetTempFileNameA(folder.c_str(), "mdr", 0, temporary))
+        return GetLastError();
+    HANDLE file = CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                              nullptr);
+    DWORD error = file == INVALID_HANDLE_VALUE ? GetLastError() : WriteAll(file, text);
+    if (file != INVALID_HANDLE_VALUE && !CloseHandle(file) && error == 0)
+        error = GetLastError();
+    if (error == 0)
+        error = ReplaceWith(temporary, path.c_str());
+    if (error != 0)
+        DeleteFileA(temporary);
+    return error;
+}
+
 }  // namespace
 
 std::string LocalIsoTimeNow()
@@ -82,17 +101,10 @@ DWORD WriteFileWhole(const std::string& path, const std::string& text)
         return ERROR_INVALID_NAME;
     const std::string folder = path.substr(0, slash + 1);
 
-    char temporary[MAX_PATH];
-    if (!GetTempFileNameA(folder.c_str(), "mdr", 0, temporary))
-        return GetLastError();
-    HANDLE file = CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                              nullptr);
-    DWORD error = file == INVALID_HANDLE_VALUE ? GetLastError() : WriteAll(file, text);
-    if (file != INVALID_HANDLE_VALUE && !CloseHandle(file) && error == 0)
-        error = GetLastError();
-    if (error == 0)
-        error = ReplaceWith(temporary, path.c_str());
-    if (error != 0)
-        DeleteFileA(temporary);
+    // A drive without its disk must fail the write, not ask for the disk.
+    const UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    SetErrorMode(oldMode | SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
+    const DWORD error = WriteThroughTemporary(folder, path, text);
+    SetErrorMode(oldMode);
     return error;
 }
