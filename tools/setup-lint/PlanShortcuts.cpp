@@ -33,6 +33,7 @@ bool ShortcutPath(const PlanBuild& build, const InfLine& line, bool make, PlanIt
     const std::string name = build.Field(line, 2).substr(0, kTextMax);
     *folder = Folder(code);
     item->Field("path", (folder->empty() ? code : *folder) + "\\" + name + ".lnk");
+    item->Field("folderCode", code).Field("name", name);
     if (code.empty() || name.empty() || (make && build.Field(line, 3).empty())) {
         item->note = make ? "a line without folder code, name and target is skipped"
                           : "a line without folder code and name is skipped";
