@@ -80,7 +80,9 @@ BOOL CConfigP::OnSetActive()
 unsigned CConfigP::ScanThread(void* param)
 {
     auto* page = static_cast<CConfigP*>(param);
-    return PortScanWorker(page->scanWindow_, *page->context_) ? 1 : 0;
+    TestContext& context = *page->context_;
+    return PortScanWorker(page->scanWindow_, *context.modem, *context.log, *context.definitionFile,
+                          context.searchAllPorts, context.status) ? 1 : 0;
 }
 
 BOOL CConfigP::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
