@@ -106,10 +106,18 @@ void ApplyFileSecurity(HINF script, const char* section)
         INFCONTEXT line;
         for (BOOL more = SetupFindFirstLineA(script, name, nullptr, &line); more;
              more = SetupFindNextLine(&line, &line)) {
+            // Neither is cut: a cut path names another file, a cut
+            // descriptor grants other rights.
             char path[kFieldSize];
             char descriptor[kFieldSize];
-            if (ReadScriptField(&line, 1, path, sizeof(path)) &&
-                ReadScriptField(&line, 2, descriptor, sizeof(descriptor)) &&
+            const FieldRead pathRead = ReadWholeField(&line, 1, path, sizeof(path));
+            const FieldRead descriptorRead = ReadWholeField(&line, 2, descriptor, sizeof(descriptor));
+            if (pathRead == FieldRead::TooLong || descriptorRead == FieldRead::TooLong) {
+                LogOverlongField(name, &line, pathRead == FieldRead::TooLong ? 1 : 2, kFieldSize,
+                                 "the file security is not applied");
+                continue;
+            }
+            if (pathRead == FieldRead::Read && descriptorRead == FieldRead::Read &&
                 !xUtilApplyFileSecurity(descriptor, path)) {
                 DebugPrint(2, "setup run: file security of %s not applied\n", path);
             }
