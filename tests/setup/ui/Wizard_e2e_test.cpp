@@ -162,7 +162,8 @@ TEST(SetupWizard, QuietInstallRunsAndStartsTheProgram)
 }
 
 // The pages in order; the components page with its check boxes and
-// descriptions; a typed target with blanks and trailing backslashes.
+// descriptions; typed targets that are no absolute path, then one with
+// blanks and trailing backslashes.
 TEST(SetupWizard, InteractiveInstallIntoATypedDirectory)
 {
     Kit kit("interactive");
@@ -193,8 +194,17 @@ TEST(SetupWizard, InteractiveInstallIntoATypedDirectory)
 
     ASSERT_TRUE(kit.Next(kTarget));
     EXPECT_EQ(kTargetDir, uidriver::ControlText(kit.sheet, 1208)) << "the default: program files and DefaultDestDir";
+    HWND edit = uidriver::PageControl(kit.sheet, 1208);
+    // Only an absolute path offers Next: not empty text, blanks, bare
+    // backslashes, a drive without a folder or a relative path.
+    for (const char* refused : {"", "   ", "\\\\", "C:\\", "Vantor Test Dir", "\\Vantor Test Dir"}) {
+        SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("C:\\Somewhere"));
+        EXPECT_TRUE(WaitButtons(kit.sheet, "BNC"));
+        SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(refused));
+        EXPECT_TRUE(WaitButtons(kit.sheet, "BC")) << "'" << refused << "'";
+    }
     const std::string typed = "  C:\\Vantor Test Dir\\\\ ";
-    SendMessageA(uidriver::PageControl(kit.sheet, 1208), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
+    SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
     EXPECT_TRUE(WaitButtons(kit.sheet, "BNC"));
     ASSERT_TRUE(kit.Next(kReady));
     EXPECT_TRUE(WaitButtons(kit.sheet, "BNC"));
