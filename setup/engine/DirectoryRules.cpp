@@ -32,9 +32,19 @@ int JoinSubDirectory(const char* target, const char* subDir, char* out, size_t s
     return 1;
 }
 
-unsigned long ParseDirectoryId(const char* text)
+bool ParseUserDirectoryId(const char* text, unsigned long* id)
 {
+    *id = 0;
+    while (*text == ' ' || *text == '\t')
+        ++text;
+    if (*text < '0' || *text > '9')  // no sign, no blank text
+        return false;
     char* end = nullptr;
-    const unsigned long id = std::strtoul(text, &end, 0);
-    return end == text ? 0 : id;
+    const unsigned long long value = std::strtoull(text, &end, 0);
+    while (*end == ' ' || *end == '\t')
+        ++end;
+    if (*end != '\0' || value < 32768 || value >= 0xFFFFFFFFull || value == 0xFFFF)
+        return false;
+    *id = static_cast<unsigned long>(value);
+    return true;
 }

@@ -18,6 +18,11 @@ void BaseDirectoryOf(const char* value, const char* subDir, char* base, size_t s
 // empty) when it does not fit into `size` bytes.
 int JoinSubDirectory(const char* target, const char* subDir, char* out, size_t size);
 
-// A directory identifier written as text: hexadecimal after "0x", octal
-// after a leading 0, else decimal. Returns 0 for a text that is no number.
-unsigned long ParseDirectoryId(const char* text);
+// A directory identifier of the user-defined range written as text: the
+// whole text (blanks around it allowed) is a number, hexadecimal after
+// "0x", octal after a leading 0, else decimal, from 32768 to 4294967294 but
+// not 65535 (the Setup API reads 65535 and 4294967295 as -1, "absolute
+// path"). False for any other text, which must not reach the Setup API: 0
+// there clears every user-defined identifier, smaller ones name system
+// folders.
+bool ParseUserDirectoryId(const char* text, unsigned long* id);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -29,7 +30,27 @@ TEST(DirectoryRules, BaseDirectoryOfAProductDirectory)
     EXPECT_EQ(1, JoinSubDirectory("C:\\Tools", "ab", dir, sizeof(dir)));  // 11 characters fit
     EXPECT_STREQ("C:\\Tools\\ab", dir);
     EXPECT_EQ(0, JoinSubDirectory("C:\\Tools", "abc", dir, sizeof(dir)));
-    EXPECT_EQ(32770ul, ParseDirectoryId("0100002"));  // octal
+}
+
+TEST(DirectoryRules, OnlyUserDefinedIdentifiers)
+{
+    const std::pair<const char*, unsigned long> accepted[] = {
+        {"32768", 32768}, {"0100002", 32770}, {"0x8002", 32770}, {" 40000 ", 40000}, {"65534", 65534},
+        {"65536", 65536}, {"4294967294", 4294967294ul},
+    };
+    for (const auto& [text, expected] : accepted) {
+        unsigned long id = 0;
+        EXPECT_TRUE(ParseUserDirectoryId(text, &id)) << text;
+        EXPECT_EQ(expected, id) << text;
+    }
+    // No number, a system folder's number, the "absolute path" numbers, or
+    // a number with more behind it.
+    for (const char* text : {"", "abc", "0", "11", "32767", "65535", "4294967295", "99999999999", "-32768",
+                             "+32768", "32768x", "32768, 1", "0x", "1e5"}) {
+        unsigned long id = 1;
+        EXPECT_FALSE(ParseUserDirectoryId(text, &id)) << text;
+        EXPECT_EQ(0ul, id) << text;
+    }
 }
 
 TEST(PairList, GrowsAndFindsAnyTextWithoutRegardToCase)
