@@ -50,8 +50,7 @@ echo == 3. The uninstall entry
 reg query "$uninstall"
 for /f "tokens=2,*" %%a in ('reg query "$uninstall" /v QuietUninstallString ^| find "REG_SZ"') do set REMOVE=%%b
 echo == Removal with its QuietUninstallString: %REMOVE%
-set PROGRAM=%REMOVE: /remove:ModemTest /quiet=%
-"$uidriver" session "%PROGRAM%" /remove:ModemTest /quiet /debug:$(win "$demo/setup-remove.log") --
+"$uidriver" session %REMOVE% /debug:$(win "$demo/setup-remove.log") --
 echo.
 echo == 4. Restart (wineboot -r carries out the deletions Windows makes at a restart)
 wineboot -r

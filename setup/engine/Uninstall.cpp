@@ -75,7 +75,9 @@ int WriteEntry(const Entry& entry, const EntryTexts& texts)
         SetLastError(static_cast<DWORD>(status));
         return 0;
     }
-    const std::string command = std::string(texts.setupPath) + " /remove:" + entry.key;
+    // The program path in quotes: unquoted, a path with blanks ("C:\Program
+    // Files\...") lets Windows start C:\Program.exe in its place.
+    const std::string command = "\"" + std::string(texts.setupPath) + "\" /remove:" + entry.key;
     SetText(key, "DisplayName", entry.displayName);
     SetText(key, "UninstallString", command);
     if (entry.global || texts.publisher[0] != '\0')

@@ -37,7 +37,7 @@ int FindSetupPath(HINF script, const char* fileName, const char* installSection,
 // product keys) whose products line has a remove section, then the global
 // entry when the install section has an `Uninstall` line; existing entries
 // are overwritten. Values in this order: DisplayName, UninstallString
-// (setup path " /remove:" key, unquoted), Publisher and HelpLink (strings
+// (the setup path in double quotes, " /remove:" and the key), Publisher and HelpLink (strings
 // 1345 and 1344 of the running program in the thread's language; for
 // products only when not empty), ProductVersion and
 // DisplayVersion (products line field 7, or the install section's

@@ -202,7 +202,7 @@ TEST(InstallRun, InstallThenRemove)
     GetPrivateProfileStringA("Settings", "Port", "-", port, sizeof(port), Target("main.ini").c_str());
     EXPECT_STREQ("COM3", port);
     EXPECT_TRUE(testsupport::FileExists(ShortcutPath()));
-    EXPECT_EQ(Target("setup.exe") + " /remove:Main" + '\0', Value(kUninstall, "UninstallString"));
+    EXPECT_EQ("\"" + Target("setup.exe") + "\" /remove:Main" + '\0', Value(kUninstall, "UninstallString"));
 
     ASSERT_EQ(0u, source.Run("/remove:Main /quiet")) << source.Log();
     EXPECT_EQ(kFullRun, source.Pages());

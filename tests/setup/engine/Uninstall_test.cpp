@@ -136,7 +136,7 @@ TEST_F(Uninstall, EntriesOfProductsAndTheGlobalKey)
     };
     for (const auto& e : entries) {
         SCOPED_TRACE(e.key);
-        const std::string command = std::string("sz:C:\\Tools\\setup.exe /remove:") + e.key;
+        const std::string command = std::string("sz:\"C:\\Tools\\setup.exe\" /remove:") + e.key;
         EXPECT_EQ(std::string("sz:") + e.displayName, Entry(e.key, "DisplayName"));
         EXPECT_EQ(command, Entry(e.key, "UninstallString"));
         EXPECT_EQ("sz:Vantor", Entry(e.key, "Publisher"));

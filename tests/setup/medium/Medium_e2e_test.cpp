@@ -20,6 +20,10 @@ using testsupport::FileExists;
 namespace {
 
 std::string g_medium;  // Windows path of the medium folder
+std::string g_self;    // this test program
+
+// Where Windows looks first for "C:\Program Files\..." written unquoted.
+const char kPlanted[] = "C:\\Program.exe";
 
 constexpr DWORD kRunMs = 60000;
 const char kEntry[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ModemTest";
@@ -93,14 +97,18 @@ void InstallAndRemove(const char* removalValue)
     for (const char* file : kFiles) EXPECT_TRUE(FileExists(target + "\\" + file)) << file;
     for (const char* shortcut : kShortcuts) EXPECT_TRUE(FileExists(menu + "\\" + shortcut)) << shortcut;
     EXPECT_EQ("Vantor Modem Test", MachineText(kEntry, "DisplayName"));
-    EXPECT_EQ(target + "\\setup.exe /remove:ModemTest", MachineText(kEntry, "UninstallString"));
-    EXPECT_EQ(target + "\\setup.exe /remove:ModemTest /quiet", MachineText(kEntry, "QuietUninstallString"));
+    EXPECT_EQ("\"" + target + "\\setup.exe\" /remove:ModemTest", MachineText(kEntry, "UninstallString"));
+    EXPECT_EQ("\"" + target + "\\setup.exe\" /remove:ModemTest /quiet", MachineText(kEntry, "QuietUninstallString"));
     EXPECT_EQ("1.1.0.0", MachineText(kEntry, "ProductVersion")) << "read from mdmprobe.exe inside the cabinet";
     EXPECT_EQ(target, MachineText(kEntry, "UserTargetDir"));
     EXPECT_EQ(target + "\\mdmprobe.exe", MachineText(kAppPath, nullptr));
     std::ofstream(target + "\\mdmprobe.log") << "12:00:00 - a run of the modem test\r\n";
 
-    // The removal as the uninstall entry tells it.
+    // The removal as the uninstall entry tells it, started with the whole
+    // command as the list of installed programs or a deployment tool does,
+    // while a program lies where an unquoted path with blanks would find
+    // one first ("C:\Program" and ".exe").
+    ASSERT_TRUE(CopyFileA(g_self.c_str(), kPlanted, FALSE));
     const std::string command = MachineText(kEntry, removalValue);
     ASSERT_FALSE(command.empty()) << removalValue;
     ChildProcess remove;
@@ -114,6 +122,7 @@ void InstallAndRemove(const char* removalValue)
         uidriver::Press(wizard, uidriver::WizardButton::Finish);
     }
     ASSERT_TRUE(remove.Wait(kRunMs, &exitCode));
+    EXPECT_FALSE(FileExists(std::string(kPlanted) + ".ran")) << command;
     EXPECT_EQ(3010u, exitCode) << "the running setup.exe is deleted at the restart";
 
     for (const char* file : kFiles) {
@@ -138,6 +147,13 @@ TEST(ShippedMedium, RemovedByQuietUninstallString) { InstallAndRemove("QuietUnin
 
 int main(int argc, char** argv)
 {
+    char self[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, self, sizeof(self));
+    g_self = self;
+    if (lstrcmpiA(self, kPlanted) == 0) {  // started in place of setup.exe: leaves its mark
+        std::ofstream(std::string(self) + ".ran") << GetCommandLineA();
+        return 1;
+    }
     testing::InitGoogleTest(&argc, argv);
     if (argc != 2) {
         std::fprintf(stderr, "usage: setup_medium_e2e_test MEDIUM-FOLDER\n");
