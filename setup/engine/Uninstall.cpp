@@ -291,6 +291,17 @@ int IsRegistered(const char* key)
     return 1;
 }
 
+int IsScriptKey(HINF script, const char* productsSection, const char* installSection, const char* key)
+{
+    if (std::strchr(key, '\\') != nullptr)
+        return 0;
+    for (const std::string& listed : KeyList(script, productsSection, installSection)) {
+        if (xUtilEqualNoCase(listed.c_str(), key))
+            return 1;
+    }
+    return 0;
+}
+
 int RecallDirectories(HINF script, const char* productsSection, const char* installSection,
                       const char* defaultDir, char* targetDir, PairList* pairs)
 {

@@ -58,6 +58,11 @@ void DeleteUninstallEntries(const char* productList);
 // Whether the entry of `key` exists (it opens with full access).
 int IsRegistered(const char* key);
 
+// Whether `key` names an entry of this script: it holds no backslash (which
+// would reach another registry key) and equals, without regard to case, a
+// key of the script's key list. Only such keys may be removed.
+int IsScriptKey(HINF script, const char* productsSection, const char* installSection, const char* key);
+
 // Reads the directories back from the entries of the script's key list:
 // the first registered base directory becomes the target directory
 // (`targetDir`, 260 bytes), else `defaultDir` (may be null). Each
