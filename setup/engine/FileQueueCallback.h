@@ -11,7 +11,12 @@
 //   next restart;
 // - a missing source file never makes the commit wait or loop: in an
 //   unattended run it fails the commit at once; in an interactive run the
-//   platform asks for it, and a request repeated for the same file fails.
+//   platform asks for it, and a request repeated for the same file fails;
+// - any other copy, rename or delete error (a full disk, access denied on
+//   a file that is not read-only) fails an unattended commit at once; an
+//   interactive one keeps the platform's dialog and its choice, and fails
+//   when the file was skipped without anyone being asked;
+// - a file to delete that is not there counts as deleted.
 // Every file left for the restart sets the reboot-needed flag.
 #pragma once
 

@@ -283,6 +283,39 @@ TEST(SetupWizard, FailedRunOffersBackAndNextAndTriesAgain)
     EXPECT_TRUE(FileExists(Installed("late.txt")));
 }
 
+// An interactive run onto a disk that fills up (drive D: of the sandbox,
+// 96 KB): the platform's default handling skips the file without asking
+// anyone (Wine shows no dialog), so the run fails as an unattended one
+// would, and the page offers Back and Next.
+TEST(SetupWizard, FullDiskFailsAnInteractiveRun)
+{
+    if (GetDriveTypeA("D:\\") == DRIVE_NO_ROOT_DIR)
+        GTEST_SKIP() << "drive D: of the sandbox is missing (winetest without bubblewrap)";
+    Kit kit("full");
+    ASSERT_TRUE(kit.Open(""));
+    ASSERT_TRUE(kit.At(kWelcome));
+    for (int page : {int(kLicence), int(kComponents), int(kTarget)})
+        ASSERT_TRUE(kit.Next(page));
+    SendMessageA(uidriver::PageControl(kit.sheet, 1208), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("D:\\Vantor Test"));
+    EXPECT_TRUE(WaitButtons(kit.sheet, "BNC"));
+    ASSERT_TRUE(kit.Next(kReady));
+    uidriver::Press(kit.sheet, WizardButton::Next);
+    HWND box = uidriver::WaitForDialog(kit.child.Id(), kPageMs);
+    ASSERT_NE(nullptr, box);
+    const std::string text = uidriver::DialogText(box);
+    EXPECT_EQ(0u, text.find("The installation did not complete successfully.")) << text;
+    char reason[256] = "";
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, ERROR_DISK_FULL, 0, reason,
+                   sizeof(reason), nullptr);
+    EXPECT_NE(std::string::npos, text.find(std::string(reason).substr(0, 9))) << text;
+    uidriver::PressDialogButton(box, IDOK);
+    EXPECT_TRUE(WaitButtons(kit.sheet, "BNC"));
+    EXPECT_EQ(kReady, uidriver::CurrentPageIndex(kit.sheet));
+    uidriver::Press(kit.sheet, WizardButton::Cancel);
+    EXPECT_EQ(1603u, kit.ExitCode());
+    EXPECT_NE(std::string::npos, testsupport::ReadFileBytes(kit.program.Path("log.txt")).find("cannot copy "));
+}
+
 // Once a product of the script is installed, a new run skips the target
 // page (the recorded directory is used again). /remove:<key> opens at the
 // removal page with only Next, shows the product; after the removal only
