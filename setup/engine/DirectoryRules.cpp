@@ -48,3 +48,25 @@ bool ParseUserDirectoryId(const char* text, unsigned long* id)
     *id = static_cast<unsigned long>(value);
     return true;
 }
+
+std::vector<std::string> SubDirectoryFolders(const char* target, const char* subDir)
+{
+    std::string sub(subDir);
+    const size_t first = sub.find_first_not_of('\\');
+    sub.erase(0, first == std::string::npos ? sub.size() : first);
+    while (!sub.empty() && sub.back() == '\\')
+        sub.pop_back();
+    const std::string path(target);
+    const std::string tail = "\\" + sub;
+    if (sub.empty() || path.size() <= tail.size() ||
+        !xUtilEqualNoCase(path.c_str() + path.size() - tail.size(), tail.c_str()))
+        return {};
+    // One folder per backslash of the tail, from the target upwards.
+    const size_t base = path.size() - tail.size();  // the backslash below the base folder
+    std::vector<std::string> folders;
+    for (size_t end = path.size(); end > base; end = path.rfind('\\', end - 1)) {
+        if (path[end - 1] != '\\')  // a doubled backslash names no folder of its own
+            folders.push_back(path.substr(0, end));
+    }
+    return folders;
+}

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
+#include <vector>
 
 // The target directory belonging to a product directory `value` read back
 // from an uninstall entry, into `base` (`size` bytes, cut to fit). With no
@@ -26,3 +28,13 @@ int JoinSubDirectory(const char* target, const char* subDir, char* out, size_t s
 // there clears every user-defined identifier, smaller ones name system
 // folders.
 bool ParseUserDirectoryId(const char* text, unsigned long* id);
+
+// The folders of the target's sub-directory path, deepest first: `target`
+// and each folder above it, up to and never including its base folder,
+// when `target` ends with a backslash and `subDir` (the sub-directory of
+// DefaultDestDir; its leading and trailing backslashes do not count,
+// compared without regard to ASCII case) and is longer than that.
+// "C:\Program Files\Vantor\Modem Tools" with "Vantor\Modem Tools" gives that
+// folder and "C:\Program Files\Vantor". Empty otherwise, and for an empty
+// `subDir`.
+std::vector<std::string> SubDirectoryFolders(const char* target, const char* subDir);

@@ -8,6 +8,7 @@
 #include "usystem.h"
 
 #include <cstring>
+#include <new>
 
 namespace {
 
@@ -123,6 +124,17 @@ bool StageReplacement(QueueCallbackContext* run, const char* source, const char*
     return true;
 }
 
+// Notes a path scheduled for deletion at the restart (the folders above it
+// may go then too).
+void Remember(QueueCallbackContext* run, const char* path)
+{
+    try {
+        run->pending.emplace_back(path);
+    } catch (const std::bad_alloc&) {
+        // Without the note a folder above merely stays.
+    }
+}
+
 // After each deletion: a file still there is scheduled for deletion at
 // restart; its directory goes when nothing else is left in it.
 void AfterDelete(QueueCallbackContext* run, const char* target)
@@ -136,7 +148,9 @@ void AfterDelete(QueueCallbackContext* run, const char* target)
     if (Exists(target)) {
         run->rebootNeeded->store(1);
         ++run->pendingCount;
-        if (!xUtilDelayFileDelete(target)) {
+        if (xUtilDelayFileDelete(target)) {
+            Remember(run, target);
+        } else {
             DebugErrorPrint("setup: cannot delete %s at the next restart\n", target);
             DebugReportLastError();
         }
@@ -146,8 +160,8 @@ void AfterDelete(QueueCallbackContext* run, const char* target)
     if (length < 3 || directory[length - 1] == ':' || !Exists(directory) ||
         CountDirectoryEntries(directory) != run->pendingCount)
         return;
-    if (!RemoveDirectoryA(directory) && xUtilIsWinNT())
-        xUtilDelayMove(directory);
+    if (!RemoveDirectoryA(directory) && xUtilIsWinNT() && xUtilDelayMove(directory))
+        Remember(run, directory);
 }
 
 // A cabinet copied to its own name is placed as it is, not expanded.

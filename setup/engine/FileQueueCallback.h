@@ -25,6 +25,8 @@
 #include <setupapi.h>
 
 #include <atomic>
+#include <string>
+#include <vector>
 
 // One commit's state, owned by the run for the duration of the commit.
 struct QueueCallbackContext
@@ -39,6 +41,7 @@ struct QueueCallbackContext
     DWORD failure = 0;
     char requestedSource[MAX_PATH] = {};  // source of the last media request, until a copy is done
     char cabinet[MAX_PATH] = {};          // the cabinet of the last requested medium, or empty
+    std::vector<std::string> pending;     // files and folders scheduled for deletion at the restart
 };
 
 // The Setup API file-queue callback; `context` is a QueueCallbackContext.

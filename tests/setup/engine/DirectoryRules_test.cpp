@@ -6,6 +6,7 @@
 
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -51,6 +52,22 @@ TEST(DirectoryRules, OnlyUserDefinedIdentifiers)
         EXPECT_FALSE(ParseUserDirectoryId(text, &id)) << text;
         EXPECT_EQ(0ul, id) << text;
     }
+}
+
+TEST(DirectoryRules, FoldersOfTheSubDirectoryPath)
+{
+    using Folders = std::vector<std::string>;
+    const Folders vantor = {"C:\\Program Files\\Vantor\\Modem Tools", "C:\\Program Files\\Vantor"};
+    EXPECT_EQ(vantor, SubDirectoryFolders("C:\\Program Files\\Vantor\\Modem Tools", "Vantor\\Modem Tools"));
+    EXPECT_EQ(vantor, SubDirectoryFolders("C:\\Program Files\\Vantor\\Modem Tools", "\\vantor\\MODEM TOOLS\\"));
+    EXPECT_EQ(Folders{"D:\\Apps\\Tools"}, SubDirectoryFolders("D:\\Apps\\Tools", "Tools"));
+    EXPECT_EQ((Folders{"D:\\A\\x\\\\y", "D:\\A\\x"}), SubDirectoryFolders("D:\\A\\x\\\\y", "x\\\\y"));
+    // A target chosen elsewhere, no sub-directory, a target no longer than
+    // it, a name that only ends like it: no folders.
+    for (const auto& [target, subDir] : {std::make_pair("D:\\Elsewhere", "Vantor\\Modem Tools"),
+                                         std::make_pair("D:\\Apps\\Tools", ""), std::make_pair("Tools", "Tools"),
+                                         std::make_pair("\\Tools", "Tools"), std::make_pair("D:\\MyTools", "Tools")})
+        EXPECT_EQ(Folders{}, SubDirectoryFolders(target, subDir)) << target << " / " << subDir;
 }
 
 TEST(PairList, GrowsAndFindsAnyTextWithoutRegardToCase)

@@ -1,9 +1,10 @@
 // The shipped installation medium (dist/x64: setup.exe, setup.inf,
 // mdmprobe.cab) installed unattended as a deployment tool would, then
-// removed with the command its uninstall entry stores, as the list of
-// installed programs (UninstallString, through the removal wizard) or a
-// deployment tool (QuietUninstallString) would: afterwards nothing of the
-// product is left but the running setup.exe, which waits for the restart.
+// removed with the command its uninstall entry stores (the program path in
+// quotes), as the list of installed programs (UninstallString, through the
+// removal wizard) or a deployment tool (QuietUninstallString) would:
+// afterwards nothing of the product is left but the running setup.exe and
+// its folders, which wait for the restart.
 #include "UiDriver.h"
 #include "WinTestSupport.h"
 
@@ -51,8 +52,9 @@ bool MachineKeyExists(const char* key)
     return true;
 }
 
-// Whether the files Windows deletes at the next restart include `path`.
-bool DeletedAtRestart(const std::string& path)
+// Where `path` stands among the paths Windows deletes or renames at the
+// next restart (npos when it is not there).
+size_t RestartPosition(const std::string& path)
 {
     HKEY handle;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager", 0, KEY_READ,
@@ -63,7 +65,12 @@ bool DeletedAtRestart(const std::string& path)
     const bool read = RegQueryValueExA(handle, "PendingFileRenameOperations", nullptr, nullptr,
                                        reinterpret_cast<BYTE*>(&list[0]), &size) == ERROR_SUCCESS;
     RegCloseKey(handle);
-    return read && list.find(path) != std::string::npos;
+    return read ? list.find(path) : std::string::npos;
+}
+
+bool DeletedAtRestart(const std::string& path)
+{
+    return RestartPosition(path) != std::string::npos;
 }
 
 // A started installation ends with Finish, which starts the modem test
@@ -133,6 +140,16 @@ void InstallAndRemove(const char* removalValue)
             EXPECT_FALSE(FileExists(path)) << path;
     }
     EXPECT_FALSE(FileExists(target + "\\mdmprobe.log"));
+    // The folders the installation made go too: Modem Tools, which still
+    // holds the running setup.exe, and then the Vantor folder above it, at
+    // the restart; never the program-files folder.
+    const std::string vantor = target.substr(0, target.rfind('\\'));
+    const size_t toolsAt = RestartPosition(target + '\0');
+    const size_t vantorAt = RestartPosition(vantor + '\0');
+    EXPECT_NE(std::string::npos, toolsAt);
+    EXPECT_NE(std::string::npos, vantorAt) << vantor;
+    EXPECT_LT(toolsAt, vantorAt);
+    EXPECT_EQ(std::string::npos, RestartPosition(vantor.substr(0, vantor.rfind('\\')) + '\0'));
     for (const char* shortcut : kShortcuts) EXPECT_FALSE(FileExists(menu + "\\" + shortcut)) << shortcut;
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(menu.c_str())) << "the menu folder is removed";
     EXPECT_FALSE(MachineKeyExists(kEntry));
