@@ -3,6 +3,7 @@
 // as the Setup API does it: all deletions, then the renames, then the
 // copies. The folders the copies need are made; a folder whose files were
 // deleted is removed when nothing else is left in it.
+#include "DirectoryRules.h"
 #include "IntField.h"
 #include "PlanBuild.h"
 #include "QueueText.h"
@@ -197,6 +198,36 @@ void FoldersRemoved(const Queue& queue, bool nt, PlanStep* step)
     }
 }
 
+// After a removal's deletions, the folders of the target's sub-directory
+// path (DefaultDestDir 24,Vantor\Modem Tools: Modem Tools, then Vantor) go
+// when empty, deepest first, never the base folder above them. One that
+// holds only what waits for the restart goes at the restart (NT family;
+// Windows 9x leaves it, and the folders above it).
+void SubDirectoryFoldersRemoved(const PlanBuild& build, PlanStep* step)
+{
+    const InfLine* line = build.Key("DestinationDirs", "DefaultDestDir");
+    if (!line) return;
+    bool waiting = false;  // the folder below waits for the restart
+    for (const std::string& folder : SubDirectoryFolders(build.plan.target.c_str(), build.Field(*line, 2).c_str())) {
+        const PlanItem* listed = nullptr;
+        for (const PlanItem& item : step->items)
+            if (item.action == "remove-folder" && SameName(item.fields[0].second, folder)) listed = &item;
+        if (listed) {
+            waiting = listed->fields[1].second != "now";
+            if (listed->fields[1].second == "never") return;
+            continue;
+        }
+        const bool nt = build.Version().nt;
+        PlanItem item{"remove-folder", "DestinationDirs", line->number, {}, ""};
+        item.Field("path", folder).Field("when", !waiting ? "now" : nt ? "at the next restart" : "never");
+        item.note = !waiting ? "a folder of the target's path, when nothing else is left in it"
+                    : nt     ? "a folder of the target's path, when nothing but what waits for the restart is left in it"
+                             : "a folder of the target's path: Windows 9x removes no folder at the restart, so it stays";
+        step->items.push_back(item);
+        if (waiting && !nt) return;
+    }
+}
+
 }  // namespace
 
 void PlanFileQueue(PlanBuild& build, PlanStep* step)
@@ -206,6 +237,7 @@ void PlanFileQueue(PlanBuild& build, PlanStep* step)
     MarkRunningProgram(build, &queue);
     step->items.insert(step->items.end(), queue.deletes.begin(), queue.deletes.end());
     FoldersRemoved(queue, build.Version().nt, step);
+    if (build.Removing()) SubDirectoryFoldersRemoved(build, step);
     step->items.insert(step->items.end(), queue.renames.begin(), queue.renames.end());
     FoldersMade(queue, step);
     step->items.insert(step->items.end(), queue.copies.begin(), queue.copies.end());

@@ -64,6 +64,14 @@ bool Create(PlanBuild& build, const ServiceLine& at, PlanStep* step)
         build.plan.runFailure = "the service " + name + " cannot be created: its install section has no lines";
         return false;
     }
+    // The program path is never cut: a longer one fails like a service that
+    // cannot be created.
+    if (const InfLine* binary = build.Key(install, "ServiceBinary"); binary && build.Field(*binary, 1).size() > kTextMax) {
+        item.note = "its ServiceBinary is longer than 255 characters: the run fails here (1603)";
+        step->items.push_back(item);
+        build.plan.runFailure = "the service " + name + " cannot be created: its program path is too long";
+        return false;
+    }
     std::string dependencies;
     if (const InfLine* line = build.Key(install, "Dependencies"))
         for (const std::string& field : build.Fields(*line))
@@ -72,7 +80,7 @@ bool Create(PlanBuild& build, const ServiceLine& at, PlanStep* step)
     item.Field("serviceType", Number(build, install, "ServiceType"));
     item.Field("startType", Number(build, install, "StartType"));
     item.Field("errorControl", Number(build, install, "ErrorControl"));
-    item.Field("binary", Text(build, install, "ServiceBinary"));
+    item.Field("binary", Text(build, install, "ServiceBinary"));  // fits, as checked above
     item.Field("loadOrderGroup", Text(build, install, "LoadOrderGroup"));
     item.Field("dependencies", dependencies).Field("account", Text(build, install, "StartName"));
     item.note = "created from [" + install + "], or its configuration changed when it exists";

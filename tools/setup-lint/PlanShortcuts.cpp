@@ -30,11 +30,15 @@ std::string Folder(const std::string& code)
 bool ShortcutPath(const PlanBuild& build, const InfLine& line, bool make, PlanItem* item, std::string* folder)
 {
     const std::string code = build.Field(line, 1).substr(0, kCodeMax);
-    const std::string name = build.Field(line, 2).substr(0, kTextMax);
+    const std::string name = build.Field(line, 2);
     *folder = Folder(code);
     item->Field("path", (folder->empty() ? code : *folder) + "\\" + name + ".lnk");
     item->Field("folderCode", code).Field("name", name);
-    if (code.empty() || name.empty() || (make && build.Field(line, 3).empty())) {
+    // A name or target that does not fit is refused: cut, it names another.
+    if (name.size() > kTextMax || (make && build.Field(line, 3).size() > kTextMax)) {
+        item->note = std::string(name.size() > kTextMax ? "the name" : "the target") +
+                     " is longer than 255 characters: " + (make ? "the shortcut is not made" : "no shortcut is deleted");
+    } else if (code.empty() || name.empty() || (make && build.Field(line, 3).empty())) {
         item->note = make ? "a line without folder code, name and target is skipped"
                           : "a line without folder code and name is skipped";
     } else if (folder->empty()) {
@@ -66,7 +70,7 @@ void MakeShortcuts(const PlanBuild& build, const InfSection& list, PlanStep* ste
             step->items.push_back(item);
             continue;
         }
-        const std::string name = build.Field(line, 2).substr(0, kTextMax);
+        const std::string name = build.Field(line, 2);
         for (const std::string& sub : SubFolders(folder, name)) {
             bool listed = false;
             for (const PlanItem& earlier : step->items)
@@ -74,7 +78,7 @@ void MakeShortcuts(const PlanBuild& build, const InfSection& list, PlanStep* ste
             PlanItem made{"make-folder", list.name, line.number, {}, "when missing"};
             if (!listed) step->items.push_back(made.Field("path", sub));
         }
-        const std::string target = build.Field(line, 3).substr(0, kTextMax);
+        const std::string target = build.Field(line, 3);
         char workingDir[260];
         ShortcutWorkingDir(target.c_str(), workingDir, sizeof workingDir);
         item.Field("target", target).Field("arguments", build.Field(line, 4).substr(0, kTextMax));
@@ -96,7 +100,7 @@ void DeleteShortcuts(const PlanBuild& build, const InfSection& list, PlanStep* s
         const bool valid = ShortcutPath(build, line, false, &item, &folder);
         step->items.push_back(item);
         if (!valid) continue;
-        const std::vector<std::string> folders = SubFolders(folder, build.Field(line, 2).substr(0, kTextMax));
+        const std::vector<std::string> folders = SubFolders(folder, build.Field(line, 2));
         for (auto sub = folders.rbegin(); sub != folders.rend(); ++sub) {
             PlanItem removed{"remove-folder", list.name, line.number, {}, "when nothing else is left in it"};
             step->items.push_back(removed.Field("path", *sub).Field("when", "now"));

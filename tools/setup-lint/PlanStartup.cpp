@@ -204,6 +204,12 @@ void Directories(PlanBuild& build)
         typed.push_back('\0');
         target = TrimTargetDirectory(typed.data());
         plan.targetOrigin = "given";
+        if (!IsAbsoluteTarget(target.c_str())) {
+            plan.runs = false;
+            plan.stopReason = "the target page keeps Next disabled for \"" + target + "\": it is no absolute path "
+                              "(a drive, a colon, a backslash and a folder, or \\\\server\\share)";
+            return;
+        }
     } else {
         const InfLine* line = build.Key("DestinationDirs", "DefaultDestDir");
         if (line && ScriptDecimal(line->Field(1).c_str()) == 24) {
@@ -219,8 +225,13 @@ void Directories(PlanBuild& build)
     build.dirs.Set(32768, target);
     for (const InfLine& line : build.Lines("ProductDestinationDirs")) {
         char dir[260];
-        if (line.hasKey && JoinSubDirectory(target.c_str(), line.Field(2).c_str(), dir, sizeof dir))
-            build.dirs.Set(static_cast<long>(ParseDirectoryId(line.Field(1).c_str())), dir);
+        unsigned long id = 0;
+        if (!line.hasKey) continue;
+        if (!ParseUserDirectoryId(line.Field(1).c_str(), &id))
+            plan.notes.push_back("[ProductDestinationDirs] " + line.key + ": \"" + line.Field(1) + "\" is no directory "
+                                 "id of 32768 and above: it is never set, and the target page keeps Next disabled");
+        else if (JoinSubDirectory(target.c_str(), line.Field(2).c_str(), dir, sizeof dir))
+            build.dirs.Set(static_cast<long>(id), dir);
     }
 }
 
@@ -241,6 +252,30 @@ void NewerVersionCheck(PlanBuild& build)
                                   "replace it (also in unattended runs); No ends it with 1602";
 }
 
+// A removal takes only the script's own keys (its products' and the
+// install section's Uninstall key), none with a backslash; another key is
+// refused before any registry key is touched.
+bool RemovalKeysListed(PlanBuild& build)
+{
+    Plan& plan = build.plan;
+    std::vector<std::string> listed;
+    if (const InfLine* uninstall = build.Key(plan.installSection, "Uninstall")) listed.push_back(uninstall->Field(1));
+    for (const InfLine& line : build.Lines(plan.productsSection))
+        if (line.hasKey) listed.push_back(line.key);
+    for (const std::string& key : SplitKeys(plan.options.keys)) {
+        const bool known = key.find('\\') == std::string::npos &&
+                           std::any_of(listed.begin(), listed.end(),
+                                       [&](const std::string& name) { return !name.empty() && SameName(name, key); });
+        if (!known) {
+            plan.runs = false;
+            plan.stopReason = "\"" + key + "\" is no product of this script: setup.exe shows \"The product " + key +
+                              " is not part of this installation.\" and ends with 1603";
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 void PlanStartup(PlanBuild& build)
@@ -251,6 +286,7 @@ void PlanStartup(PlanBuild& build)
     plan.removeSection = Choose(build, kRemoveColumn);
     plan.productsSection = Choose(build, kProductsColumn);
     NewerVersionCheck(build);
+    if (build.Removing() && !RemovalKeysListed(build)) return;
     plan.conditions = ReadConditions(build, plan.installSection);
     if (plan.conditions.outcome == "fail") {
         plan.runs = false;

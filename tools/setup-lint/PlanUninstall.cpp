@@ -55,7 +55,8 @@ PlanUninstallEntry Entry(PlanBuild& build, const std::string& key, const std::st
 {
     const Plan& plan = build.plan;
     PlanUninstallEntry entry{kUninstallKey + key, kind, {}};
-    const std::string command = plan.setupPath + " /remove:" + key;
+    // The program in quotes: a path with blanks must not start C:\Program.exe.
+    const std::string command = "\"" + plan.setupPath + "\" /remove:" + key;
     const std::string publisher = ProgramString(build, kPublisherString);
     const std::string helpLink = ProgramString(build, kHelpLinkString);
     entry.values.push_back({"DisplayName", "REG_SZ", name});
@@ -66,10 +67,12 @@ PlanUninstallEntry Entry(PlanBuild& build, const std::string& key, const std::st
         entry.values.push_back({"ProductVersion", "REG_SZ", version});
         entry.values.push_back({"DisplayVersion", "REG_SZ", version});
     }
-    // A key with its own sub-directory keeps the target and that directory.
+    // A key with its own sub-directory keeps the target and that directory
+    // (the pair the target page makes, whether or not its id could be set).
     const InfLine* subDir = build.Key("ProductDestinationDirs", key);
-    const std::string own = subDir ? build.dirs.Path(static_cast<long>(ParseDirectoryId(subDir->Field(1).c_str()))) : "";
-    if (!own.empty())
+    char own[260] = "";
+    if (subDir) JoinSubDirectory(plan.target.c_str(), subDir->Field(2).c_str(), own, sizeof own);
+    if (own[0] != '\0')
         entry.values.push_back({"UserTargetDir", "REG_MULTI_SZ", plan.target + '\0' + own + '\0'});
     else
         entry.values.push_back({"UserTargetDir", "REG_SZ", plan.target});

@@ -192,10 +192,10 @@ TEST(PlanInstall, UninstallEntriesRestartAndEnd)
     EXPECT_EQ("product", tool.kind);
     std::vector<std::string> values;
     for (const PlanValue& value : tool.values) values.push_back(value.name + "=" + value.data);
-    EXPECT_EQ(std::vector<std::string>({"DisplayName=Acme Tool", "UninstallString=D:\\Acme\\setup.exe /remove:Tool",
+    EXPECT_EQ(std::vector<std::string>({"DisplayName=Acme Tool", "UninstallString=\"D:\\Acme\\setup.exe\" /remove:Tool",
                                         "ProductVersion=2.0.1", "DisplayVersion=2.0.1",
                                         std::string("UserTargetDir=D:\\Acme\0D:\\Acme\\Bin\0", 34),
-                                        "QuietUninstallString=D:\\Acme\\setup.exe /remove:Tool /quiet",
+                                        "QuietUninstallString=\"D:\\Acme\\setup.exe\" /remove:Tool /quiet",
                                         "InstallLocation=D:\\Acme", "NoModify=1", "NoRepair=1"}),
               values)
         << "no Publisher or HelpLink: the stand-in setup.exe has no texts";
@@ -225,18 +225,52 @@ TEST(PlanRemove, LastProductOrNot)
 
     const Plan all = PlanFor({"--remove", "Tool,Extra,Hidden,Blocked"});
     EXPECT_EQ(std::vector<std::string>({"Remove.Tool", "Remove.Extra", "Remove.Hidden", "Remove.NT"}), all.runSections);
-    // setup.exe removes itself: in use, it waits for the restart, and so does its folder.
-    const PlanStep& files = StepOf(all, "files");
-    for (const PlanItem& item : files.items) {
+    // setup.exe removes itself: in use, it waits for the restart, and so do
+    // its folder and the folder of the target's path above it (not the base).
+    const std::string removed[] = {kBin + " now", kTarget + " at the next restart",
+                                   "%ProgramFiles%\\Acme at the next restart"};
+    std::vector<std::string> folders;
+    for (const PlanItem& item : StepOf(all, "files").items) {
         const bool running = FieldOf(item, "target") == kTarget + "\\setup.exe";
         if (item.action == "delete") {
             EXPECT_EQ(running ? "at the next restart" : "now", FieldOf(item, "when"));
         }
-        if (item.action == "remove-folder") {
-            EXPECT_EQ(FieldOf(item, "path") == kTarget ? "at the next restart" : "now", FieldOf(item, "when"));
-        }
+        if (item.action == "remove-folder") folders.push_back(FieldOf(item, "path") + " " + FieldOf(item, "when"));
     }
+    EXPECT_EQ(std::vector<std::string>(std::begin(removed), std::end(removed)), folders);
     EXPECT_EQ(3010, all.exitCode);
+    // Windows 9x removes no folder at the restart: the target and its path stay.
+    folders.clear();
+    const Plan me = PlanFor({"--remove", "Tool,Extra,Hidden,Blocked", "--windows", "4.90"});
+    for (const PlanItem& item : StepOf(me, "files").items)
+        if (item.action == "remove-folder") folders.push_back(FieldOf(item, "path") + " " + FieldOf(item, "when"));
+    EXPECT_EQ(std::vector<std::string>({kBin + " now", kTarget + " never"}), folders);
+}
+
+TEST(PlanLimits, RefusedKeysTargetsAndFields)
+{
+    const Plan foreign = PlanFor({"--remove", "Other"});
+    EXPECT_FALSE(foreign.runs) << "a key the script does not list is refused";
+    EXPECT_EQ(1603, foreign.exitCode);
+    EXPECT_TRUE(foreign.uninstallDeletes.empty());
+    EXPECT_TRUE(PlanFor({"--remove", "suite"}).runs) << "the install section's Uninstall key is the script's";
+    EXPECT_FALSE(PlanFor({"--remove", "Tool\\..\\Other"}).runs);
+
+    for (const char* target : {"Acme", "C:\\", "  \\\\ "}) EXPECT_FALSE(PlanFor({"--target", target}).runs) << target;
+    EXPECT_TRUE(PlanFor({"--target", "\\\\server\\share\\Acme"}).runs);
+
+    // Programs, paths and shortcut names that do not fit are refused, not cut:
+    // the long target directory makes %32769% longer than 255 characters.
+    const Plan longPaths = PlanFor({"--target", "D:\\" + std::string(250, 'x')});
+    EXPECT_EQ("skip", StepOf(longPaths, "exec", 1).items.at(0).action);
+    EXPECT_EQ("skip", StepOf(longPaths, "file-security").items.at(0).action);
+    EXPECT_NE(std::string::npos, longPaths.runFailure.find("AcmeSvc")) << "its program path is too long";
+    EXPECT_EQ(1603, longPaths.exitCode);
+    EXPECT_EQ("services", longPaths.steps.back().phase) << "no phase after the failing one";
+    // Without services (Windows Me) the run reaches the shortcuts.
+    const Plan longShortcuts = PlanFor({"--windows", "4.90", "--target", "D:\\" + std::string(250, 'x')});
+    EXPECT_EQ(std::vector<std::string>({"skip {Common Programs}\\Acme\\Acme Tool.lnk", "skip {Desktop}\\Acme Tool.lnk"}),
+              Summary(StepOf(longShortcuts, "shortcuts")));
 }
 
 TEST(PlanWindows9x, OtherSectionsNoServices)
