@@ -70,8 +70,9 @@ soak: host x64
 	@tools/soak/soak.sh
 
 # Pictures of every wizard page under Xvfb: build/screenshots/index.html.
+# DOCS=1 also refreshes the README's pictures in docs/images/.
 screenshots: host x64
-	@tools/screenshots/make-screenshots.sh
+	@tools/screenshots/make-screenshots.sh $(if $(DOCS),--docs)
 
 clean:
 	rm -rf $(BUILD) $(DIST)

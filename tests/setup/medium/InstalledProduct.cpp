@@ -212,6 +212,10 @@ void ExpectNothingLeft()
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(MenuDir().c_str())) << "the menu folder is removed";
     EXPECT_FALSE(MachineKeyExists(kEntry));
     EXPECT_FALSE(MachineKeyExists(kAppPath));
+    // The product's folders go at the restart, Vantor after Modem Tools.
+    const std::string vantor = target.substr(0, target.rfind('\\'));
+    EXPECT_TRUE(GetFileAttributesA(target.c_str()) == INVALID_FILE_ATTRIBUTES || DeletedAtRestart(target)) << target;
+    EXPECT_TRUE(GetFileAttributesA(vantor.c_str()) == INVALID_FILE_ATTRIBUTES || DeletedAtRestart(vantor)) << vantor;
 }
 
 }  // namespace medium

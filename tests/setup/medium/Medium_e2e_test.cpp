@@ -1,10 +1,10 @@
 // The shipped installation medium (dist/x64: setup.exe, setup.inf,
 // mdmprobe.cab) installed unattended as a deployment tool would, then
-// removed with the command its uninstall entry stores, as the list of
-// installed programs (UninstallString, through the removal wizard) or a
-// deployment tool (QuietUninstallString) would: afterwards nothing of the
-// product is left but the running setup.exe, which waits for the restart.
-#include "InstalledProduct.h"
+// removed with the command its uninstall entry stores (the program path in
+// quotes), as the list of installed programs (UninstallString, through the
+// removal wizard) or a deployment tool (QuietUninstallString) would:
+// afterwards nothing of the product is left but the running setup.exe and
+// its folders, which wait for the restart.
 #include "UiDriver.h"
 #include "WinTestSupport.h"
 
@@ -18,18 +18,77 @@
 using testsupport::ChildProcess;
 using testsupport::FileExists;
 
-using namespace medium;
-
 namespace {
 
 std::string g_medium;  // Windows path of the medium folder
+std::string g_self;    // this test program
+
+// Where Windows looks first for "C:\Program Files\..." written unquoted.
+const char kPlanted[] = "C:\\Program.exe";
 
 constexpr DWORD kRunMs = 60000;
+const char kEntry[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ModemTest";
+const char kAppPath[] = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\mdmprobe.exe";
+const char* const kFiles[] = {"setup.exe", "setup.inf", "mdmprobe.exe", "mdmprobe.ini", "mdmprobe.dat"};
+const char* const kShortcuts[] = {"Vantor Modem Test.lnk", "Modem Test Logs.lnk", "Remove Vantor Modem Test.lnk"};
+
+// Text value `name` (null: the default value) of HKLM\`key`; "" when missing.
+std::string MachineText(const char* key, const char* name)
+{
+    HKEY handle;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ, &handle) != ERROR_SUCCESS) return "";
+    char value[1024] = {};
+    DWORD size = sizeof(value) - 2;
+    const LONG result = RegQueryValueExA(handle, name, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
+    RegCloseKey(handle);
+    return result == ERROR_SUCCESS ? std::string(value) : "";
+}
+
+bool MachineKeyExists(const char* key)
+{
+    HKEY handle;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ, &handle) != ERROR_SUCCESS) return false;
+    RegCloseKey(handle);
+    return true;
+}
+
+// Where `path` stands among the paths Windows deletes or renames at the
+// next restart (npos when it is not there).
+size_t RestartPosition(const std::string& path)
+{
+    HKEY handle;
+    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager", 0, KEY_READ,
+                      &handle) != ERROR_SUCCESS)
+        return false;
+    std::string list(65536, '\0');
+    DWORD size = static_cast<DWORD>(list.size() - 2);
+    const bool read = RegQueryValueExA(handle, "PendingFileRenameOperations", nullptr, nullptr,
+                                       reinterpret_cast<BYTE*>(&list[0]), &size) == ERROR_SUCCESS;
+    RegCloseKey(handle);
+    return read ? list.find(path) : std::string::npos;
+}
+
+bool DeletedAtRestart(const std::string& path)
+{
+    return RestartPosition(path) != std::string::npos;
+}
+
+// A started installation ends with Finish, which starts the modem test
+// ("Start ... now" is checked): close its wizard like a user would.
+void CloseStartedModemTest()
+{
+    HWND wizard = uidriver::WaitForWizard(0, 20000);
+    ASSERT_NE(nullptr, wizard) << "the installation did not start the modem test";
+    EXPECT_TRUE(uidriver::CancelAndWaitForEnd(wizard, kRunMs)) << "the modem test did not close";
+}
 
 void InstallAndRemove(const char* removalValue)
 {
     // The medium in a folder of its own, as on a CD.
-    const std::string medium = CopyMedium(g_medium, "medium");
+    const std::string medium = testsupport::RunDir() + "\\medium";
+    CreateDirectoryA(medium.c_str(), nullptr);
+    for (const char* file : {"setup.exe", "setup.inf", "mdmprobe.cab"})
+        ASSERT_TRUE(CopyFileA((g_medium + "\\" + file).c_str(), (medium + "\\" + file).c_str(), FALSE)) << file;
 
     ChildProcess install;
     ASSERT_TRUE(install.Start("\"" + medium + "\\setup.exe\" /quiet", medium));
@@ -38,19 +97,25 @@ void InstallAndRemove(const char* removalValue)
     EXPECT_EQ(0u, exitCode);
     CloseStartedModemTest();
 
-    const std::string target = TargetDir();
-    const std::string menu = MenuDir();
+    const std::string target = MachineText("Software\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir") +
+                               "\\Vantor\\Modem Tools";
+    const std::string menu = MachineText("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+                                         "Common Programs") + "\\Vantor Modem Tools";
     for (const char* file : kFiles) EXPECT_TRUE(FileExists(target + "\\" + file)) << file;
     for (const char* shortcut : kShortcuts) EXPECT_TRUE(FileExists(menu + "\\" + shortcut)) << shortcut;
     EXPECT_EQ("Vantor Modem Test", MachineText(kEntry, "DisplayName"));
-    EXPECT_EQ(target + "\\setup.exe /remove:ModemTest", MachineText(kEntry, "UninstallString"));
-    EXPECT_EQ(target + "\\setup.exe /remove:ModemTest /quiet", MachineText(kEntry, "QuietUninstallString"));
+    EXPECT_EQ("\"" + target + "\\setup.exe\" /remove:ModemTest", MachineText(kEntry, "UninstallString"));
+    EXPECT_EQ("\"" + target + "\\setup.exe\" /remove:ModemTest /quiet", MachineText(kEntry, "QuietUninstallString"));
     EXPECT_EQ("1.1.0.0", MachineText(kEntry, "ProductVersion")) << "read from mdmprobe.exe inside the cabinet";
     EXPECT_EQ(target, MachineText(kEntry, "UserTargetDir"));
     EXPECT_EQ(target + "\\mdmprobe.exe", MachineText(kAppPath, nullptr));
     std::ofstream(target + "\\mdmprobe.log") << "12:00:00 - a run of the modem test\r\n";
 
-    // The removal as the uninstall entry tells it.
+    // The removal as the uninstall entry tells it, started with the whole
+    // command as the list of installed programs or a deployment tool does,
+    // while a program lies where an unquoted path with blanks would find
+    // one first ("C:\Program" and ".exe").
+    ASSERT_TRUE(CopyFileA(g_self.c_str(), kPlanted, FALSE));
     const std::string command = MachineText(kEntry, removalValue);
     ASSERT_FALSE(command.empty()) << removalValue;
     ChildProcess remove;
@@ -64,9 +129,31 @@ void InstallAndRemove(const char* removalValue)
         uidriver::Press(wizard, uidriver::WizardButton::Finish);
     }
     ASSERT_TRUE(remove.Wait(kRunMs, &exitCode));
+    EXPECT_FALSE(FileExists(std::string(kPlanted) + ".ran")) << command;
     EXPECT_EQ(3010u, exitCode) << "the running setup.exe is deleted at the restart";
 
-    ExpectNothingLeft();
+    for (const char* file : kFiles) {
+        const std::string path = target + "\\" + file;
+        if (std::string(file) == "setup.exe")
+            EXPECT_TRUE(!FileExists(path) || DeletedAtRestart(path)) << path;
+        else
+            EXPECT_FALSE(FileExists(path)) << path;
+    }
+    EXPECT_FALSE(FileExists(target + "\\mdmprobe.log"));
+    // The folders the installation made go too: Modem Tools, which still
+    // holds the running setup.exe, and then the Vantor folder above it, at
+    // the restart; never the program-files folder.
+    const std::string vantor = target.substr(0, target.rfind('\\'));
+    const size_t toolsAt = RestartPosition(target + '\0');
+    const size_t vantorAt = RestartPosition(vantor + '\0');
+    EXPECT_NE(std::string::npos, toolsAt);
+    EXPECT_NE(std::string::npos, vantorAt) << vantor;
+    EXPECT_LT(toolsAt, vantorAt);
+    EXPECT_EQ(std::string::npos, RestartPosition(vantor.substr(0, vantor.rfind('\\')) + '\0'));
+    for (const char* shortcut : kShortcuts) EXPECT_FALSE(FileExists(menu + "\\" + shortcut)) << shortcut;
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(menu.c_str())) << "the menu folder is removed";
+    EXPECT_FALSE(MachineKeyExists(kEntry));
+    EXPECT_FALSE(MachineKeyExists(kAppPath));
 }
 
 }  // namespace
@@ -77,6 +164,13 @@ TEST(ShippedMedium, RemovedByQuietUninstallString) { InstallAndRemove("QuietUnin
 
 int main(int argc, char** argv)
 {
+    char self[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, self, sizeof(self));
+    g_self = self;
+    if (lstrcmpiA(self, kPlanted) == 0) {  // started in place of setup.exe: leaves its mark
+        std::ofstream(std::string(self) + ".ran") << GetCommandLineA();
+        return 1;
+    }
     testing::InitGoogleTest(&argc, argv);
     if (argc != 2) {
         std::fprintf(stderr, "usage: setup_medium_e2e_test MEDIUM-FOLDER\n");

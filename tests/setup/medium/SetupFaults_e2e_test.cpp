@@ -167,7 +167,8 @@ TEST_P(KilledInstallation, RunsAgainToTheNormalResultAndIsRemoved)
     ExpectNothingLeft();
     testsupport::ChildProcess restart;
     ASSERT_TRUE(restart.Start("wineboot.exe -r") && restart.Wait(kRunMs));
-    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(TargetDir().c_str())) << "the folder goes at the restart";
+    const std::string vantor = TargetDir().substr(0, TargetDir().rfind('\\'));
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(vantor.c_str())) << "the folders go at the restart";
 
     // A normal installation on the clean machine leaves what the repaired one left.
     const std::string normal = CopyMedium(g_medium, "normal");
