@@ -5,6 +5,7 @@
 #include "CommonControls.h"
 #include "ComponentList.h"
 #include "DebugLog.h"
+#include "DllSearch.h"
 #include "HiddenWindow.h"
 #include "SetupState.h"
 #include "SingleInstance.h"
@@ -47,8 +48,8 @@ int SetupMain(HINSTANCE module, const char* commandLine)
 
     HRESULT com = CoInitialize(nullptr);
     InitCommonControlClasses();
-    LoadLibraryA("Riched32.dll");  // the licence page's rich-edit box; not needed otherwise
-    ComponentListClear();          // the global component list starts empty
+    LoadSystemLibrary("riched32.dll");  // the licence page's rich-edit box; not needed otherwise
+    ComponentListClear();               // the global component list starts empty
 
     options.wizardStyle = SupportsWizard97(QueryCommCtlVersion()) ? 1 : 0;
     ParseSetupCommandLine(commandLine, &options);

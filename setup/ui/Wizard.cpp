@@ -1,5 +1,6 @@
 #include "Wizard.h"
 
+#include "CommonControls.h"
 #include "DebugLog.h"
 #include "PageSupport.h"
 #include "PageTemplates.h"
@@ -170,7 +171,7 @@ RunOutcome ShowWizard(SetupContext* context)
     }
 
     ResetWizardRecord();
-    const INT_PTR result = PropertySheetA(reinterpret_cast<LPCPROPSHEETHEADERA>(&header));
+    const INT_PTR result = comctl::PropertySheet(reinterpret_cast<LPCPROPSHEETHEADERA>(&header));
     if (result < 0) {
         DebugErrorPrint("wizard: the property sheet could not be shown\n");
         DebugReportLastError();
