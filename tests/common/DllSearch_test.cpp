@@ -26,12 +26,6 @@ std::string g_pathHelper; // path_helper.dll
 
 constexpr DWORD kRunMs = 30000;
 
-// What the programs load by name at run time, read from +loaddll traces:
-// the common controls, theming and drawing, rich edit with its text
-// shaping, cabinets.
-const std::vector<std::string> kProgramLibraries = {"comctl32.dll", "uxtheme.dll",  "msimg32.dll", "riched32.dll",
-                                                    "riched20.dll", "usp10.dll",    "cabinet.dll"};
-
 struct ChildRun
 {
     DWORD exitCode = 0xFFFFFFFF;
@@ -55,56 +49,25 @@ ChildRun RunChild(const std::string& folder, const std::string& arguments)
     return run;
 }
 
-std::string Joined(const std::vector<std::string>& names)
-{
-    std::string text;
-    for (const std::string& name : names)
-        text += " " + name;
-    return text;
-}
-
 // Plants `names` beside the child and runs it in `mode` with them.
-ChildRun PlantAndLoad(const char* folderName, const char* mode, const std::vector<std::string>& names)
+ChildRun PlantAndLoad(const char* mode, const std::vector<std::string>& names)
 {
-    const std::string folder = testsupport::RunDir() + "\\" + folderName;
+    const std::string folder = testsupport::RunDir() + "\\" + mode;
     EXPECT_TRUE(testsupport::PlantCopies(g_markDll, folder, names));
     EXPECT_TRUE(testsupport::PreferPlantedCopies(names));
-    return RunChild(folder, std::string(mode) + Joined(names));
-}
-
-void ExpectNoMarks()
-{
-    for (const std::string& mark : testsupport::PlantedMarks())
-        ADD_FAILURE() << "a planted DLL was loaded: " << mark;
+    std::string arguments = mode;
+    for (const std::string& name : names)
+        arguments += " " + name;
+    return RunChild(folder, arguments);
 }
 
 }  // namespace
 
-// Without a guard, a load by name takes the planted copy of every one of
-// these names: the planting works, so its absence below means something.
-TEST(DllSearch, UnguardedLoadsTakeThePlantedCopies)
-{
-    const ChildRun run = PlantAndLoad("plain", "plain", kProgramLibraries);
-    ASSERT_NE(0u, run.processId) << "the child did not run";
-    EXPECT_EQ(kProgramLibraries.size(), run.exitCode) << "the stand-ins refuse to load";
-    for (const std::string& name : kProgramLibraries)
-        EXPECT_TRUE(testsupport::Marked(name, run.processId)) << name;
-}
-
-// With the search restricted to the system folder (Windows 8 and later,
-// Wine) every name loads, from the system folder.
-TEST(DllSearch, RestrictedSearchTakesTheSystemFolderOnly)
-{
-    const ChildRun run = PlantAndLoad("restricted", "restricted", kProgramLibraries);
-    ASSERT_NE(0u, run.processId) << "the child did not run";
-    EXPECT_EQ(0u, run.exitCode);
-    ExpectNoMarks();
-}
-
 // Where the search cannot be restricted (Windows 95 to 7 without the loader
-// update), the preloaded libraries are the loaded ones a later load by name
-// finds: every preloaded library that this Windows has, planted beside the
-// program, stays unloaded.
+// update), the preloaded libraries are the loaded ones that a later load by
+// name finds. Every preloaded library that this Windows has is planted
+// beside the child: without a guard each planted copy is taken, after the
+// preloading none is.
 TEST(DllSearch, PreloadingGuardsWhereTheSearchCannotBeRestricted)
 {
     char system[MAX_PATH] = "";
@@ -114,14 +77,22 @@ TEST(DllSearch, PreloadingGuardsWhereTheSearchCannotBeRestricted)
         if (testsupport::FileExists(std::string(system) + "\\" + *name))
             present.push_back(*name);
     }
-    ASSERT_GE(present.size(), kProgramLibraries.size()) << "Wine has these libraries";
-    for (const std::string& name : kProgramLibraries)
-        EXPECT_NE(present.end(), std::find(present.begin(), present.end(), name)) << name << " is preloaded";
+    // What the programs load by name at run time, read from +loaddll traces.
+    for (const char* traced : {"comctl32.dll", "uxtheme.dll", "msimg32.dll", "riched32.dll", "riched20.dll",
+                               "usp10.dll", "cabinet.dll", "version.dll"})
+        EXPECT_NE(present.end(), std::find(present.begin(), present.end(), traced)) << traced << " is preloaded";
 
-    const ChildRun run = PlantAndLoad("preloaded", "preloaded", present);
-    ASSERT_NE(0u, run.processId) << "the child did not run";
-    EXPECT_EQ(0u, run.exitCode);
-    ExpectNoMarks();
+    const ChildRun plain = PlantAndLoad("plain", present);
+    ASSERT_NE(0u, plain.processId) << "the child did not run";
+    EXPECT_EQ(present.size(), plain.exitCode) << "the stand-ins refuse to load";
+    for (const std::string& name : present)
+        EXPECT_TRUE(testsupport::Marked(name, plain.processId)) << name << ": planting works";
+
+    const ChildRun preloaded = PlantAndLoad("preloaded", present);
+    ASSERT_NE(0u, preloaded.processId) << "the child did not run";
+    EXPECT_EQ(0u, preloaded.exitCode) << "every library loads, from the system folder";
+    for (const std::string& name : present)
+        EXPECT_FALSE(testsupport::Marked(name, preloaded.processId)) << name;
 }
 
 // A plug-in loaded by its path takes the helper its author put beside it,

@@ -2,7 +2,6 @@
 // search (run from a folder with planted stand-ins, PlantedDlls.h):
 //   plain NAME...       by bare name, nothing restricted (what a program
 //                       without a guard does)
-//   restricted NAME...  RestrictDllSearch, then by bare name
 //   preloaded NAME...   GuardByPreloading, then by bare name
 //   bypath PATH         RestrictDllSearch, then LoadLibraryByPath(PATH)
 //   fullpath PATH       RestrictDllSearch, then LoadLibraryA(PATH)
@@ -20,7 +19,7 @@ int main(int argc, char** argv)
         return -1;
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     const std::string mode = argv[1];
-    if (mode == "restricted" || mode == "bypath" || mode == "fullpath") {
+    if (mode == "bypath" || mode == "fullpath") {
         if (RestrictDllSearch() != DllSearchGuard::SystemFolderOnly)
             return -2;
     } else if (mode == "preloaded") {
