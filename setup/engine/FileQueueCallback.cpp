@@ -1,5 +1,6 @@
 #include "FileQueueCallback.h"
 
+#include "BenchTrace.h"
 #include "BufCopy.h"
 #include "DebugLog.h"
 #include "DirectoryEntries.h"
@@ -213,6 +214,7 @@ UINT OnCopyError(QueueCallbackContext* run, const FILEPATHS_A* paths, UINT_PTR p
 
 UINT CALLBACK FileQueueCallback(PVOID context, UINT notification, UINT_PTR param1, UINT_PTR param2)
 {
+    BENCH_SPAN(kBenchQueueCallback);
     auto* run = static_cast<QueueCallbackContext*>(context);
     auto* paths = reinterpret_cast<const FILEPATHS_A*>(param1);
     switch (notification) {
@@ -244,5 +246,6 @@ UINT CALLBACK FileQueueCallback(PVOID context, UINT notification, UINT_PTR param
     default:
         break;
     }
+    BENCH_SPAN(kBenchDefaultCallback);
     return SetupDefaultQueueCallbackA(run->defaultContext, notification, param1, param2);
 }
