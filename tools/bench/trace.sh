@@ -24,7 +24,7 @@ cmake --build "$trace_build" --target setup >/dev/null
 
 win() { echo "Z:$1" | tr / '\\'; }
 
-for medium in ours-none ours-small ours; do
+for medium in ${BENCH_TRACE_MEDIA:-ours-none ours-small ours}; do
     traced=$bench/trace-$medium
     rm -rf "$traced" && mkdir -p "$traced"
     cp -al "$bench/$medium"/. "$traced/"
