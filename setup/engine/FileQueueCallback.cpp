@@ -125,7 +125,13 @@ bool StageReplacement(QueueCallbackContext* run, const char* source, const char*
 }
 
 // After each deletion: a file still there is scheduled for deletion at
-// restart; its directory goes when nothing else is left in it.
+// restart; its directory goes when nothing else is left in it. The queue
+// deletes a directory's files one after the other, so the directory is
+// listed once, at its first deletion, and its count is then kept by the
+// deletions themselves: one less for every target that is gone afterwards.
+// (A target that was never there makes it too low, never too high.) A
+// count that says the directory may be empty is checked by listing the
+// directory again before it is removed.
 void AfterDelete(QueueCallbackContext* run, const char* target)
 {
     char directory[MAX_PATH];
@@ -133,8 +139,10 @@ void AfterDelete(QueueCallbackContext* run, const char* target)
     if (std::strcmp(directory, run->lastDirectory) != 0) {
         BufSet(run->lastDirectory, sizeof(run->lastDirectory), directory);
         run->pendingCount = 0;
+        run->entriesLeft = -1;
     }
-    if (Exists(target)) {
+    const bool gone = !Exists(target);
+    if (!gone) {
         run->rebootNeeded->store(1);
         ++run->pendingCount;
         if (!xUtilDelayFileDelete(target)) {
@@ -144,8 +152,16 @@ void AfterDelete(QueueCallbackContext* run, const char* target)
     }
     // Never a drive's root ("C:").
     const size_t length = std::strlen(directory);
-    if (length < 3 || directory[length - 1] == ':' || !Exists(directory) ||
-        CountDirectoryEntries(directory) != run->pendingCount)
+    if (length < 3 || directory[length - 1] == ':')
+        return;
+    if (run->entriesLeft < 0)
+        run->entriesLeft = Exists(directory) ? CountDirectoryEntries(directory) : 0;
+    else if (gone && run->entriesLeft > 0)
+        --run->entriesLeft;
+    if (run->entriesLeft > run->pendingCount || !Exists(directory))
+        return;
+    run->entriesLeft = CountDirectoryEntries(directory);
+    if (run->entriesLeft != run->pendingCount)
         return;
     if (!RemoveDirectoryA(directory) && xUtilIsWinNT())
         xUtilDelayMove(directory);
@@ -221,6 +237,7 @@ UINT CALLBACK FileQueueCallback(PVOID context, UINT notification, UINT_PTR param
     case SPFILENOTIFY_STARTQUEUE:
         run->lastDirectory[0] = '\0';
         run->pendingCount = 0;
+        run->entriesLeft = -1;
         break;
     case SPFILENOTIFY_ENDDELETE:
         AfterDelete(run, paths->Target);
