@@ -3,6 +3,7 @@
 // the application's start-up routine; pages and workers never free them.
 #pragma once
 
+#include "RunReport.h"
 #include "WorkerThread.h"
 
 #include <windows.h>
@@ -42,6 +43,10 @@ struct ModemInfo
     int32_t minSpeed = 0;
     int32_t connectTime = 0;  // ms; 2000 when the definition file gives 0 or nothing
     int32_t hangupTime = 0;
+    // The definition-file section the model's values were loaded from, and
+    // the Alias of the model's own section that led there (empty: none).
+    std::string definitionSection;
+    std::string definitionAlias;
 };
 static_assert(sizeof(std::atomic<bool>) == 1, "stopRequested is one byte");
 
@@ -59,6 +64,9 @@ struct TestContext
     bool noDialTone = false;      // dial with DialCmdNoDialT
     std::string phoneNumber;      // prefix included; empty: no dial test
     int32_t status = 0;           // run status (values above)
+    // What the result report (/R:) tells; the test runner fills its tests,
+    // the port scan its outcome, the start-up routine the rest.
+    RunReport report;
 
     // The worker (port scan or interactive test run) that uses the serial
     // port. Starting a worker through it first waits for the previous one, so

@@ -109,6 +109,7 @@ bool PortScanWorker(HWND page, TestContext& context)
         context.status = STATUS_NO_MODEM;
         found = false;
     }
+    context.report.scan = stopped ? ScanOutcome::Stopped : found ? ScanOutcome::Found : ScanOutcome::NoModem;
     const WPARAM result = stopped ? SCAN_RESULT_STOPPED : found ? SCAN_RESULT_FOUND : SCAN_RESULT_NONE;
     PostMessageA(page, MSG_SCAN_EVENT, result, 0);
     return found;

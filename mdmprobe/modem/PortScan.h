@@ -18,7 +18,8 @@ struct TestContext;
 // identified or ModemInfo::stopRequested is set. Every step goes to the test
 // log. On success the port stays open in the serial port object, status is
 // STATUS_MODEM_FOUND and the model's section is loaded; otherwise every port
-// tried is closed again and status is STATUS_NO_MODEM. Posts
+// tried is closed again and status is STATUS_NO_MODEM. The outcome also goes
+// to context.report.scan (found, no modem, stopped). Posts
 // SCAN_RESULT_FOUND, SCAN_RESULT_NONE or, when stopped, SCAN_RESULT_STOPPED
 // to `page` and returns whether a modem was identified.
 // Every pointer of `context` must be set (modem with its serial port and
