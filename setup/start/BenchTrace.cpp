@@ -98,7 +98,9 @@ void BenchTraceWrite()
     BenchTraceBucketTime buckets[kBenchBucketCount];
     for (int i = 0; i < kBenchBucketCount; ++i)
         buckets[i] = {kBucketNames[i], g_bucketCalls[i].load(), static_cast<double>(g_bucketTicks[i].load()) / ticksPerMs};
-    const BenchTraceRun run = {marks, count, buckets, kBenchBucketCount,
+    char program[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, program, sizeof(program));
+    const BenchTraceRun run = {program, marks, count, buckets, kBenchBucketCount,
                                static_cast<double>(FileTimeValue(user)) / 10000.0,
                                static_cast<double>(FileTimeValue(kernel)) / 10000.0};
     static char text[32768];

@@ -27,8 +27,9 @@ size_t FormatBenchTrace(char* out, size_t size, const BenchTraceRun& run)
     if (size < sizeof("cut\nend\n"))
         return 0;
     size_t length = 0;
-    bool whole = AppendLine(out, size, &length, "run\n");
-    char line[160];
+    char line[400];
+    std::snprintf(line, sizeof(line), "run %s\n", run.program ? run.program : "");
+    bool whole = AppendLine(out, size, &length, line);
     for (int i = 0; whole && i < run.markCount; ++i) {
         std::snprintf(line, sizeof(line), "mark %.3f %s\n", run.marks[i].ms, run.marks[i].name);
         whole = AppendLine(out, size, &length, line);

@@ -1,7 +1,7 @@
 // The text of one traced run (BenchTrace.h), as the benchmark's summary
 // script reads it: one block per run, appended to the trace file.
 //
-//   run
+//   run <program path>
 //   mark <ms since the process was created> <name>      one per mark, in order
 //   bucket <name> <calls> <ms>                          one per bucket
 //   cpu <user ms> <kernel ms>                           the process's CPU time
@@ -25,6 +25,7 @@ struct BenchTraceBucketTime
 
 struct BenchTraceRun
 {
+    const char* program;  // the program file's path (several builds may share one trace file)
     const BenchTraceMarkTime* marks;
     int markCount;
     const BenchTraceBucketTime* buckets;

@@ -13,7 +13,7 @@ const BenchTraceBucketTime kBuckets[] = {{"queue-callback", 2014, 1.3456}, {"def
 
 BenchTraceRun SampleRun()
 {
-    return BenchTraceRun{kMarks, 3, kBuckets, 2, 120.0, 35.5};
+    return BenchTraceRun{"C:\\m\\setup.exe", kMarks, 3, kBuckets, 2, 120.0, 35.5};
 }
 
 TEST(BenchTraceText, BlockListsMarksBucketsAndCpuTime)
@@ -21,7 +21,7 @@ TEST(BenchTraceText, BlockListsMarksBucketsAndCpuTime)
     char text[512];
     const size_t length = FormatBenchTrace(text, sizeof(text), SampleRun());
     EXPECT_EQ(std::string(text),
-              "run\n"
+              "run C:\\m\\setup.exe\n"
               "mark 51.250 main\n"
               "mark 70.500 page-created\n"
               "mark 72.125 page-created\n"
@@ -35,10 +35,10 @@ TEST(BenchTraceText, BlockListsMarksBucketsAndCpuTime)
 TEST(BenchTraceText, ShortBufferKeepsWholeLinesAndSaysSo)
 {
     // Room for "run", the first mark and the closing lines, not the second mark.
-    const size_t size = sizeof("run\nmark 51.250 main\ncut\nend\n") + 5;
+    const size_t size = sizeof("run C:\\m\\setup.exe\nmark 51.250 main\ncut\nend\n") + 5;
     char text[64];
     const size_t length = FormatBenchTrace(text, size, SampleRun());
-    EXPECT_EQ(std::string(text), "run\nmark 51.250 main\ncut\nend\n");
+    EXPECT_EQ(std::string(text), "run C:\\m\\setup.exe\nmark 51.250 main\ncut\nend\n");
     EXPECT_EQ(length, std::string(text).size());
 
     // Too small even for the closing lines: nothing, but terminated.
@@ -47,9 +47,9 @@ TEST(BenchTraceText, ShortBufferKeepsWholeLinesAndSaysSo)
     EXPECT_EQ(text[0], '\0');
 
     // An empty run still makes a block the script can pair with its time.
-    const BenchTraceRun empty = {nullptr, 0, nullptr, 0, 0.0, 0.0};
+    const BenchTraceRun empty = {nullptr, nullptr, 0, nullptr, 0, 0.0, 0.0};
     FormatBenchTrace(text, sizeof(text), empty);
-    EXPECT_EQ(std::string(text), "run\ncpu 0.0 0.0\nend\n");
+    EXPECT_EQ(std::string(text), "run \ncpu 0.0 0.0\nend\n");
 }
 
 }  // namespace
