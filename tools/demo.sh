@@ -13,7 +13,7 @@
 #   3. the uninstall entry, and the removal with its QuietUninstallString;
 #   4. the restart that the removal asks for (the running setup.exe is
 #      deleted then), made with wineboot -r;
-#   5. what is left of the product: files, folder, shortcuts, uninstall
+#   5. what is left of the product: files, folders, shortcuts, uninstall
 #      entry, registry values. The demo fails when anything is left.
 set -eu
 cd "$(dirname "$0")/.."
@@ -31,7 +31,8 @@ apppath='HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\mdmprobe.exe'
 cat > "$demo/cycle.bat" <<BAT
 @echo off
 setlocal
-set TARGET=C:\\Program Files\\Vantor\\Modem Tools
+set BASE=C:\\Program Files\\Vantor
+set TARGET=%BASE%\\Modem Tools
 set MENU=%ALLUSERSPROFILE%\\Microsoft\\Windows\\Start Menu\\Programs\\Vantor Modem Tools
 echo == 1. Unattended installation from the medium: setup.exe /quiet
 "$uidriver" session "$(win "$root/dist/x64/setup.exe")" /quiet /debug:$(win "$demo/setup-install.log") --
@@ -57,8 +58,7 @@ echo == 3. The uninstall entry
 reg query "$uninstall"
 for /f "tokens=2,*" %%a in ('reg query "$uninstall" /v QuietUninstallString ^| find "REG_SZ"') do set REMOVE=%%b
 echo == Removal with its QuietUninstallString: %REMOVE%
-set PROGRAM=%REMOVE: /remove:ModemTest /quiet=%
-"$uidriver" session "%PROGRAM%" /remove:ModemTest /quiet /debug:$(win "$demo/setup-remove.log") --
+"$uidriver" session %REMOVE% /debug:$(win "$demo/setup-remove.log") --
 echo.
 echo == 4. Restart (wineboot -r carries out the deletions Windows makes at a restart)
 wineboot -r
@@ -75,6 +75,7 @@ rem (count what is missing) or "left" (count what is still there).
 for %%f in (setup.exe setup.inf mdmprobe.exe mdmprobe.ini mdmprobe.dat) do call :file %1 "%TARGET%\\%%f"
 if "%1"=="left" call :file %1 "%TARGET%\\mdmprobe.log"
 call :file %1 "%TARGET%"
+call :file %1 "%BASE%"
 call :file %1 "%MENU%\\Vantor Modem Test.lnk"
 call :file %1 "%MENU%\\Modem Test Logs.lnk"
 call :file %1 "%MENU%\\Remove Vantor Modem Test.lnk"

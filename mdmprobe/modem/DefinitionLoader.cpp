@@ -5,8 +5,8 @@
 #include "LogFile.h"
 #include "MessageBox.h"
 #include "ModemCmds.h"
+#include "ModemInfo.h"
 #include "ResString.h"
-#include "TestContext.h"
 #include "resource.h"
 
 namespace {
