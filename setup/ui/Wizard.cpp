@@ -1,5 +1,6 @@
 #include "Wizard.h"
 
+#include "BenchTrace.h"
 #include "CommonControls.h"
 #include "DebugLog.h"
 #include "PageSupport.h"
@@ -171,11 +172,13 @@ RunOutcome ShowWizard(SetupContext* context)
     }
 
     ResetWizardRecord();
+    BENCH_MARK("sheet");
     const INT_PTR result = comctl::PropertySheet(reinterpret_cast<LPCPROPSHEETHEADERA>(&header));
     if (result < 0) {
         DebugErrorPrint("wizard: the property sheet could not be shown\n");
         DebugReportLastError();
     }
+    BENCH_MARK("sheet-closed");
     std::free(records);
     return result < 0 ? RunOutcome::Failed : Outcome();
 }
