@@ -1,6 +1,8 @@
 #include "SetupRun.h"
 
+#include "BenchTrace.h"
 #include "BufCopy.h"
+#include "CommonControls.h"
 #include "Conditions.h"
 #include "DebugLog.h"
 #include "IconStrip.h"
@@ -98,9 +100,9 @@ bool FillContext(SetupContext* context, SetupState* state, HINF script, HWND win
     context->colourDepth = GetDeviceCaps(dc, PLANES) * GetDeviceCaps(dc, BITSPIXEL);
     ReleaseDC(window, dc);
     if (strip) {
-        context->icons[0] = ImageList_GetIcon(strip, 0, ILD_NORMAL);
-        context->icons[1] = ImageList_GetIcon(strip, 1, ILD_NORMAL);
-        ImageList_Destroy(strip);
+        context->icons[0] = comctl::ImageListGetIcon(strip, 0, ILD_NORMAL);
+        context->icons[1] = comctl::ImageListGetIcon(strip, 1, ILD_NORMAL);
+        comctl::ImageListDestroy(strip);
     }
 
     context->quiet = options.quiet ? options.quietText : nullptr;
@@ -181,6 +183,7 @@ RunOutcome RunChecksAndWizard(SetupContext* context, SetupState* state, const ch
     // not be answered by default.
     if (!NewerVersionCheck(script, context->module, context->owner, context->installSection))
         return RunOutcome::Cancelled;
+    BENCH_MARK("newer-version-check");
     if (options.quiet)
         SetMessageBoxHook(AnswerUnattended);
     if (options.removeMode && !RemovalKeyListed(context))
@@ -194,8 +197,10 @@ RunOutcome RunChecksAndWizard(SetupContext* context, SetupState* state, const ch
         FailureBox(context->module, context->owner, failureText);
         return RunOutcome::Failed;
     }
+    BENCH_MARK("conditions");
     if (ReadProducts(script, context->owner, context->module, context->productsSection, options.removeMode) == 0)
         return RunOutcome::Failed;
+    BENCH_MARK("products");
     // A script cut short or with a misspelt section still opens: what it
     // lacks would be skipped and the run reported a success.
     char missing[512] = "";
@@ -213,6 +218,7 @@ RunOutcome RunChecksAndWizard(SetupContext* context, SetupState* state, const ch
     // the wizard and their steps to the run; RunSetup releases them.
     CollectPlugins(script, context->installSection, context->removeSection, context->productsSection,
                    options.removeMode);
+    BENCH_MARK("plugins");
     return ShowWizard(context);
 }
 
@@ -230,6 +236,7 @@ void RunSetup(HWND window, SetupState* state)
     BufAppend(path, sizeof(path), "setup.inf");
     UINT errorLine = 0;
     HINF script = SetupOpenInfFileA(path, nullptr, INF_STYLE_WIN4, &errorLine);
+    BENCH_MARK("script-open");
     if (script == INVALID_HANDLE_VALUE) {
         DWORD error = GetLastError();
         DebugErrorPrint("setup: cannot open %s (line %u)\n", path, errorLine);
@@ -240,10 +247,12 @@ void RunSetup(HWND window, SetupState* state)
     }
 
     ChooseSections(script, &state->sections);
+    BENCH_MARK("sections");
     SetupContext context;
     RunOutcome outcome = RunOutcome::Failed;
     bool restartStarted = false;
     if (FillContext(&context, state, script, window, module)) {
+        BENCH_MARK("context");
         outcome = OutcomeAfterWizard(RunChecksAndWizard(&context, state, folder), context.lastRun.load());
         // Only a wizard run can have asked for a restart (the run threads,
         // their plug-in steps, the end-of-session handler).
@@ -252,6 +261,7 @@ void RunSetup(HWND window, SetupState* state)
     } else {
         DebugErrorPrint("setup: out of memory for the setup context\n");
     }
+    BENCH_MARK("after-wizard");
     SetMessageBoxHook(nullptr);
     ReleasePlugins();
     ReleaseContext(&context);
