@@ -3,9 +3,8 @@
 #include "BufCopy.h"
 #include "ScriptFields.h"
 #include "ScriptTrace.h"
+#include "ShellFunctions.h"
 #include "Versions.h"
-
-#include <shellapi.h>
 
 #include <cstring>
 #include <new>
@@ -57,7 +56,7 @@ void Load(ReferenceEntry& entry, const char* path)
     entry.loaded = 1;
     if (entry.kind == kIconReference) {
         HICON small = nullptr;
-        ExtractIconExA(path, entry.iconNumber, nullptr, &small, 1);
+        shell::ExtractIconEx(path, entry.iconNumber, nullptr, &small, 1);
         entry.icon = small;
         ScriptTrace("reference: icon %d of %s read from %s\n", entry.iconNumber, entry.fileName.c_str(), path);
     } else {
