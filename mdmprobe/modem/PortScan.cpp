@@ -41,7 +41,6 @@ void AcceptModem(HWND page, TestContext& context, const std::string& port)
     SendEvent(page, SCAN_EVENT_MODEM, modem.modemName);
     context.log->Write("\n================  RESULT OF PORT SCAN  ===================\n"
                        "Detected modem      : " + modem.modemName + " (" + port + ")\n");
-    context.log->Write("Firmware version    : " + modem.firmwareVersion + "\n");
     LoadModemSection(*context.definitionFile, *context.log, modem, modem.modemName);
 }
 

@@ -228,7 +228,6 @@ TEST_F(ScanTest, AllPortsUntilTheModemOfTheFamily)
         expected += std::string("Key 0x") + pair + " not described in " + ini_.GetPath() + "!\r\n";
     expected += "\r\n================  RESULT OF PORT SCAN  ===================\r\n"
                 "Detected modem      : VX-56i (COM5)\r\n"
-                "Firmware version    : 3.02\r\n"
                 "PRG-MESSAGE         : no SerialNbr conditions for this modem in .INI File !\r\n"
                 "Search modem .INI   : Modem found.\r\n";
     for (const char* key : {"CRCCheckCmd", "CRCCheckAnswer", "RAMCheckCmd", "RAMCheckError", "DialCmd",
