@@ -1,5 +1,6 @@
 // The real mdmprobe.exe, started like a user or a script would, driven from
 // outside through its wizard, judged by its exit code and its log on disk.
+#include "ModemTranscript.h"
 #include "ResultList.h"
 #include "UiDriver.h"
 #include "WinTestSupport.h"
@@ -8,6 +9,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <iterator>
 #include <regex>
@@ -436,6 +438,77 @@ TEST(ProbeApp, InteractiveRunShowsMarksVerdictAndStopsOnBack)
     EXPECT_EQ(expected, TestBlock(log, "BEGIN MODEM TESTS"));
     const std::string cancel = "\nT - PRG-Message         : Program canceled by user !";
     EXPECT_EQ(cancel, log.substr(log.size() - std::min(log.size(), cancel.size())));
+}
+
+// What the PC sent after the dial command (the first "dial" event).
+std::string SentAfterDialling(const testsupport::ModemTranscript& transcript)
+{
+    std::string sent;
+    bool dialled = false;
+    for (const testsupport::TranscriptEntry& e : transcript.Entries()) {
+        if (e.kind == '#' && e.text.rfind("dial ", 0) == 0)
+            dialled = true;
+        else if (e.kind == '<' && dialled)
+            sent += e.text;
+    }
+    return sent;
+}
+
+testsupport::ModemTranscript LoadTranscript()
+{
+    testsupport::ModemTranscript transcript;
+    transcript.Load(testsupport::Env("MODEMSIM_COM3_TRANSCRIPT"));
+    return transcript;
+}
+
+// The modem connects with a bare CONNECT, so the program goes on waiting for
+// a call result; Cancel two seconds into that wait ends the program within
+// 5 s, with the call hung up first.
+TEST(ProbeApp, CancelDuringTheTestCallHangsUpAndEndsAtOnce)
+{
+    RegisterModem();
+    ProgramCopy program("cancelcall");
+    ASSERT_TRUE(program.Copied() && program.WithSamples());
+    ChildProcess child;
+    ASSERT_TRUE(program.Start(child, ""));
+    HWND sheet = WaitForWizard(child.Id(), kStartMs);
+    ASSERT_NE(nullptr, sheet) << "no wizard appeared";
+    ASSERT_TRUE(WaitFor([&] { return ButtonEnabled(sheet, WizardButton::Next); }, 5000));
+    Press(sheet, WizardButton::Next);
+    ASSERT_TRUE(WaitFor([&] { return ControlText(sheet, 1022) == "Press \"Next\" to test the modem found." &&
+                                     ButtonEnabled(sheet, WizardButton::Next); }, kEndMs));
+    ASSERT_TRUE(Click(sheet, 1036));
+    Press(sheet, WizardButton::Next);
+
+    ASSERT_TRUE(WaitFor([] { return !LoadTranscript().Events("dial ").empty(); }, kRunMs)) << "no call";
+    Sleep(2000);
+    EXPECT_EQ("", SentAfterDialling(LoadTranscript())) << "nothing ends the call before the cancel";
+    Press(sheet, WizardButton::Cancel);
+    const DWORD cancelAt = testsupport::PreciseMs();
+    DWORD exitCode = 0;
+    const bool ended = child.Wait(5000, &exitCode);
+    std::printf("cancel to the end of the program: %lu ms\n", testsupport::PreciseMsSince(cancelAt));
+    if (!ended)
+        child.Kill();
+    ASSERT_TRUE(ended) << "still running 5 s after the cancel";
+    EXPECT_EQ(kCancelledExit, exitCode);
+
+    const testsupport::ModemTranscript transcript = LoadTranscript();
+    EXPECT_EQ("+++ATH\r", SentAfterDialling(transcript));
+    EXPECT_EQ(1u, transcript.Events("escape").size());
+    EXPECT_EQ(1u, transcript.Events("hangup").size()) << "the connection was released";
+
+    // The stopped run finishes its block as any run does; the cancel line
+    // comes last.
+    const std::string log = LogLines(program.Path("mdmprobe.log"), program);
+    const std::string tail = "T - Result of DIAL-Test : Connection not OK !\n\n"
+                             "T - ======================  DIAG TEST  =======================\n"
+                             "T - Result of DIAG-Test : not tested because NO CONNECTION !\n\n"
+                             "T - " + std::string(58, '=') + "\n"
+                             "T - =======================  END OF EMI  =====================\n"
+                             "T - " + std::string(58, '=') + "\n"
+                             "T - PRG-Message         : Program canceled by user !";
+    EXPECT_EQ(tail, log.substr(log.size() - std::min(log.size(), tail.size()))) << log;
 }
 
 }  // namespace
