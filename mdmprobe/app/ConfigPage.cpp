@@ -80,7 +80,14 @@ BOOL CConfigP::OnSetActive()
 unsigned CConfigP::ScanThread(void* param)
 {
     auto* page = static_cast<CConfigP*>(param);
-    return PortScanWorker(page->scanWindow_, *page->context_) ? 1 : 0;
+    TestContext& context = *page->context_;
+    WPARAM outcome = SCAN_RESULT_NONE;
+    const bool found = PortScanWorker(page->scanWindow_, *context.modem, *context.log, *context.definitionFile,
+                                      context.searchAllPorts, context.status, &outcome);
+    context.report.scan = outcome == SCAN_RESULT_STOPPED ? ScanOutcome::Stopped
+                          : outcome == SCAN_RESULT_FOUND ? ScanOutcome::Found
+                                                         : ScanOutcome::NoModem;
+    return found ? 1 : 0;
 }
 
 BOOL CConfigP::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)

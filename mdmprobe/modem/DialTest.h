@@ -26,7 +26,9 @@
 //    request returned) the two requests ignore `cancel`, so a stopped call is
 //    still released; otherwise they do not go out once it is set.
 // True when the call passed. With no port or a closed one: false at once,
-// nothing sent, `answer` untouched.
+// nothing sent, `answer` and `received` untouched. `received`, when given,
+// gets everything collected from dialling to the end of the hold (the text
+// the verdict judged; CallResult.h describes it).
 bool RunDialTest(std::string& answer, const std::atomic<bool>* cancel, CSerial* serial,
                  const std::string& dialCommand, const std::string& dialAnswer, unsigned minSpeed,
-                 int32_t connectTimeMs);
+                 int32_t connectTimeMs, std::string* received = nullptr);

@@ -5,10 +5,10 @@
 #include "IniFile.h"
 #include "LogFile.h"
 #include "ModemCmds.h"
+#include "ModemInfo.h"
 #include "PageMessages.h"
 #include "PortEnum.h"
 #include "Serial.h"
-#include "TestContext.h"
 #include "resource.h"
 
 #include <string>
@@ -34,41 +34,35 @@ void ReadCommonCommands(CIniFile& ini, CLogFile& log, ModemCmds& commands)
 
 // The modem on `port` is identified: tell the page, log the result and load
 // the model's section.
-void AcceptModem(HWND page, TestContext& context, const std::string& port)
+void AcceptModem(HWND page, ModemInfo& modem, CLogFile& log, CIniFile& ini, const std::string& port)
 {
-    ModemInfo& modem = *context.modem;
-    context.status = STATUS_MODEM_FOUND;
     SendEvent(page, SCAN_EVENT_MODEM, modem.modemName);
-    context.log->Write("\n================  RESULT OF PORT SCAN  ===================\n"
-                       "Detected modem      : " + modem.modemName + " (" + port + ")\n");
-    LoadModemSection(*context.definitionFile, *context.log, modem, modem.modemName);
+    log.Write("\n================  RESULT OF PORT SCAN  ===================\n"
+              "Detected modem      : " + modem.modemName + " (" + port + ")\n");
+    LoadModemSection(ini, log, modem, modem.modemName);
 }
 
-bool Identify(TestContext& context, const std::string& port)
+bool Identify(ModemInfo& modem, CLogFile& log, CIniFile& ini, const std::string& port)
 {
-    ModemInfo& modem = *context.modem;
-    return IdentifyModem(modem.modemName, modem.firmwareVersion, *context.log, &modem.stopRequested,
-                         *modem.serialPort, port, *modem.commands, *context.definitionFile);
+    return IdentifyModem(modem.modemName, modem.firmwareVersion, log, &modem.stopRequested, *modem.serialPort, port,
+                         *modem.commands, ini);
 }
 
 }  // namespace
 
-bool PortScanWorker(HWND page, TestContext& context)
+bool PortScanWorker(HWND page, ModemInfo& modem, CLogFile& log, CIniFile& ini, bool searchAllPorts, int32_t& status,
+                    WPARAM* outcome)
 {
-    ModemInfo& modem = *context.modem;
-    CLogFile& log = *context.log;
-    CIniFile& ini = *context.definitionFile;
-
     if (ini.LoadSections() == -1)
         log.Write("ERROR               : .INI File not found !\n");
     ReadCommonCommands(ini, log, *modem.commands);
     modem.firmwareVersion.clear();
     log.Write("\n==========================================================\n"
               "===================  BEGIN PORT SCAN  ====================");
-    context.status = STATUS_NO_MODEM;
+    status = STATUS_NO_MODEM;
 
     bool found = false;
-    if (context.searchAllPorts || modem.port.empty()) {
+    if (searchAllPorts || modem.port.empty()) {
         // The block stays as it is until the next enumeration, so it is
         // walked in place.
         const char* ports = EnumSerialPorts();
@@ -79,23 +73,26 @@ bool PortScanWorker(HWND page, TestContext& context)
             modem.port.clear();
             SendEvent(page, SCAN_EVENT_PORT, current);
             log.Write("\nAutomat. port scan  : " + current + "\n");
-            found = Identify(context, current);
+            found = Identify(modem, log, ini, current);
             if (modem.stopRequested)
                 break;
             if (!found) {
                 log.Write("\nNo modem detected on: " + current + "\n");
                 continue;
             }
-            AcceptModem(page, context, current);
+            status = STATUS_MODEM_FOUND;
+            AcceptModem(page, modem, log, ini, current);
             modem.port = current;
         }
     } else {
         const std::string port = modem.port;
         SendEvent(page, SCAN_EVENT_PORT, port);
         log.Write("\nScanning Port       : " + port + "\n");
-        found = Identify(context, port);
-        if (found && !modem.stopRequested)
-            AcceptModem(page, context, port);
+        found = Identify(modem, log, ini, port);
+        if (found && !modem.stopRequested) {
+            status = STATUS_MODEM_FOUND;
+            AcceptModem(page, modem, log, ini, port);
+        }
     }
 
     const bool stopped = modem.stopRequested;
@@ -105,10 +102,12 @@ bool PortScanWorker(HWND page, TestContext& context)
         modem.serialPort->Close();
         modem.modemName.clear();
         modem.firmwareVersion.clear();
-        context.status = STATUS_NO_MODEM;
+        status = STATUS_NO_MODEM;
         found = false;
     }
     const WPARAM result = stopped ? SCAN_RESULT_STOPPED : found ? SCAN_RESULT_FOUND : SCAN_RESULT_NONE;
     PostMessageA(page, MSG_SCAN_EVENT, result, 0);
+    if (outcome)
+        *outcome = result;
     return found;
 }

@@ -11,16 +11,21 @@
 
 #include <windows.h>
 
-struct TestContext;
+#include <cstdint>
 
-// Scans every port of EnumSerialPorts in turn (context.searchAllPorts set or
-// no port preset) or only the preset ModemInfo port, until a modem is
-// identified or ModemInfo::stopRequested is set. Every step goes to the test
-// log. On success the port stays open in the serial port object, status is
-// STATUS_MODEM_FOUND and the model's section is loaded; otherwise every port
-// tried is closed again and status is STATUS_NO_MODEM. Posts
-// SCAN_RESULT_FOUND, SCAN_RESULT_NONE or, when stopped, SCAN_RESULT_STOPPED
-// to `page` and returns whether a modem was identified.
-// Every pointer of `context` must be set (modem with its serial port and
-// command set, log, definition file).
-bool PortScanWorker(HWND page, TestContext& context);
+class CIniFile;
+class CLogFile;
+struct ModemInfo;
+
+// Scans every port of EnumSerialPorts in turn (`searchAllPorts` set or no
+// port preset) or only the preset port of `modem`, until a modem is
+// identified or ModemInfo::stopRequested is set. Every step goes to `log`.
+// On success the port stays open in the serial port object, `status` is
+// STATUS_MODEM_FOUND and the model's section of `definitionFile` is loaded;
+// otherwise every port tried is closed again and `status` is
+// STATUS_NO_MODEM. Posts SCAN_RESULT_FOUND, SCAN_RESULT_NONE or, when
+// stopped, SCAN_RESULT_STOPPED to `page`, stores that result in `*outcome`
+// when given, and returns whether a modem was identified. `modem` must have
+// its serial port and command set.
+bool PortScanWorker(HWND page, ModemInfo& modem, CLogFile& log, CIniFile& definitionFile, bool searchAllPorts,
+                    int32_t& status, WPARAM* outcome = nullptr);

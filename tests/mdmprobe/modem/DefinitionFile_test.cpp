@@ -6,7 +6,7 @@
 #include "LogFixture.h"
 #include "MessageBox.h"
 #include "ModemCmds.h"
-#include "TestContext.h"
+#include "ModemInfo.h"
 #include "resource.h"
 
 #include <fstream>

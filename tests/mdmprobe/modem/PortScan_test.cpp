@@ -8,12 +8,12 @@
 #include "LogFixture.h"
 #include "MessageBox.h"
 #include "ModemCmds.h"
+#include "ModemInfo.h"
 #include "ModemTranscript.h"
 #include "PageMessages.h"
 #include "PortEnum.h"
 #include "PortScan.h"
 #include "Serial.h"
-#include "TestContext.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -120,9 +120,6 @@ protected:
         });
         modem_.serialPort = &serial_;
         modem_.commands = &commands_;
-        context_.modem = &modem_;
-        context_.log = log_.get();
-        context_.definitionFile = &ini_;
 
         page_ = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
         SetWindowLongPtrA(page_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
@@ -139,7 +136,7 @@ protected:
     bool Scan()
     {
         bool found = false;
-        std::thread worker([&] { found = PortScanWorker(page_, context_); });
+        std::thread worker([&] { found = PortScanWorker(page_, modem_, *log_, ini_, searchAllPorts_, status_); });
         const DWORD start = GetTickCount();
         while ((events_.empty() || std::get<1>(events_.back())) && GetTickCount() - start < 60000) {
             MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
@@ -182,7 +179,8 @@ protected:
     CSerial serial_;
     ModemCmds commands_;
     ModemInfo modem_;
-    TestContext context_;
+    bool searchAllPorts_ = true;
+    int32_t status_ = 0;
     HWND page_ = nullptr;
     std::vector<Event> events_;
     std::vector<DWORD> times_;
@@ -209,7 +207,7 @@ TEST_F(ScanTest, AllPortsUntilTheModemOfTheFamily)
                                   Event{SCAN_EVENT_MODEM, true, "VX-56i", true},
                                   Event{SCAN_RESULT_FOUND, false, "", true}}),
               events_);
-    EXPECT_EQ(STATUS_MODEM_FOUND, context_.status);
+    EXPECT_EQ(STATUS_MODEM_FOUND, status_);
     EXPECT_EQ("COM5", modem_.port);
     EXPECT_EQ("3.02", modem_.firmwareVersion);
     EXPECT_TRUE(serial_.IsOpen() && serial_.GetPortName() == "COM5");
@@ -247,7 +245,7 @@ TEST_F(ScanTest, AllPortsUntilTheModemOfTheFamily)
 
 TEST_F(ScanTest, PresetPortIsTheOnlyOneTried)
 {
-    context_.searchAllPorts = false;
+    searchAllPorts_ = false;
     modem_.port = "COM4";  // not the modem, which is on COM5
     EXPECT_FALSE(Scan());
     EXPECT_EQ((std::vector<Event>{Event{SCAN_EVENT_PORT, true, "COM4", false},
@@ -266,7 +264,7 @@ TEST_F(ScanTest, StopClosesThePortInProgressAndPostsZero)
     EXPECT_EQ((std::vector<Event>{Event{SCAN_EVENT_PORT, true, "COM3", false},
                                   Event{SCAN_RESULT_STOPPED, false, "", false}}),
               events_);
-    EXPECT_EQ(STATUS_NO_MODEM, context_.status);
+    EXPECT_EQ(STATUS_NO_MODEM, status_);
     EXPECT_EQ(kBegin + "Automat. port scan  : COM3\r\n" + kDiag +
                   "Result of DIAG-Test : not recognized on COM3!\r\n",
               Log());
@@ -276,7 +274,7 @@ TEST_F(ScanTest, StopClosesThePortInProgressAndPostsZero)
 
 TEST_F(ScanTest, StopAfterTheModemAnsweredForgetsIt)
 {
-    context_.searchAllPorts = false;
+    searchAllPorts_ = false;
     modem_.port = "COM5";
     stopOn_ = SCAN_EVENT_MODEM;
     EXPECT_FALSE(Scan());
@@ -284,7 +282,7 @@ TEST_F(ScanTest, StopAfterTheModemAnsweredForgetsIt)
                                   Event{SCAN_EVENT_MODEM, true, "VX-56i", true},
                                   Event{SCAN_RESULT_STOPPED, false, "", false}}),
               events_);
-    EXPECT_EQ(STATUS_NO_MODEM, context_.status);
+    EXPECT_EQ(STATUS_NO_MODEM, status_);
     EXPECT_EQ("", modem_.modemName) << "the next activation of the page scans again";
     EXPECT_EQ("", modem_.firmwareVersion);
 }
@@ -300,14 +298,14 @@ TEST_F(ScanTest, ModemWithoutNameIsIdentifiedWithTheCommonValues)
         g_boxes.push_back(text);
         return IDOK;
     });
-    context_.searchAllPorts = false;
+    searchAllPorts_ = false;
     modem_.port = "COM5";
     ASSERT_TRUE(Scan());
     EXPECT_EQ((std::vector<Event>{Event{SCAN_EVENT_PORT, true, "COM5", false},
                                   Event{SCAN_EVENT_MODEM, true, "", true},
                                   Event{SCAN_RESULT_FOUND, false, "", true}}),
               events_);
-    EXPECT_EQ(STATUS_MODEM_FOUND, context_.status);
+    EXPECT_EQ(STATUS_MODEM_FOUND, status_);
     EXPECT_EQ("", modem_.modemName);
     EXPECT_EQ("3.10", modem_.firmwareVersion);
     EXPECT_TRUE(serial_.IsOpen());
@@ -329,7 +327,7 @@ TEST_F(ScanTest, ModemWithoutNameIsIdentifiedWithTheCommonValues)
 TEST_F(ScanTest, MissingDefinitionFileLogsItAndFindsNothing)
 {
     ini_ = CIniFile(dir_ + "\\missing.ini");
-    context_.searchAllPorts = false;
+    searchAllPorts_ = false;
     modem_.port = "COM5";
     EXPECT_FALSE(Scan());
     EXPECT_EQ((std::vector<Event>{Event{SCAN_EVENT_PORT, true, "COM5", false},

@@ -1,51 +1,17 @@
 // The test log on disk, byte for byte: time prefixes, empty lines, CR LF,
 // lines built from several writes, raw writes, formatted lines, file names.
 #include "LogFile.h"
-#include "LogHeader.h"
+#include "LogFileTest.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <fstream>
 #include <regex>
-#include <sstream>
 #include <thread>
 #include <unistd.h>
 
 namespace {
-
-class LogFileTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        char dir[] = "/tmp/logtestXXXXXX";
-        ASSERT_NE(nullptr, mkdtemp(dir));
-        dir_ = dir;
-        path_ = dir_ + "/run.log";
-    }
-    void TearDown() override { std::system(("rm -rf '" + dir_ + "'").c_str()); }
-
-    std::string Contents(const std::string& path) const
-    {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream bytes;
-        bytes << in.rdbuf();
-        return bytes.str();
-    }
-    std::string Contents() const { return Contents(path_); }
-
-    // The file with every time prefix replaced by "T - ", after checking
-    // that each one is a well-formed "%H:%M:%S - ".
-    std::string Normalized() const
-    {
-        static const std::regex prefix("([01][0-9]|2[0-3]):[0-5][0-9]:[0-5][0-9] - ");
-        return std::regex_replace(Contents(), prefix, "T - ");
-    }
-
-    std::string dir_;
-    std::string path_;
-};
 
 TEST_F(LogFileTest, LinesGetOnePrefixEmptyLinesNoneAndEndInCrLf)
 {
@@ -103,6 +69,21 @@ TEST_F(LogFileTest, WriteLineTakesTextUnchangedAndEndsTheLine)
     EXPECT_EQ("T - ab\r\nc\r\nT - d\r\nT - key=42\r\n", Normalized());
 }
 
+// A text that needs a line of its own ends an unfinished line first, but
+// adds no empty line after a finished one.
+TEST_F(LogFileTest, OwnLineEndsOnlyAnUnfinishedLine)
+{
+    {
+        CLogFile log(path_);
+        log.Write("Program canceled");
+        log.WriteOnNewLine("first\n");
+        log.WriteOnNewLine("second\n");
+        log.WriteRaw("raw");  // raw text leaves the line state as it was
+        log.WriteOnNewLine("third");
+    }
+    EXPECT_EQ("T - Program canceled\r\nT - first\r\nT - second\r\nrawT - third", Normalized());
+}
+
 TEST_F(LogFileTest, FormattedLineIsCutAt1023Characters)
 {
     std::string longText(1500, 'x');
@@ -111,37 +92,6 @@ TEST_F(LogFileTest, FormattedLineIsCutAt1023Characters)
         log.WriteFormat("%s", longText.c_str());
     }
     EXPECT_EQ("T - " + std::string(1023, 'x') + "\r\n", Normalized());
-}
-
-TEST_F(LogFileTest, HeaderInBothModesAndCancelLine)
-{
-    {
-        CLogFile log(path_);
-        WriteLogHeader(log, "12/07/2026", false, "");
-        WriteCancelLine(log);
-    }
-    const std::string banner = "T - " + std::string(58, '=') + "\r\n";
-    EXPECT_EQ(banner + "T - = Modem Installationtest - LOGFILE 12/07/2026 =\r\n" + banner +
-                  "T - PRG-Message         : Program canceled by user !",
-              Normalized());
-
-    {
-        CLogFile log(path_);
-        WriteLogHeader(log, "01/02/2027", true, "/P:COM2 /L:x.log");
-        WriteCancelLine(log);
-    }
-    EXPECT_EQ(banner + "T - = Modem Installationtest - LOGFILE 01/02/2027 =\r\n" + banner +
-                  "T - PRG-Mode            : Program started on command line\r\n"
-                  "T -                        -> Automatic mode ON.\r\n"
-                  "T - Command Line        : /P:COM2 /L:x.logPRG-Message         : Program "
-                  "canceled by user !",
-              Normalized());
-}
-
-TEST_F(LogFileTest, TodayIsMonthDayYear)
-{
-    EXPECT_TRUE(std::regex_match(TodayText(), std::regex("[01][0-9]/[0-3][0-9]/20[0-9][0-9]")))
-        << TodayText();
 }
 
 TEST_F(LogFileTest, ANewRunEmptiesTheOldLog)

@@ -1,6 +1,5 @@
-// The start-up's text logic on the host: the command-line grammar, the
-// language rules and the exit codes.
-#include "ExitCodes.h"
+// The start-up's text logic on the host: the command-line grammar and the
+// language rules.
 #include "SetupCommandLine.h"
 #include "UiLanguageChoice.h"
 
@@ -114,21 +113,6 @@ TEST(UiLanguageChoice, ExactThenPrimaryLanguageThenEnglish)
         EXPECT_EQ(expected >= 0, ParseLanguageText(text, &language) != 0) << text;
         EXPECT_EQ(expected >= 0 ? expected : 0, language) << text;
     }
-}
-
-TEST(ExitCodes, OutcomeRestartAndFailureCombine)
-{
-    using O = RunOutcome;
-    EXPECT_EQ(0, ExitCodeOf(O::Finished, false, false));
-    EXPECT_EQ(3010, ExitCodeOf(O::Finished, true, false));
-    EXPECT_EQ(1641, ExitCodeOf(O::Finished, true, true));
-    EXPECT_EQ(1602, ExitCodeOf(O::Cancelled, true, false));
-    EXPECT_EQ(1603, ExitCodeOf(O::Failed, true, false));
-    EXPECT_EQ(1641, ExitCodeOf(O::Failed, true, true));
-    // The wizard's last run decides; without one the wizard's outcome counts.
-    EXPECT_EQ(O::Failed, OutcomeAfterWizard(O::Finished, 0));
-    EXPECT_EQ(O::Finished, OutcomeAfterWizard(O::Failed, 1));
-    EXPECT_EQ(O::Cancelled, OutcomeAfterWizard(O::Cancelled, -1));
 }
 
 }  // namespace

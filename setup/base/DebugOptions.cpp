@@ -1,12 +1,22 @@
 #include "DebugOptions.h"
 
-#include "TextList.h"
-
 namespace {
 
 bool IsBlank(char c)
 {
     return c == ' ' || c == '\t';
+}
+
+// Option names and sink keywords match in any case (ASCII letters only).
+bool EqualNoCase(const std::string& text, const char* word)
+{
+    size_t i = 0;
+    for (; i < text.size() && word[i] != '\0'; ++i) {
+        const char a = text[i] >= 'A' && text[i] <= 'Z' ? static_cast<char>(text[i] - 'A' + 'a') : text[i];
+        if (a != word[i])
+            return false;
+    }
+    return i == text.size() && word[i] == '\0';
 }
 
 // Removes one pair of enclosing quotes (the text starts and ends with a quote
@@ -104,7 +114,7 @@ DebugSetup DebugChooseSetup(const char* commandLine, const char* debugVariable)
     bool found = false;
     std::vector<std::string> settings;
     for (const DebugOption& option : DebugParseOptions(commandLine)) {
-        if (option.hasName && xUtilEqualNoCase(option.name.c_str(), "debug")) {
+        if (option.hasName && EqualNoCase(option.name, "debug")) {
             found = true;
             settings = option.value;
             break;
@@ -126,9 +136,9 @@ DebugSetup DebugChooseSetup(const char* commandLine, const char* debugVariable)
     }
     for (; next < settings.size(); ++next) {
         const std::string& item = settings[next];
-        if (xUtilEqualNoCase(item.c_str(), "stdout"))
+        if (EqualNoCase(item, "stdout"))
             setup.toStdout = true;
-        else if (!xUtilEqualNoCase(item.c_str(), "msdbg"))
+        else if (!EqualNoCase(item, "msdbg"))
             setup.sinks.push_back(item);
     }
     return setup;
