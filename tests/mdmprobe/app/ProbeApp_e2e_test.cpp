@@ -496,6 +496,34 @@ TEST_P(AutomaticRun, LogsEveryTestAndSetsOnlyTheFailedBits)
 INSTANTIATE_TEST_SUITE_P(Runs, AutomaticRun, testing::ValuesIn(kAutoRuns),
                          [](const testing::TestParamInfo<AutoRun>& info) { return info.param.name; });
 
+// A modem of the family that answers the name queries with a bare OK: the
+// automatic run identifies it with an empty name, shows the box for the
+// missing section (answered here), and tests it with the Common values.
+TEST(ProbeApp, ModemWithoutNameIsTestedWithTheCommonValues)
+{
+    ProgramCopy program("noname");
+    ASSERT_TRUE(program.Copied() && program.WithSamples());
+    ChildProcess child;
+    ASSERT_TRUE(program.Start(child, "/P:COM3 /R:report.json"));
+    HWND box = WaitForDialog(child.Id(), kEndMs);
+    ASSERT_NE(nullptr, box) << "no message box";
+    EXPECT_EQ(" : No TapiModemName for this section !", DialogText(box));
+    ASSERT_TRUE(PressDialogButton(box, FindDialogButton(box, "OK")));
+    DWORD exitCode = 0;
+    ASSERT_TRUE(child.Wait(kRunMs, &exitCode)) << "the wizard did not close by itself";
+    // No TAPI name to look for; AT*RAM and AT*CRC get ERROR, which holds no
+    // "FAULT" (passed) and no "PASSED" (failed).
+    EXPECT_EQ(5u, exitCode);
+
+    const std::string log = LogLines(program.Path("mdmprobe.log"), program);
+    EXPECT_NE(std::string::npos, log.find("T - Detected modem      :  (COM3)\n")) << log;
+    EXPECT_NE(std::string::npos, log.find("START OF THE MODEM TESTS")) << log;
+    EXPECT_EQ("ok", CheckReport(program.Path("report.json"),
+                                {"modem = {\"scan\": \"found\", \"port\": \"COM3\", \"name\": null, "
+                                 "\"firmware\": \"3.10\"}",
+                                 "status.code = 5"}));
+}
+
 // The test block of a log: from the rule line above `title` to the rule line
 // below the END OF EMI banner.
 std::string TestBlock(const std::string& log, const std::string& title)
