@@ -65,8 +65,9 @@ bench: x64
 	@tools/bench/bench.sh
 
 # Pictures of every wizard page under Xvfb: build/screenshots/index.html.
+# DOCS=1 also refreshes the README's pictures in docs/images/.
 screenshots: host x64
-	@tools/screenshots/make-screenshots.sh
+	@tools/screenshots/make-screenshots.sh $(if $(DOCS),--docs)
 
 clean:
 	rm -rf $(BUILD) $(DIST)

@@ -6,8 +6,16 @@
 # Each program has one function below that saves its BMP pictures into
 # $bmp (Windows path $winbmp), named <program>-<look>-<language>-<step>-<state>.bmp;
 # add a program by adding a function and naming it in the list at the end.
-# Arguments (optional): the programs to take, "mdmprobe" and/or "setup".
+# Arguments (optional): "--docs" first, to copy the pictures the README shows
+# into docs/images/ (both programs are then taken); the programs to take,
+# "mdmprobe" and/or "setup".
 set -eu
+docs=""
+if [ "${1:-}" = --docs ]; then
+    docs=yes
+    shift
+    set --
+fi
 cd "$(dirname "$0")/../.."
 root=$PWD
 out=$root/build/screenshots
@@ -85,3 +93,21 @@ for program in ${*:-mdmprobe setup}; do
     "${program}_pictures"
 done
 python3 "$root/tools/screenshots/topng.py" "$bmp" "$out"
+
+# The README's pictures: Wizard 97 look, English. The modem test's test page
+# with its marks and verdict and its search page with the test call chosen;
+# the setup wizard's component and finish pages.
+if [ -n "$docs" ]; then
+    images=$root/docs/images
+    mkdir -p "$images"
+    for pair in mdmprobe-test=mdmprobe-wizard97-en-*-verdict mdmprobe-search=mdmprobe-wizard97-en-*-connection-test \
+                setup-components=setup-wizard97-en-*-components setup-finish=setup-wizard97-en-*-finish; do
+        picture=$(ls "$out"/${pair#*=}.png 2>/dev/null | head -n 1)
+        if [ -z "$picture" ]; then
+            echo "no picture ${pair#*=}.png: docs/images/${pair%%=*}.png left as it was" >&2
+            exit 1
+        fi
+        cp "$picture" "$images/${pair%%=*}.png"
+        echo "docs/images/${pair%%=*}.png"
+    done
+fi
