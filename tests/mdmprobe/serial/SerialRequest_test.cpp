@@ -92,6 +92,7 @@ TEST_F(RequestTest, EchoOffFailsAfterTheEleventhTryWithoutAnotherAttempt)
     EXPECT_GE(ms, 6800u);
     EXPECT_LT(ms, 10000u);
     EXPECT_EQ("untouched", answer);
+    EXPECT_FALSE(echoOff.LineEndSent());
     EXPECT_TRUE(Traced("CSerial::Request: New Timeout set to: 600 ms\n"));
     EXPECT_EQ(1, TraceCount("CSerial::Request: Error Retries!"));
     EXPECT_EQ(0, TraceCount("\n#####################\n\nCSerial::Request: COMMAND <ATI>; Try 2"));
@@ -183,6 +184,7 @@ TEST_F(RequestTest, SilentPort)
     EXPECT_GE(ms, 2450u) << "deadline and pause";
     EXPECT_LT(ms, 4000u);
     EXPECT_EQ("", answer);
+    EXPECT_FALSE(silent.LineEndSent()) << "REQ_NO_CR";
     std::vector<TranscriptEntry> sent = Transcript(0, "COM4").OfKind('<');
     ASSERT_GE(sent.size(), 8u) << "the command and CRs at 250, 500, ... 1750 ms";
     EXPECT_LE(sent.size(), 9u);
@@ -198,6 +200,7 @@ TEST_F(RequestTest, SilentPort)
     EXPECT_GE(ms, 2450u);
     EXPECT_LT(ms, 4000u);
     EXPECT_EQ("untouched", answer);
+    EXPECT_TRUE(silent.LineEndSent()) << "the CR went out; only its echo is missing";
     EXPECT_TRUE(Traced("CSerial::Request: Error reading character!\n"));
 }
 
@@ -223,6 +226,9 @@ TEST_F(RequestTest, CancelEndsTheRequestAtOnce)
     EXPECT_TRUE(Traced("CSerial::Request: Action aborted by user!\n"));
     EXPECT_LT(latency, 100u) << "ms from the cancel to the end of the request";
     std::printf("cancel to end of request: %lu ms\n", latency);
+    EXPECT_TRUE(serial_.LineEndSent()) << "cancelled after the line went out";
+    EXPECT_FALSE(serial_.Request("AT", &answer, 0, &cancel, 10000, 0));
+    EXPECT_FALSE(serial_.LineEndSent()) << "every request starts without a line end";
 }
 
 }  // namespace
