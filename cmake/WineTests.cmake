@@ -5,7 +5,7 @@
 # add_wine_test(NAME name COMMAND target [args...]
 #               [WINVER win95|win98|nt40|win2k|winxp|vista|win7|win10]
 #               [PORTS "COM3=profile ..."] [LANG locale] [TIMEOUT seconds]
-#               [CASES Suite.Case ...])
+#               [DRIVES "D=96k R=64k,ro"] [CASES Suite.Case ...])
 # With CASES, every GoogleTest case becomes a test of its own, "name.Case",
 # with its own prefix and simulators, so that cases cannot disturb each other
 # (a modem simulator keeps answering after a case has ended).
@@ -25,7 +25,7 @@ function(add_wine_test)
   if(NOT WINE_CAN_RUN)
     return()
   endif()
-  cmake_parse_arguments(arg "" "NAME;WINVER;LANG;TIMEOUT;PORTS" "COMMAND;CASES" ${ARGN})
+  cmake_parse_arguments(arg "" "NAME;WINVER;LANG;TIMEOUT;PORTS;DRIVES" "COMMAND;CASES" ${ARGN})
   if(arg_CASES)
     set(names "")
     foreach(case ${arg_CASES})
@@ -46,6 +46,9 @@ function(add_wine_test)
   endif()
   if(arg_PORTS)
     list(APPEND env "WINETEST_PORTS=${arg_PORTS}")
+  endif()
+  if(arg_DRIVES)
+    list(APPEND env "WINETEST_DRIVES=${arg_DRIVES}")
   endif()
   if(NOT arg_TIMEOUT)
     set(arg_TIMEOUT 120)

@@ -6,12 +6,14 @@
 #      installation made;
 #   2. the installed modem test in automatic mode against the simulated
 #      VX-56i on COM3 (registered as an installed Windows modem, as its
-#      driver would be): mdmprobe.exe /P:COM3 /T:<number>, its log (written
-#      beside the program) and its run status;
+#      driver would be): mdmprobe.exe /P:COM3 /T:<number> /R:<report>, its
+#      log (written beside the program), its result report (written to
+#      build/demo/mdmprobe-report.json and checked against its schema) and
+#      its run status;
 #   3. the uninstall entry, and the removal with its QuietUninstallString;
 #   4. the restart that the removal asks for (the running setup.exe is
 #      deleted then), made with wineboot -r;
-#   5. what is left of the product: files, folder, shortcuts, uninstall
+#   5. what is left of the product: files, folders, shortcuts, uninstall
 #      entry, registry values. The demo fails when anything is left.
 set -eu
 cd "$(dirname "$0")/.."
@@ -20,6 +22,8 @@ demo=$root/build/demo
 mkdir -p "$demo"
 win() { echo "Z:$(echo "$1" | tr / '\\')"; }
 number=0305550100
+report=$demo/mdmprobe-report.json
+rm -f "$report"
 uidriver=$(win "$root/build/x64/tools/uidriver/uidriver.exe")
 uninstall='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\ModemTest'
 apppath='HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\mdmprobe.exe'
@@ -27,7 +31,8 @@ apppath='HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\mdmprobe.exe'
 cat > "$demo/cycle.bat" <<BAT
 @echo off
 setlocal
-set TARGET=C:\\Program Files\\Vantor\\Modem Tools
+set BASE=C:\\Program Files\\Vantor
+set TARGET=%BASE%\\Modem Tools
 set MENU=%ALLUSERSPROFILE%\\Microsoft\\Windows\\Start Menu\\Programs\\Vantor Modem Tools
 echo == 1. Unattended installation from the medium: setup.exe /quiet
 "$uidriver" session "$(win "$root/dist/x64/setup.exe")" /quiet /debug:$(win "$demo/setup-install.log") --
@@ -39,19 +44,21 @@ set COUNT=0
 call :product installed
 echo %COUNT% missing after the installation
 echo.
-echo == 2. The installed modem test, automatic mode: mdmprobe.exe /P:COM3 /T:$number
+echo == 2. The installed modem test, automatic mode: mdmprobe.exe /P:COM3 /T:$number /R:$(win "$report")
 reg add "HKLM\\SYSTEM\\CurrentControlSet\\Control\\Class\\{4D36E96D-E325-11CE-BFC1-08002BE10318}\\0000" /v Model /d "Vantor VX-56i PCI Modem" /f >nul
-"$uidriver" session "%TARGET%\\mdmprobe.exe" /P:COM3 /T:$number --
+"$uidriver" session "%TARGET%\\mdmprobe.exe" /P:COM3 /T:$number /R:$(win "$report") --
 echo.
 echo == Its log (%TARGET%\\mdmprobe.log):
 type "%TARGET%\\mdmprobe.log"
+echo.
+echo == Its result report ($(win "$report")):
+type "$(win "$report")"
 echo.
 echo == 3. The uninstall entry
 reg query "$uninstall"
 for /f "tokens=2,*" %%a in ('reg query "$uninstall" /v QuietUninstallString ^| find "REG_SZ"') do set REMOVE=%%b
 echo == Removal with its QuietUninstallString: %REMOVE%
-set PROGRAM=%REMOVE: /remove:ModemTest /quiet=%
-"$uidriver" session "%PROGRAM%" /remove:ModemTest /quiet /debug:$(win "$demo/setup-remove.log") --
+"$uidriver" session %REMOVE% /debug:$(win "$demo/setup-remove.log") --
 echo.
 echo == 4. Restart (wineboot -r carries out the deletions Windows makes at a restart)
 wineboot -r
@@ -68,6 +75,7 @@ rem (count what is missing) or "left" (count what is still there).
 for %%f in (setup.exe setup.inf mdmprobe.exe mdmprobe.ini mdmprobe.dat) do call :file %1 "%TARGET%\\%%f"
 if "%1"=="left" call :file %1 "%TARGET%\\mdmprobe.log"
 call :file %1 "%TARGET%"
+call :file %1 "%BASE%"
 call :file %1 "%MENU%\\Vantor Modem Test.lnk"
 call :file %1 "%MENU%\\Modem Test Logs.lnk"
 call :file %1 "%MENU%\\Remove Vantor Modem Test.lnk"
@@ -105,5 +113,7 @@ grep -q '^0 missing after the installation$' "$demo/cycle.log" ||
     { echo "make demo: the installation did not make everything"; exit 1; }
 [ "$(grep -c '^exit code 0 after' "$demo/cycle.log")" -ge 2 ] ||
     { echo "make demo: the installation or the modem test failed"; exit 1; }
+python3 "$root/tests/mdmprobe/app/check_report.py" "$root/mdmprobe/report.schema.json" "$report" >/dev/null ||
+    { echo "make demo: the modem test's result report is missing or not valid: $report"; exit 1; }
 grep -q '^0 left after the removal$' "$demo/cycle.log" ||
     { echo "make demo: something of the product is left"; exit 1; }

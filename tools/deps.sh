@@ -8,6 +8,7 @@ packages=(
     wine wine64 bubblewrap xvfb xauth
     clang libclang-rt-14-dev
     gcab zlib1g-dev zip
+    python3 python3-jsonschema
 )
 missing=()
 for p in "${packages[@]}"; do

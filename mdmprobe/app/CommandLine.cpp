@@ -29,11 +29,14 @@ CommandLineOptions ParseCommandLine(const std::string& commandLine)
     if (commandLine.empty())
         return options;
 
+    options.report = FindSwitch(commandLine, "/R:", "/r:") != std::string::npos;
+    options.reportName = SwitchValue(commandLine, "/R:", "/r:");
+
     bool anyKnown = false;
     for (const char* known : {"/P:", "/p:", "/T:", "/t:", "/L:", "/l:"})
         anyKnown = anyKnown || commandLine.find(known) != std::string::npos;
     if (!anyKnown) {
-        options.mode = StartMode::BadCommandLine;
+        options.mode = options.report ? StartMode::Interactive : StartMode::BadCommandLine;
         return options;
     }
 

@@ -1,5 +1,5 @@
 // The modem test's command line: "/P:" port, "/T:" telephone number,
-// "/L:" log file and "/NODIALTONE".
+// "/L:" log file, "/R:" result report and "/NODIALTONE".
 #pragma once
 
 #include <string>
@@ -17,6 +17,8 @@ struct CommandLineOptions
     std::string port;
     std::string phoneNumber;
     std::string logName;
+    bool report = false;     // "/R:" was given ...
+    std::string reportName;  // ... with this value (may be empty)
     bool noDialTone = false;
 };
 
@@ -25,5 +27,8 @@ struct CommandLineOptions
 // "/p:"; the upper-case one is looked for first) and only their first
 // occurrence counts. A value runs up to the next "/" or blank; quotes stay.
 // "/NODIALTONE" or "/nodialtone" may stand anywhere but alone does not make
-// a usable command line.
+// a usable command line. "/R:" (or "/r:") adds the result report to the run
+// and follows the same value rules; it does not make the run automatic: with
+// none of the port, number or log switches the run is interactive, whatever
+// else the command line holds.
 CommandLineOptions ParseCommandLine(const std::string& commandLine);

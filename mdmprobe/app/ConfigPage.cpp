@@ -81,8 +81,13 @@ unsigned CConfigP::ScanThread(void* param)
 {
     auto* page = static_cast<CConfigP*>(param);
     TestContext& context = *page->context_;
-    return PortScanWorker(page->scanWindow_, *context.modem, *context.log, *context.definitionFile,
-                          context.searchAllPorts, context.status) ? 1 : 0;
+    WPARAM outcome = SCAN_RESULT_NONE;
+    const bool found = PortScanWorker(page->scanWindow_, *context.modem, *context.log, *context.definitionFile,
+                                      context.searchAllPorts, context.status, &outcome);
+    context.report.scan = outcome == SCAN_RESULT_STOPPED ? ScanOutcome::Stopped
+                          : outcome == SCAN_RESULT_FOUND ? ScanOutcome::Found
+                                                         : ScanOutcome::NoModem;
+    return found ? 1 : 0;
 }
 
 BOOL CConfigP::OnMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)

@@ -8,6 +8,9 @@
 #include "LogFile.h"
 #include "LogHeader.h"
 #include "ModemCmds.h"
+#include "ModulePath.h"
+#include "ResultReport.h"
+#include "RunReport.h"
 #include "Serial.h"
 #include "TestContext.h"
 #include "TestPage.h"
@@ -145,6 +148,14 @@ int RunModemTest(HINSTANCE instance, const std::string& commandLine, WizardLook 
     context->log = run.log.get();
 
     WriteLogHeader(*context->log, TodayText(), context->autoMode, commandLine);
+    // The report goes beside the program unless its name says where; an
+    // empty name gives the program's own name with ".json".
+    const std::string reportPath =
+        !options.report ? std::string()
+        : options.reportName.empty() ? ReplaceExtension4(ModuleFilePath(), ".json")
+                                     : ReportPathFor(options.reportName, ModuleFilePath());
+    if (options.report)
+        StartResultReport(*context, commandLine);
 
     if (!context->autoMode)
         sheet.AddPage(&welcome);
@@ -159,6 +170,12 @@ int RunModemTest(HINSTANCE instance, const std::string& commandLine, WizardLook 
         context->worker.Wait();
         context->status = STATUS_CANCELLED;
         WriteCancelLine(*context->log);
+    }
+    if (options.report) {
+        // A sheet that closed by itself has no worker left; waiting makes
+        // sure the report reads the records of a finished run.
+        context->worker.Wait();
+        FinishResultReport(*context, reportPath);
     }
 
     Teardown(*context, run);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "ModemInfo.h"
+#include "RunReport.h"
 #include "WorkerThread.h"
 
 #include <windows.h>
@@ -28,6 +29,9 @@ struct TestContext
     bool noDialTone = false;      // dial with DialCmdNoDialT
     std::string phoneNumber;      // prefix included; empty: no dial test
     int32_t status = 0;           // run status (STATUS_* of ModemInfo.h)
+    // What the result report (/R:) tells; the test runner fills its tests,
+    // the port scan its outcome, the start-up routine the rest.
+    RunReport report;
 
     // The worker (port scan or interactive test run) that uses the serial
     // port. Starting a worker through it first waits for the previous one, so

@@ -78,8 +78,23 @@ void CLogFile::EndLine()
 CLogFile& CLogFile::Write(const char* text)
 {
     CLockGuard guard(lock_);
+    WriteUnlocked(text);
+    return *this;
+}
+
+CLogFile& CLogFile::WriteOnNewLine(const std::string& text)
+{
+    CLockGuard guard(lock_);
+    if (!atLineStart_)
+        EndLine();
+    WriteUnlocked(text.c_str());
+    return *this;
+}
+
+void CLogFile::WriteUnlocked(const char* text)
+{
     if (!text)
-        return *this;
+        return;
     for (;;) {
         const char* lf = std::strchr(text, '\n');
         size_t length = lf ? static_cast<size_t>(lf - text) : std::strlen(text);
@@ -92,7 +107,6 @@ CLogFile& CLogFile::Write(const char* text)
         EndLine();
         text = lf + 1;
     }
-    return *this;
 }
 
 CLogFile& CLogFile::WriteRaw(const std::string& text)

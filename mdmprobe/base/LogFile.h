@@ -42,6 +42,11 @@ public:
     // line break.
     CLogFile& WriteLine(const char* text);
 
+    // Ends an unfinished line first (a line that already has text), then
+    // writes `text` like Write: for a text that must begin a line of its own
+    // whatever the log's last text was.
+    CLogFile& WriteOnNewLine(const std::string& text);
+
     // printf-style text of at most 1023 characters (longer results are cut),
     // written with WriteLine.
     CLogFile& WriteFormat(const char* format, ...)
@@ -55,6 +60,7 @@ public:
     bool IsOpen() const { return file_ != nullptr; }
 
 private:
+    void WriteUnlocked(const char* text);           // Write with the lock held
     void PutText(const char* text, size_t length);  // line feeds become CR LF
     void PutTimePrefixIfAtLineStart();
     void EndLine();

@@ -37,5 +37,9 @@ struct ModemInfo
     int32_t minSpeed = 0;
     int32_t connectTime = 0;  // ms; 2000 when the definition file gives 0 or nothing
     int32_t hangupTime = 0;
+    // The definition-file section the model's values were loaded from, and
+    // the Alias of the model's own section that led there (empty: none).
+    std::string definitionSection;
+    std::string definitionAlias;
 };
 static_assert(sizeof(std::atomic<bool>) == 1, "stopRequested is one byte");

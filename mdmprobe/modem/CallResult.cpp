@@ -9,6 +9,8 @@ bool Contains(const std::string& text, const std::string& part)
     return text.find(part) != std::string::npos;
 }
 
+const char* const kFinalCallResults[] = {"CONNECT ", "BUSY", "NO CARRIER", "NO DIALTONE", "ERROR"};
+
 }  // namespace
 
 bool AnswerCheckPasses(const std::string& answer, const std::string& text, bool mustBePresent)
@@ -18,7 +20,7 @@ bool AnswerCheckPasses(const std::string& answer, const std::string& text, bool 
 
 bool HasFinalCallResult(const std::string& received)
 {
-    for (const char* result : {"CONNECT ", "BUSY", "NO CARRIER", "NO DIALTONE", "ERROR"}) {
+    for (const char* result : kFinalCallResults) {
         if (Contains(received, result))
             return true;
     }
@@ -77,4 +79,24 @@ CallVerdict EvaluateCallResult(const std::string& received, const std::string& d
     }
     verdict.passed = ConnectSpeed(received, dialAnswer.size()) >= minSpeed;
     return verdict;
+}
+
+CallFacts DescribeCall(const std::string& received, const std::string& dialAnswer)
+{
+    CallFacts facts;
+    size_t first = std::string::npos;
+    for (const char* result : kFinalCallResults) {
+        const size_t at = received.find(result);
+        if (at < first) {
+            first = at;
+            facts.result = result;
+            if (facts.result.back() == ' ')
+                facts.result.pop_back();  // "CONNECT " is named without its blank
+        }
+    }
+    if (!dialAnswer.empty() && Contains(received, dialAnswer)) {
+        facts.speedRead = true;
+        facts.speed = ConnectSpeed(received, dialAnswer.size());
+    }
+    return facts;
 }

@@ -50,3 +50,15 @@ struct CallVerdict
 //   when ConnectSpeed is at least `minSpeed`.
 CallVerdict EvaluateCallResult(const std::string& received, const std::string& dialAnswer,
                                unsigned minSpeed);
+
+// What a collector needs to know about a test call, from everything
+// collected after dialling.
+struct CallFacts
+{
+    std::string result;  // the final call result that comes first ("CONNECT", "BUSY", ...); empty: none
+    bool speedRead = false;        // the dial answer text was there, so the speed was read ...
+    unsigned speed = 0;            // ... at its fixed place (ConnectSpeed)
+};
+
+// `dialAnswer` empty: the speed is not read (nothing to check it against).
+CallFacts DescribeCall(const std::string& received, const std::string& dialAnswer);

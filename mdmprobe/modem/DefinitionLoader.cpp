@@ -53,6 +53,8 @@ void LoadModemSection(CIniFile& ini, CLogFile& log, ModemInfo& modem, const std:
     const std::string alias = ini.GetValue(section, kAlias);
     if (!alias.empty())
         section = alias;
+    modem.definitionSection = section;
+    modem.definitionAlias = alias;
 
     const std::string tapiName = ReadModemValue(ini, log, section, IDS_KEY_MODEMTAPINAME, 0);
     if (tapiName.empty()) {

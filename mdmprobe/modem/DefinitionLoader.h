@@ -29,6 +29,8 @@ std::string ReadModemValue(CIniFile& ini, CLogFile& log, const std::string& sect
 
 // Fills the command set (modem.commands) and the TAPI name, minimum speed,
 // connect and hang-up times of `modem` from the section of `modemName`, or
-// from the section its "Alias" names (one level only). A model without
-// ModemTapiName brings up a message box and keeps the previous TAPI name.
+// from the section its "Alias" names (one level only), and records which
+// section and Alias that was in modem.definitionSection and
+// modem.definitionAlias. A model without ModemTapiName brings up a message
+// box and keeps the previous TAPI name.
 void LoadModemSection(CIniFile& ini, CLogFile& log, ModemInfo& modem, const std::string& modemName);

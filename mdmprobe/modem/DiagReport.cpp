@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -98,58 +99,97 @@ size_t WordEnd(const std::string& text, size_t at)
     return at;
 }
 
-// One key=value pair of a record as read from the report.
-struct Pair
+// The pair `key`=`value` of a report decoded with the description of its key.
+DiagField DecodeField(const std::vector<DiagKeyText>& keys, uint32_t keyNumber, const std::string& value,
+                      bool quoted)
 {
-    uint32_t key = 0;
-    std::string value;  // without quotes
-    bool quoted = false;
-};
-
-void FormatPair(const std::vector<DiagKeyText>& keys, const Pair& pair, const std::string& path,
-                std::vector<std::string>& lines)
-{
-    const DiagKeyText* key = FindKey(keys, pair.key);
-    if (!key) {
-        const std::string shown = pair.quoted ? "\"" + pair.value + "\"" : pair.value;
-        lines.push_back("Key 0x" + Hex(pair.key, 2) + "=" + shown + " not described in " + path + "!");
-        return;
-    }
-    lines.push_back("Key 0x" + Hex(pair.key, 2) + " = " + key->description);
+    DiagField field;
+    field.key = keyNumber;
+    field.value = value;
+    field.quoted = quoted;
+    const DiagKeyText* key = FindKey(keys, keyNumber);
+    if (!key)
+        return field;
+    field.definition = key->description;
+    field.unit = key->unit;
     if (key->unit == "String") {
-        lines.push_back("  String = " + pair.value);
-        return;
+        field.form = DiagForm::String;
+        return field;
     }
-    const uint32_t n = ParseHex(pair.value);
+    field.number = ParseHex(value);
     if (key->unit == "Bitmap") {
+        field.form = DiagForm::Bitmap;
+        field.bitsDescribed = !key->values.empty();
+        for (int bit = 0; bit < 32; ++bit) {
+            DiagBit state;
+            state.bit = bit;
+            state.set = ((field.number >> bit) & 1u) != 0;
+            if (const DiagValueText* name = FindValue(*key, static_cast<uint32_t>(bit))) {
+                state.described = true;
+                state.name = name->text;
+            }
+            field.bits.push_back(state);
+        }
+        return field;
+    }
+    if (!key->values.empty()) {
+        field.form = DiagForm::Coded;
+        if (const DiagValueText* meaning = FindValue(*key, field.number)) {
+            field.meaningKnown = true;
+            field.meaning = meaning->text;
+        }
+        return field;
+    }
+    field.form = DiagForm::Number;
+    return field;
+}
+
+void FormatField(const DiagField& field, const std::string& path, std::vector<std::string>& lines)
+{
+    const std::string key = "Key 0x" + Hex(field.key, 2);
+    switch (field.form) {
+    case DiagForm::Undescribed:
+        lines.push_back(key + "=" + (field.quoted ? "\"" + field.value + "\"" : field.value) +
+                        " not described in " + path + "!");
+        return;
+    case DiagForm::String:
+        lines.push_back(key + " = " + field.definition);
+        lines.push_back("  String = " + field.value);
+        return;
+    case DiagForm::Bitmap: {
+        lines.push_back(key + " = " + field.definition);
         std::string bits;
         for (int bit = 31; bit >= 0; --bit)
-            bits += ((n >> bit) & 1u) ? '1' : '0';
+            bits += field.bits[static_cast<size_t>(bit)].set ? '1' : '0';
         lines.push_back("  Bitmap " + bits + ":");
-        if (key->values.empty())
+        if (!field.bitsDescribed)
             return;
-        for (int bit = 0; bit < 32; ++bit) {
+        for (const DiagBit& bit : field.bits) {
             char number[8];
-            std::snprintf(number, sizeof(number), "%02d", bit);
-            const std::string line = std::string("  Bit ") + number + " is " + bits[31 - bit] + " = ";
-            const DiagValueText* value = FindValue(*key, static_cast<uint32_t>(bit));
-            lines.push_back(value ? line + value->text : line + "not described in " + path + "!");
+            std::snprintf(number, sizeof(number), "%02d", bit.bit);
+            const std::string line = std::string("  Bit ") + number + " is " + (bit.set ? '1' : '0') + " = ";
+            lines.push_back(bit.described ? line + bit.name : line + "not described in " + path + "!");
         }
         return;
     }
-    if (!key->values.empty()) {
-        const DiagValueText* value = FindValue(*key, n);
-        lines.push_back(value ? "    0x" + Hex(n, 2) + " = " + value->text
-                              : "    0x" + Hex(n, 2) + " not described in " + path + "!");
+    case DiagForm::Coded:
+        lines.push_back(key + " = " + field.definition);
+        lines.push_back(field.meaningKnown ? "    0x" + Hex(field.number, 2) + " = " + field.meaning
+                                           : "    0x" + Hex(field.number, 2) + " not described in " + path + "!");
+        return;
+    case DiagForm::Number: {
+        lines.push_back(key + " = " + field.definition);
+        const uint32_t n = field.number;
+        const std::string tail = " = " + Decimal(n) + " " + field.unit;
+        if (n > 0xFFF)
+            lines.push_back("  0x" + Hex(n, 4) + tail);
+        else if (n > 0xFF)
+            lines.push_back("   0x" + Hex(n, 3) + tail);
+        else
+            lines.push_back("    0x" + Hex(n, 2) + tail);
         return;
     }
-    const std::string tail = " = " + Decimal(n) + " " + key->unit;
-    if (n > 0xFFF)
-        lines.push_back("  0x" + Hex(n, 4) + tail);
-    else if (n > 0xFF)
-        lines.push_back("   0x" + Hex(n, 3) + tail);
-    else
-        lines.push_back("    0x" + Hex(n, 2) + tail);
+    }
 }
 
 }  // namespace
@@ -230,12 +270,9 @@ std::vector<DiagKeyText> LoadDiagKeys(std::vector<std::string> entries)
     return keys;
 }
 
-std::vector<std::string> DecodeDiagLines(const std::vector<DiagKeyText>& keys,
-                                         const std::string& report,
-                                         const std::string& definitionPath)
+std::vector<DiagRecord> DecodeDiagRecords(const std::vector<DiagKeyText>& keys, const std::string& report)
 {
-    std::vector<std::string> lines;
-    std::string lastToken;
+    std::vector<DiagRecord> records;
     size_t at = 0;
     while (report.find("DIAG ", at) != std::string::npos) {
         // Everything up to the first "DIAG" and the "<" after it goes.
@@ -244,19 +281,16 @@ std::vector<std::string> DecodeDiagLines(const std::vector<DiagKeyText>& keys,
             break;
         at = SkipSpace(report, open + 1);
         const size_t tokenEnd = WordEnd(report, at);
-        std::string token = report.substr(at, tokenEnd - at);
+        DiagRecord record;
+        record.token = report.substr(at, tokenEnd - at);
         // A record without pairs ends at its token: "DIAG <A0>".
-        const size_t close = token.find('>');
+        const size_t close = record.token.find('>');
         bool recordEnded = close != std::string::npos;
         if (recordEnded) {
-            token.resize(close);
+            record.token.resize(close);
             at += close + 1;
         } else {
             at = tokenEnd;
-        }
-        if (token != lastToken) {
-            lines.push_back("Token = 0x" + token);
-            lastToken = token;
         }
 
         while (!recordEnded) {
@@ -265,44 +299,68 @@ std::vector<std::string> DecodeDiagLines(const std::vector<DiagKeyText>& keys,
                 break;
             if (std::find(report.begin() + at, report.begin() + equals, '>') != report.begin() + equals)
                 break;  // the record ended before the next pair
-            Pair pair;
-            pair.key = ParseHex(report.substr(at, equals - at));
+            const uint32_t key = ParseHex(report.substr(at, equals - at));
 
             const size_t wordStart = SkipSpace(report, equals + 1);
             const size_t wordEnd = WordEnd(report, wordStart);
             const std::string word = report.substr(wordStart, wordEnd - wordStart);
             at = wordEnd;
+            std::string value;
             const size_t quote = word.find('"');
-            if (quote != std::string::npos) {
-                pair.quoted = true;
+            const bool quoted = quote != std::string::npos;
+            if (quoted) {
                 const size_t closing = word.find('"', quote + 1);
                 if (closing != std::string::npos) {
-                    pair.value = word.substr(quote + 1, closing - quote - 1);
+                    value = word.substr(quote + 1, closing - quote - 1);
                     recordEnded = word.find('>', closing + 1) != std::string::npos;
                 } else {
-                    pair.value = word.substr(quote + 1);
+                    value = word.substr(quote + 1);
                     // The text goes on after the blank up to the next quote;
                     // a quote that never comes adds nothing.
                     const size_t rest = at < report.size() ? at + 1 : at;
                     const size_t next = report.find('"', rest);
                     if (next != std::string::npos) {
-                        pair.value += ' ';
-                        pair.value += report.substr(rest, next - rest);
+                        value += ' ';
+                        value += report.substr(rest, next - rest);
                         at = next + 1;
                     }
                 }
                 size_t blanks = 0;
-                while (blanks < pair.value.size() && IsBlank(pair.value[blanks]))
+                while (blanks < value.size() && IsBlank(value[blanks]))
                     ++blanks;
-                pair.value.erase(0, blanks);
+                value.erase(0, blanks);
             } else {
                 const size_t end = word.find('>');
                 recordEnded = end != std::string::npos;
-                pair.value = recordEnded ? word.substr(0, end) : word;
+                value = recordEnded ? word.substr(0, end) : word;
             }
-            if (pair.key <= 0xFF)
-                FormatPair(keys, pair, definitionPath, lines);
+            if (key <= 0xFF)
+                record.fields.push_back(DecodeField(keys, key, value, quoted));
         }
+        records.push_back(std::move(record));
+    }
+    return records;
+}
+
+std::vector<std::string> FormatDiagLines(const std::vector<DiagRecord>& records,
+                                         const std::string& definitionPath)
+{
+    std::vector<std::string> lines;
+    std::string lastToken;
+    for (const DiagRecord& record : records) {
+        if (record.token != lastToken) {
+            lines.push_back("Token = 0x" + record.token);
+            lastToken = record.token;
+        }
+        for (const DiagField& field : record.fields)
+            FormatField(field, definitionPath, lines);
     }
     return lines;
+}
+
+std::vector<std::string> DecodeDiagLines(const std::vector<DiagKeyText>& keys,
+                                         const std::string& report,
+                                         const std::string& definitionPath)
+{
+    return FormatDiagLines(DecodeDiagRecords(keys, report), definitionPath);
 }

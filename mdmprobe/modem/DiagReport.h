@@ -61,8 +61,57 @@ DiagEntry ParseDiagEntry(const std::string& entry);
 // byte order first; keys appear in the order of their first entry.
 std::vector<DiagKeyText> LoadDiagKeys(std::vector<std::string> entries);
 
-// The log lines (without line ends) for `report`. `definitionPath` is named
-// in the lines for keys and values without a description.
+// How a report value is shown, chosen by its key's description.
+enum class DiagForm
+{
+    Undescribed,  // no description for the key
+    String,       // unit "String": the text
+    Bitmap,       // unit "Bitmap": 32 bits
+    Coded,        // another unit, and the key has value descriptions: the value's text
+    Number,       // another unit, no value descriptions: the number with its unit
+};
+
+struct DiagBit
+{
+    int bit = 0;
+    bool set = false;
+    bool described = false;
+    std::string name;  // the bit's description
+};
+
+// One key=value pair of a record, decoded with its key's description.
+struct DiagField
+{
+    uint32_t key = 0;
+    std::string value;  // as in the report; a quoted text without its quotes
+    bool quoted = false;
+    DiagForm form = DiagForm::Undescribed;
+    std::string definition;  // the key's description and unit (not for Undescribed)
+    std::string unit;
+    uint32_t number = 0;         // Bitmap, Coded, Number: the value read as hexadecimal
+    bool meaningKnown = false;   // Coded: the value has a description ...
+    std::string meaning;         // ... and this is it
+    bool bitsDescribed = false;  // Bitmap: the key has bit descriptions
+    std::vector<DiagBit> bits;   // Bitmap: bits 0 to 31
+};
+
+struct DiagRecord
+{
+    std::string token;
+    std::vector<DiagField> fields;  // keys above FF are left out
+};
+
+// The records of `report` with every pair decoded by `keys`.
+std::vector<DiagRecord> DecodeDiagRecords(const std::vector<DiagKeyText>& keys, const std::string& report);
+
+// The log lines (without line ends) of decoded records: a token line
+// whenever the token differs from the previous record's, then each pair's
+// lines. `definitionPath` is named in the lines for keys and values without
+// a description.
+std::vector<std::string> FormatDiagLines(const std::vector<DiagRecord>& records,
+                                         const std::string& definitionPath);
+
+// FormatDiagLines of DecodeDiagRecords.
 std::vector<std::string> DecodeDiagLines(const std::vector<DiagKeyText>& keys,
                                          const std::string& report,
                                          const std::string& definitionPath);

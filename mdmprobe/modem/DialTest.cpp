@@ -51,7 +51,7 @@ void HangUp(CSerial& serial, const std::atomic<bool>* cancel)
 
 bool RunDialTest(std::string& answer, const std::atomic<bool>* cancel, CSerial* serial,
                  const std::string& dialCommand, const std::string& dialAnswer, unsigned minSpeed,
-                 int32_t connectTimeMs)
+                 int32_t connectTimeMs, std::string* receivedOut)
 {
     if (!serial || !serial->IsOpen())
         return false;
@@ -72,6 +72,8 @@ bool RunDialTest(std::string& answer, const std::atomic<bool>* cancel, CSerial* 
     }
     const CallVerdict verdict = EvaluateCallResult(received, dialAnswer, minSpeed);
     answer = verdict.answer;
+    if (receivedOut)
+        *receivedOut = received;
 
     // Once the number was dialled the line is released even when a stop was
     // requested meanwhile.

@@ -27,7 +27,9 @@
 // When `cancel` kept the dial command from going out, step 2 is skipped (no
 // call can come) and the answer is "TimeOut !".
 // True when the call passed. With no port or a closed one: false at once,
-// nothing sent, `answer` untouched.
+// nothing sent, `answer` and `received` untouched. `received`, when given,
+// gets everything collected from dialling to the end of the hold (the text
+// the verdict judged; CallResult.h describes it).
 bool RunDialTest(std::string& answer, const std::atomic<bool>* cancel, CSerial* serial,
                  const std::string& dialCommand, const std::string& dialAnswer, unsigned minSpeed,
-                 int32_t connectTimeMs);
+                 int32_t connectTimeMs, std::string* received = nullptr);

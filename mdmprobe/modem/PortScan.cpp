@@ -51,7 +51,8 @@ bool Identify(ModemInfo& modem, CLogFile& log, CIniFile& ini, const std::string&
 
 }  // namespace
 
-bool PortScanWorker(HWND page, ModemInfo& modem, CLogFile& log, CIniFile& ini, bool searchAllPorts, int32_t& status)
+bool PortScanWorker(HWND page, ModemInfo& modem, CLogFile& log, CIniFile& ini, bool searchAllPorts, int32_t& status,
+                    WPARAM* outcome)
 {
     if (ini.LoadSections() == -1)
         log.Write("ERROR               : .INI File not found !\n");
@@ -107,5 +108,7 @@ bool PortScanWorker(HWND page, ModemInfo& modem, CLogFile& log, CIniFile& ini, b
     }
     const WPARAM result = stopped ? SCAN_RESULT_STOPPED : found ? SCAN_RESULT_FOUND : SCAN_RESULT_NONE;
     PostMessageA(page, MSG_SCAN_EVENT, result, 0);
+    if (outcome)
+        *outcome = result;
     return found;
 }

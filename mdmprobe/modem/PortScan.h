@@ -24,7 +24,8 @@ struct ModemInfo;
 // STATUS_MODEM_FOUND and the model's section of `definitionFile` is loaded;
 // otherwise every port tried is closed again and `status` is
 // STATUS_NO_MODEM. Posts SCAN_RESULT_FOUND, SCAN_RESULT_NONE or, when
-// stopped, SCAN_RESULT_STOPPED to `page` and returns whether a modem was
-// identified. `modem` must have its serial port and command set.
+// stopped, SCAN_RESULT_STOPPED to `page`, stores that result in `*outcome`
+// when given, and returns whether a modem was identified. `modem` must have
+// its serial port and command set.
 bool PortScanWorker(HWND page, ModemInfo& modem, CLogFile& log, CIniFile& definitionFile, bool searchAllPorts,
-                    int32_t& status);
+                    int32_t& status, WPARAM* outcome = nullptr);

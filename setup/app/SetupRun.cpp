@@ -11,7 +11,9 @@
 #include "Restart.h"
 #include "ScriptSections.h"
 #include "SetupState.h"
+#include "TextList.h"
 #include "UnattendedBoxes.h"
+#include "Uninstall.h"
 #include "Versions.h"
 #include "Wizard.h"
 #include "WizardFonts.h"
@@ -126,6 +128,23 @@ void ReleaseContext(SetupContext* context)
     context->pairList = context->productList = context->sectionList = nullptr;
 }
 
+// A removal removes only this script's products: a key of "/remove:" that
+// is not in the script's key list (or reaches another registry key through
+// a backslash) is refused with the failure box before any key is touched.
+bool RemovalKeyListed(const SetupContext* context)
+{
+    const char* key = xUtilListEntry(context->productList, 0);
+    if (key == nullptr || IsScriptKey(context->script, context->productsSection, context->installSection, key))
+        return true;
+    DebugErrorPrint("setup: /remove:%s names no product of this script; nothing is removed\n", key);
+    char format[512] = "";
+    LoadStringA(context->module, IDS_UNKNOWN_PRODUCT, format, sizeof(format));
+    char text[kFailureTextSize] = "";
+    BufFormat(text, sizeof(text), format, key);
+    FailureBox(context->module, context->owner, text);
+    return false;
+}
+
 // The checks before the wizard and the wizard itself, on a filled context.
 RunOutcome RunChecksAndWizard(SetupContext* context, SetupState* state)
 {
@@ -137,6 +156,8 @@ RunOutcome RunChecksAndWizard(SetupContext* context, SetupState* state)
         return RunOutcome::Cancelled;
     if (options.quiet)
         SetMessageBoxHook(AnswerUnattended);
+    if (options.removeMode && !RemovalKeyListed(context))
+        return RunOutcome::Failed;
 
     // Conditions name libraries and exports of the script: the install
     // section's here, every product's while the products are read.

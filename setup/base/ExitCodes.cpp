@@ -2,8 +2,6 @@
 
 int ExitCodeOf(RunOutcome outcome, bool rebootNeeded, bool restartStarted)
 {
-    if (restartStarted)
-        return kExitRestartStarted;
     switch (outcome) {
     case RunOutcome::Failed:
         return kExitFailed;
@@ -12,6 +10,8 @@ int ExitCodeOf(RunOutcome outcome, bool rebootNeeded, bool restartStarted)
     case RunOutcome::Finished:
         break;
     }
+    if (restartStarted)
+        return kExitRestartStarted;
     return rebootNeeded ? kExitRestartNeeded : kExitSuccess;
 }
 

@@ -24,7 +24,8 @@ enum class RunOutcome {
 // wizard's own outcome counts.
 RunOutcome OutcomeAfterWizard(RunOutcome wizard, int lastRun);
 
-// The exit code of a run: a started restart comes first (the process is
-// ending with Windows), then failure, cancellation, and a needed restart
-// that was not made.
+// The exit code of a run: failure and cancellation come first, also when a
+// restart follows them (a deployment tool must not read a failed run as a
+// success); a successful run then tells whether the restart was started
+// (1641) or is still needed (3010).
 int ExitCodeOf(RunOutcome outcome, bool rebootNeeded, bool restartStarted);

@@ -74,8 +74,11 @@ int DeleteUninstallKeys(const char* keys)
         SetLastError(static_cast<DWORD>(result));
         return 0;
     }
-    for (const char* name = keys; name && *name; name += std::strlen(name) + 1)
-        RegDeleteKeyA(parent, name);
+    // A name with a backslash would reach a key below another entry.
+    for (const char* name = keys; name && *name; name += std::strlen(name) + 1) {
+        if (std::strchr(name, '\\') == nullptr)
+            RegDeleteKeyA(parent, name);
+    }
     RegCloseKey(parent);
     return 1;
 }

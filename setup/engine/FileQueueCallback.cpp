@@ -8,6 +8,7 @@
 #include "usystem.h"
 
 #include <cstring>
+#include <new>
 
 namespace {
 
@@ -123,6 +124,17 @@ bool StageReplacement(QueueCallbackContext* run, const char* source, const char*
     return true;
 }
 
+// Notes a path scheduled for deletion at the restart (the folders above it
+// may go then too).
+void Remember(QueueCallbackContext* run, const char* path)
+{
+    try {
+        run->pending.emplace_back(path);
+    } catch (const std::bad_alloc&) {
+        // Without the note a folder above merely stays.
+    }
+}
+
 // After each deletion: a file still there is scheduled for deletion at
 // restart; its directory goes when nothing else is left in it.
 void AfterDelete(QueueCallbackContext* run, const char* target)
@@ -136,7 +148,9 @@ void AfterDelete(QueueCallbackContext* run, const char* target)
     if (Exists(target)) {
         run->rebootNeeded->store(1);
         ++run->pendingCount;
-        if (!xUtilDelayFileDelete(target)) {
+        if (xUtilDelayFileDelete(target)) {
+            Remember(run, target);
+        } else {
             DebugErrorPrint("setup: cannot delete %s at the next restart\n", target);
             DebugReportLastError();
         }
@@ -146,8 +160,8 @@ void AfterDelete(QueueCallbackContext* run, const char* target)
     if (length < 3 || directory[length - 1] == ':' || !Exists(directory) ||
         CountDirectoryEntries(directory) != run->pendingCount)
         return;
-    if (!RemoveDirectoryA(directory) && xUtilIsWinNT())
-        xUtilDelayMove(directory);
+    if (!RemoveDirectoryA(directory) && xUtilIsWinNT() && xUtilDelayMove(directory))
+        Remember(run, directory);
 }
 
 // A cabinet copied to its own name is placed as it is, not expanded.
@@ -191,6 +205,42 @@ UINT OnNeedMedia(QueueCallbackContext* run, const SOURCE_MEDIA_A* media, UINT_PT
     return FailMissing(run, tagged && !Exists(tag) ? tag : source, ERROR_FILE_NOT_FOUND);
 }
 
+// Whether a window was created on the run thread while the default
+// callback handled an error: its dialog, so someone was asked. Only the run
+// thread sets and reads it, one commit at a time.
+bool g_platformAsked = false;
+
+LRESULT CALLBACK WatchForDialog(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_CREATEWND)
+        g_platformAsked = true;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// A copy, rename or delete error that nothing above handles (a full disk,
+// access denied on a file that is not read-only, ...). Unattended, nobody
+// can answer the platform's dialog: the commit ends at once with the error.
+// Interactive, the platform's dialog decides (retry, skip, cancel); when
+// the default callback skipped the file without asking anyone (Wine does),
+// the run fails all the same, since the file was not copied.
+UINT FailOrAsk(QueueCallbackContext* run, UINT notification, UINT_PTR param1, UINT_PTR param2)
+{
+    const DWORD error = reinterpret_cast<const FILEPATHS_A*>(param1)->Win32Error;
+    if (!run->unattended) {
+        g_platformAsked = false;
+        HHOOK watch = SetWindowsHookExA(WH_CBT, WatchForDialog, nullptr, GetCurrentThreadId());
+        const UINT answer = SetupDefaultQueueCallbackA(run->defaultContext, notification, param1, param2);
+        if (watch != nullptr)
+            UnhookWindowsHookEx(watch);
+        if (answer != FILEOP_SKIP || g_platformAsked)
+            return answer;
+    }
+    DebugErrorPrint("setup: the run stops\n");
+    run->failure = error;
+    SetLastError(error);
+    return FILEOP_ABORT;
+}
+
 UINT OnCopyError(QueueCallbackContext* run, const FILEPATHS_A* paths, UINT_PTR param1, UINT_PTR param2)
 {
     const DWORD error = paths->Win32Error;
@@ -206,7 +256,28 @@ UINT OnCopyError(QueueCallbackContext* run, const FILEPATHS_A* paths, UINT_PTR p
         return FailMissing(run, paths->Source, error);
     DebugErrorPrint("setup: cannot copy %s to %s\n", paths->Source, paths->Target);
     DebugReportError(error);
-    return SetupDefaultQueueCallbackA(run->defaultContext, SPFILENOTIFY_COPYERROR, param1, param2);
+    return FailOrAsk(run, SPFILENOTIFY_COPYERROR, param1, param2);
+}
+
+UINT OnDeleteError(QueueCallbackContext* run, const FILEPATHS_A* paths, UINT_PTR param1, UINT_PTR param2)
+{
+    const DWORD error = paths->Win32Error;
+    if (error == ERROR_ACCESS_DENIED && ClearReadOnly(paths->Target))
+        return FILEOP_DOIT;
+    // A file in use is scheduled at the end of its deletion; a file that
+    // is not there needs no deleting.
+    if (InUse(error) || Missing(error))
+        return FILEOP_SKIP;
+    DebugErrorPrint("setup: cannot delete %s\n", paths->Target);
+    DebugReportError(error);
+    return FailOrAsk(run, SPFILENOTIFY_DELETEERROR, param1, param2);
+}
+
+UINT OnRenameError(QueueCallbackContext* run, const FILEPATHS_A* paths, UINT_PTR param1, UINT_PTR param2)
+{
+    DebugErrorPrint("setup: cannot rename %s to %s\n", paths->Source, paths->Target);
+    DebugReportError(paths->Win32Error);
+    return FailOrAsk(run, SPFILENOTIFY_RENAMEERROR, param1, param2);
 }
 
 }  // namespace
@@ -224,12 +295,9 @@ UINT CALLBACK FileQueueCallback(PVOID context, UINT notification, UINT_PTR param
         AfterDelete(run, paths->Target);
         break;
     case SPFILENOTIFY_DELETEERROR:
-        if (paths->Win32Error == ERROR_ACCESS_DENIED && ClearReadOnly(paths->Target))
-            return FILEOP_DOIT;
-        // A file in use is scheduled at the end of its deletion.
-        if (InUse(paths->Win32Error))
-            return FILEOP_SKIP;
-        break;
+        return OnDeleteError(run, paths, param1, param2);
+    case SPFILENOTIFY_RENAMEERROR:
+        return OnRenameError(run, paths, param1, param2);
     case SPFILENOTIFY_STARTCOPY:
         if (IsCabinetCopy(paths->Source, paths->Target))
             return PlaceCabinet(run, paths->Source, paths->Target);

@@ -11,7 +11,12 @@
 //   next restart;
 // - a missing source file never makes the commit wait or loop: in an
 //   unattended run it fails the commit at once; in an interactive run the
-//   platform asks for it, and a request repeated for the same file fails.
+//   platform asks for it, and a request repeated for the same file fails;
+// - any other copy, rename or delete error (a full disk, access denied on
+//   a file that is not read-only) fails an unattended commit at once; an
+//   interactive one keeps the platform's dialog and its choice, and fails
+//   when the file was skipped without anyone being asked;
+// - a file to delete that is not there counts as deleted.
 // Every file left for the restart sets the reboot-needed flag.
 #pragma once
 
@@ -20,6 +25,8 @@
 #include <setupapi.h>
 
 #include <atomic>
+#include <string>
+#include <vector>
 
 // One commit's state, owned by the run for the duration of the commit.
 struct QueueCallbackContext
@@ -34,6 +41,7 @@ struct QueueCallbackContext
     DWORD failure = 0;
     char requestedSource[MAX_PATH] = {};  // source of the last media request, until a copy is done
     char cabinet[MAX_PATH] = {};          // the cabinet of the last requested medium, or empty
+    std::vector<std::string> pending;     // files and folders scheduled for deletion at the restart
 };
 
 // The Setup API file-queue callback; `context` is a QueueCallbackContext.

@@ -5,12 +5,15 @@
 
 std::string PlaceServiceGroup(const char* list, size_t bytes, const char* group, const char* position)
 {
+    // Every text of the value up to its last byte: an empty text inside
+    // (the usual end mark) does not hide the groups stored behind it.
     std::vector<std::string> entries;
     size_t at = 0;
-    while (list != nullptr && at < bytes && list[at] != '\0') {
+    while (list != nullptr && at < bytes) {
         const void* end = std::memchr(list + at, '\0', bytes - at);
         const size_t length = end ? static_cast<const char*>(end) - (list + at) : bytes - at;
-        entries.emplace_back(list + at, length);
+        if (length > 0)
+            entries.emplace_back(list + at, length);
         at += length + 1;
     }
 

@@ -7,9 +7,11 @@
 #include <string>
 
 // Places `group` in the group list `list` (`bytes` bytes of the value as
-// stored: texts each ended by NUL, the list ended by an empty text; a value
-// whose final terminators are missing is read up to its end) and returns the
-// new list with its final empty text, ready to be stored.
+// stored: texts each ended by NUL, the list ended by an empty text; every
+// text up to the value's last byte counts, also behind an empty text inside,
+// and a value whose final terminators are missing is read up to its end) and
+// returns the new list, without empty texts inside and with its final empty
+// text, ready to be stored.
 //
 // A `group` already in the list (exact comparison) is taken out first, so it
 // is moved, never duplicated. `position` names the reference group, led by

@@ -1,6 +1,7 @@
 #include "PerformRun.h"
 
 #include "DebugLog.h"
+#include "EmptyFolders.h"
 #include "Exec.h"
 #include "FileQueueCallback.h"
 #include "Firewall.h"
@@ -12,6 +13,9 @@
 #include "TextList.h"
 #include "resource.h"
 #include "ufile.h"
+
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -67,8 +71,10 @@ HSPFILEQ QueueFiles(HINF script, const char* sections)
 }
 
 // Commits and closes the queue. A file the Setup API left in use asks for
-// a restart. 0 with the last error when the commit failed.
-int CommitFiles(HSPFILEQ queue, HWND page, std::atomic<int>* rebootNeeded, int unattended)
+// a restart. `pending` gets what waits for deletion at the restart. 0 with
+// the last error when the commit failed.
+int CommitFiles(HSPFILEQ queue, HWND page, std::atomic<int>* rebootNeeded, int unattended,
+                std::vector<std::string>* pending)
 {
     QueueCallbackContext run;
     run.rebootNeeded = rebootNeeded;
@@ -81,6 +87,7 @@ int CommitFiles(HSPFILEQ queue, HWND page, std::atomic<int>* rebootNeeded, int u
         error = run.failure != 0 ? run.failure : GetLastError();
         SetupTermDefaultQueueCallback(run.defaultContext);
     }
+    pending->swap(run.pending);
     if (!committed) {
         SetupCloseFileQueue(queue);
         // A commit the user ended in a Setup API prompt may leave no code.
@@ -106,10 +113,18 @@ void ApplyFileSecurity(HINF script, const char* section)
         INFCONTEXT line;
         for (BOOL more = SetupFindFirstLineA(script, name, nullptr, &line); more;
              more = SetupFindNextLine(&line, &line)) {
+            // Neither is cut: a cut path names another file, a cut
+            // descriptor grants other rights.
             char path[kFieldSize];
             char descriptor[kFieldSize];
-            if (ReadScriptField(&line, 1, path, sizeof(path)) &&
-                ReadScriptField(&line, 2, descriptor, sizeof(descriptor)) &&
+            const FieldRead pathRead = ReadWholeField(&line, 1, path, sizeof(path));
+            const FieldRead descriptorRead = ReadWholeField(&line, 2, descriptor, sizeof(descriptor));
+            if (pathRead == FieldRead::TooLong || descriptorRead == FieldRead::TooLong) {
+                LogOverlongField(name, &line, pathRead == FieldRead::TooLong ? 1 : 2, kFieldSize,
+                                 "the file security is not applied");
+                continue;
+            }
+            if (pathRead == FieldRead::Read && descriptorRead == FieldRead::Read &&
                 !xUtilApplyFileSecurity(descriptor, path)) {
                 DebugPrint(2, "setup run: file security of %s not applied\n", path);
             }
@@ -139,8 +154,12 @@ int PerformRun(HINF script, const char* sections, HWND page, std::atomic<int>* b
         rebootNeeded->store(1);
     steps(1, queue);
     PostStatus(page, 3);
-    if (!CommitFiles(queue, page, rebootNeeded, unattended))
+    std::vector<std::string> pending;
+    if (!CommitFiles(queue, page, rebootNeeded, unattended, &pending))
         return 0;
+    // The removal also takes the emptied folders of the target's path.
+    if (removing)
+        RemoveEmptySubDirectories(script, targetDirectory, &pending, rebootNeeded);
     steps(2, nullptr);
     PostStatus(page, 4);
 

@@ -55,12 +55,13 @@ void __cdecl QueueCallback(const char* source, const char* target, unsigned int 
 void RunStep(const PluginStep& step, PluginStepFn function, HWND page, int installing,
              const char* targetDirectory, std::atomic<int>* rebootNeeded)
 {
+    // Only the low 16 bits count, for the range and for showing the bar.
     const WORD range = static_cast<WORD>(step.progressRange & 0xFFFF);
     SendMessageA(g_progressBar, PBM_SETRANGE, 0, MAKELPARAM(0, range));
     SendMessageA(g_progressBar, PBM_SETPOS, 0, 0);
     SetDlgItemTextA(page, kPluginStatusControl, step.status);
     if (g_progressBar != nullptr)
-        ShowWindow(g_progressBar, step.progressRange != 0 ? SW_SHOW : SW_HIDE);
+        ShowWindow(g_progressBar, range != 0 ? SW_SHOW : SW_HIDE);
     char parameter[kPluginParameterSize];
     ReadPluginParameter(&step.scriptLine, step.field, parameter, sizeof(parameter));
     int restart = 0;

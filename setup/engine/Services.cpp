@@ -203,7 +203,17 @@ int CreateOrUpdateService(HINF script, const char* name, const char* installSect
     const DWORD serviceType = ReadNumber(script, installSection, "ServiceType");
     const DWORD startType = ReadNumber(script, installSection, "StartType");
     const DWORD errorControl = ReadNumber(script, installSection, "ErrorControl");
-    ReadText(script, installSection, "ServiceBinary", binary, sizeof(binary));
+    // The program path is never cut (a cut path names another program): a
+    // longer one fails the service like one that cannot be created.
+    INFCONTEXT binaryLine;
+    binary[0] = '\0';
+    if (FindKey(script, installSection, "ServiceBinary", &binaryLine) &&
+        ReadWholeField(&binaryLine, 1, binary, sizeof(binary)) == FieldRead::TooLong) {
+        LogOverlongField(installSection, &binaryLine, 1, sizeof(binary), "the service is not created");
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        LogServiceFailure("creating service", name);
+        return 0;
+    }
     ReadText(script, installSection, "LoadOrderGroup", group, sizeof(group));
     const std::vector<char> dependencies = ReadTextList(script, installSection, "Dependencies");
     ReadText(script, installSection, "StartName", account, sizeof(account));

@@ -41,7 +41,9 @@ int StartOneService(const char* name);
 // Creates the service `name` from the service install section
 // `installSection`, or changes the configuration of the existing one, then
 // applies the section's ServiceGroupOrder line (best effort). Fails for an
-// empty or missing install section and when the service cannot be created.
+// empty or missing install section, for a `ServiceBinary` longer than 255
+// characters (ERROR_FILENAME_EXCED_RANGE, logged: never cut) and when the
+// service cannot be created.
 int CreateOrUpdateService(HINF script, const char* name, const char* installSection);
 
 // Places the group of the install section's ServiceGroupOrder line (field 1

@@ -44,7 +44,8 @@ struct Entry
 // A key's ProductDestinationDirs line.
 struct SubDirLine
 {
-    DWORD id;
+    DWORD id;  // 0 when the line names no user-defined identifier
+    char idText[32];
     char subDir[MAX_PATH];
 };
 
@@ -74,7 +75,9 @@ int WriteEntry(const Entry& entry, const EntryTexts& texts)
         SetLastError(static_cast<DWORD>(status));
         return 0;
     }
-    const std::string command = std::string(texts.setupPath) + " /remove:" + entry.key;
+    // The program path in quotes: unquoted, a path with blanks ("C:\Program
+    // Files\...") lets Windows start C:\Program.exe in its place.
+    const std::string command = "\"" + std::string(texts.setupPath) + "\" /remove:" + entry.key;
     SetText(key, "DisplayName", entry.displayName);
     SetText(key, "UninstallString", command);
     if (entry.global || texts.publisher[0] != '\0')
@@ -133,13 +136,28 @@ std::vector<std::string> KeyList(HINF script, const char* productsSection, const
 
 bool FindSubDirLine(HINF script, const char* key, SubDirLine* line)
 {
-    char id[32];
-    if (!FindLine(script, key, kDestinationDirsSection, 1, id, sizeof(id)))
+    if (!FindLine(script, key, kDestinationDirsSection, 1, line->idText, sizeof(line->idText)))
         return false;
-    line->id = ParseDirectoryId(id);
+    unsigned long parsed = 0;
+    ParseUserDirectoryId(line->idText, &parsed);
+    line->id = static_cast<DWORD>(parsed);
     if (!FindLine(script, key, kDestinationDirsSection, 2, line->subDir, sizeof(line->subDir)))
         line->subDir[0] = '\0';
     return true;
+}
+
+// Sets the identifier of `line` to `dir`; a line without a user-defined
+// identifier fails with ERROR_INVALID_PARAMETER, never reaching the Setup
+// API (0 would clear every user-defined identifier).
+BOOL SetLineDirectory(HINF script, const std::string& key, const SubDirLine& line, const char* dir)
+{
+    if (line.id == 0) {
+        DebugErrorPrint("[%s] %s: \"%s\" is no directory identifier of 32768 and above; %s is not assigned\n",
+                        kDestinationDirsSection, key.c_str(), line.idText, dir);
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    return SetupSetDirectoryIdA(script, line.id, dir);
 }
 
 // The directories registered for `key`: false unless its UserTargetDir is a
@@ -273,6 +291,17 @@ int IsRegistered(const char* key)
     return 1;
 }
 
+int IsScriptKey(HINF script, const char* productsSection, const char* installSection, const char* key)
+{
+    if (std::strchr(key, '\\') != nullptr)
+        return 0;
+    for (const std::string& listed : KeyList(script, productsSection, installSection)) {
+        if (xUtilEqualNoCase(listed.c_str(), key))
+            return 1;
+    }
+    return 0;
+}
+
 int RecallDirectories(HINF script, const char* productsSection, const char* installSection,
                       const char* defaultDir, char* targetDir, PairList* pairs)
 {
@@ -293,7 +322,7 @@ int RecallDirectories(HINF script, const char* productsSection, const char* inst
         if (base[0] != '\0' && targetDir[0] == '\0')
             BufSet(targetDir, MAX_PATH, base);
         if (hasLine) {
-            SetupSetDirectoryIdA(script, line.id, product);
+            SetLineDirectory(script, key, line, product);
             if (pairs)
                 PairListAdd(pairs, key.c_str(), product);
         }
@@ -307,7 +336,7 @@ int RecallDirectories(HINF script, const char* productsSection, const char* inst
             char dir[MAX_PATH];
             if (!FindSubDirLine(script, key.c_str(), &line) || !JoinSubDirectory(targetDir, line.subDir, dir, sizeof(dir)))
                 continue;
-            SetupSetDirectoryIdA(script, line.id, dir);
+            SetLineDirectory(script, key, line, dir);
             if (pairs)
                 PairListAdd(pairs, key.c_str(), dir);
         }
@@ -334,7 +363,7 @@ int AssignDirectories(HINF script, const char* productsSection, const char* inst
             continue;
         }
         // After the first refusal no further identifier is set.
-        if (result && !SetupSetDirectoryIdA(script, line.id, dir)) {
+        if (result && !SetLineDirectory(script, key, line, dir)) {
             error = GetLastError();
             result = 0;
         }

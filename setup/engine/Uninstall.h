@@ -37,7 +37,7 @@ int FindSetupPath(HINF script, const char* fileName, const char* installSection,
 // product keys) whose products line has a remove section, then the global
 // entry when the install section has an `Uninstall` line; existing entries
 // are overwritten. Values in this order: DisplayName, UninstallString
-// (setup path " /remove:" key, unquoted), Publisher and HelpLink (strings
+// (the setup path in double quotes, " /remove:" and the key), Publisher and HelpLink (strings
 // 1345 and 1344 of the running program in the thread's language; for
 // products only when not empty), ProductVersion and
 // DisplayVersion (products line field 7, or the install section's
@@ -57,6 +57,11 @@ void DeleteUninstallEntries(const char* productList);
 
 // Whether the entry of `key` exists (it opens with full access).
 int IsRegistered(const char* key);
+
+// Whether `key` names an entry of this script: it holds no backslash (which
+// would reach another registry key) and equals, without regard to case, a
+// key of the script's key list. Only such keys may be removed.
+int IsScriptKey(HINF script, const char* productsSection, const char* installSection, const char* key);
 
 // Reads the directories back from the entries of the script's key list:
 // the first registered base directory becomes the target directory

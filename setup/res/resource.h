@@ -73,3 +73,4 @@
 #define IDS_START_APP               1343
 #define IDS_HELP_LINK               1344   // the maker's web address (uninstall entries)
 #define IDS_PUBLISHER               1345   // the maker's name (uninstall entries)
+#define IDS_UNKNOWN_PRODUCT         1346   // "/remove:" names no product of the script

@@ -31,13 +31,23 @@ void RunExecSection(HINF script, const char* execSection, unsigned level, HWND w
     if (!SetupFindFirstLineA(script, execSection, nullptr, &line))
         return;
     do {
-        char number[kNumberSize], program[kFieldSize];
-        if (!ReadScriptField(&line, 1, number, sizeof(number)) || ScriptNumber(number) != level ||
-            !ReadScriptField(&line, 2, program, sizeof(program)))
+        char number[kNumberSize];
+        if (!ReadScriptField(&line, 1, number, sizeof(number)) || ScriptNumber(number) != level)
             continue;
-        char arguments[kArgumentsSize] = "", workingDir[MAX_PATH] = "", flags[kNumberSize] = "0";
+        // The program and its folder are never cut: cut, they would name
+        // another program (run, and deleted after the run with run flag 2).
+        char program[kFieldSize], workingDir[MAX_PATH] = "";
+        const FieldRead programRead = ReadWholeField(&line, 2, program, sizeof(program));
+        if (programRead == FieldRead::TooLong)
+            LogOverlongField(execSection, &line, 2, sizeof(program), "the program is not run");
+        if (programRead != FieldRead::Read)
+            continue;
+        if (ReadWholeField(&line, 4, workingDir, sizeof(workingDir)) == FieldRead::TooLong) {
+            LogOverlongField(execSection, &line, 4, sizeof(workingDir), "the program is not run");
+            continue;
+        }
+        char arguments[kArgumentsSize] = "", flags[kNumberSize] = "0";
         const bool hasArguments = ReadScriptField(&line, 3, arguments, sizeof(arguments));
-        ReadScriptField(&line, 4, workingDir, sizeof(workingDir));
         ReadScriptField(&line, 5, flags, sizeof(flags));
         RunWithSavedDirectory(program, hasArguments ? arguments : nullptr, workingDir, ScriptNumber(flags),
                               window);
@@ -52,7 +62,14 @@ int RunExec(HINF script, const char* section, unsigned level, HWND window)
     if (!SetupFindFirstLineA(script, section, "Exec", &key))
         return 1;
     char field[kFieldSize];
-    for (DWORD index = 1; ReadScriptField(&key, index, field, sizeof(field)); ++index) {
+    for (DWORD index = 1;; ++index) {
+        const FieldRead read = ReadWholeField(&key, index, field, sizeof(field));
+        if (read == FieldRead::Missing)
+            break;
+        if (read == FieldRead::TooLong) {
+            LogOverlongField(section, &key, index, sizeof(field), "it is not run");
+            continue;
+        }
         if (field[0] == '@')
             StartExecProgram(field + 1, nullptr, nullptr, 0, window);
         else

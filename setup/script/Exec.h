@@ -18,7 +18,9 @@ enum : unsigned {
 // Runs the Exec entries of `section` for `level`: "@program" fields at once
 // and waiting for them (whatever the level), then the lines of the named
 // Exec sections whose level matches, in order. Missing keys, sections and
-// programs that cannot start are skipped. `window` (the window running the
+// programs that cannot start are skipped, and so are fields and lines whose
+// program (or working directory) is longer than its buffer (logged; a cut
+// one would name another program). `window` (the window running the
 // installation) replaces a "%hwnd%" placeholder in the arguments. The
 // current directory is restored after every program. Always 1.
 int RunExec(HINF script, const char* section, unsigned level, HWND window);

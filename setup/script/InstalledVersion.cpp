@@ -23,17 +23,17 @@ int ReadInstalledVersion(const char* productKey, char* buffer, size_t size)
     HKEY key = nullptr;
     LONG status = RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_QUERY_VALUE, &key);
     if (status == ERROR_SUCCESS) {
-        // Any type: the bytes are read as text and terminated here, so a
-        // binary or unterminated value cannot run past the buffer.
-        DWORD length = 0;
-        status = RegQueryValueExA(key, "ProductVersion", nullptr, nullptr, nullptr, &length);
-        if (status == ERROR_SUCCESS) {
-            std::vector<char> data(length + 1, '\0');
-            status = RegQueryValueExA(key, "ProductVersion", nullptr, nullptr,
-                                      reinterpret_cast<BYTE*>(data.data()), &length);
-            if (status == ERROR_SUCCESS)
-                BufSet(buffer, size, data.data());
-        }
+        // Any type, at most 128 bytes: the bytes are read as text and
+        // terminated here, so a binary or unterminated value cannot run past
+        // the buffer. A longer value is unreadable rather than cut (a cut
+        // version would compare as another one).
+        char data[kVersionTextSize + 1] = {};
+        DWORD length = kVersionTextSize;
+        status = RegQueryValueExA(key, "ProductVersion", nullptr, nullptr, reinterpret_cast<BYTE*>(data), &length);
+        if (status == ERROR_SUCCESS && !BufFits(size, data))
+            status = ERROR_MORE_DATA;
+        if (status == ERROR_SUCCESS)
+            BufSet(buffer, size, data);
         RegCloseKey(key);
     }
     SetLastError(static_cast<DWORD>(status));

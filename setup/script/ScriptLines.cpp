@@ -2,6 +2,7 @@
 
 #include "BufCopy.h"
 #include "ComponentList.h"
+#include "DebugLog.h"
 
 #include <vector>
 
@@ -22,6 +23,29 @@ int ReadScriptField(INFCONTEXT* line, DWORD field, char* buffer, size_t size)
         return 0;
     BufSet(buffer, size, whole.data());
     return 1;
+}
+
+FieldRead ReadWholeField(INFCONTEXT* line, DWORD field, char* buffer, size_t size)
+{
+    if (size == 0 || size > MAXDWORD) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FieldRead::Missing;
+    }
+    if (SetupGetStringFieldA(line, field, buffer, static_cast<DWORD>(size), nullptr))
+        return FieldRead::Read;
+    buffer[0] = '\0';
+    if (GetLastError() != ERROR_INSUFFICIENT_BUFFER)
+        return FieldRead::Missing;
+    SetLastError(ERROR_INSUFFICIENT_BUFFER);
+    return FieldRead::TooLong;
+}
+
+void LogOverlongField(const char* section, const INFCONTEXT* line, DWORD field, size_t size,
+                      const char* consequence)
+{
+    DebugErrorPrint("setup: [%s] line %u: field %lu is longer than %u characters; %s\n", section,
+                    static_cast<unsigned>(line->Line + 1), static_cast<unsigned long>(field),
+                    static_cast<unsigned>(size - 1), consequence);
 }
 
 int FindLine(HINF script, const char* key, const char* section, DWORD field, char* buffer, size_t size)

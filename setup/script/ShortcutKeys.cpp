@@ -7,8 +7,9 @@
 
 namespace {
 
-// Buffers of the shortcut line fields (longer values are cut): the code is
-// at most 15 characters, the texts at most 255.
+// Buffers of the shortcut line fields: the code is at most 15 characters,
+// the texts at most 255 (longer names and targets are refused, other
+// fields cut).
 const size_t kCodeBytes = 16;
 const size_t kTextBytes = 256;
 
@@ -16,6 +17,19 @@ const size_t kTextBytes = 256;
 bool Required(INFCONTEXT* line, DWORD field, char* buffer, size_t size)
 {
     return ReadScriptField(line, field, buffer, size) && buffer[0] != '\0';
+}
+
+// The shortcut's name or target: never cut, since a cut one names another
+// shortcut or program. A value too long is logged with `consequence`.
+FieldRead RequiredWhole(const char* section, INFCONTEXT* line, DWORD field, char* buffer, size_t size,
+                        const char* consequence)
+{
+    FieldRead read = ReadWholeField(line, field, buffer, size);
+    if (read == FieldRead::TooLong)
+        LogOverlongField(section, line, field, size, consequence);
+    else if (read == FieldRead::Read && buffer[0] == '\0')
+        read = FieldRead::Missing;
+    return read;
 }
 
 // An optional field: empty when missing.
@@ -32,11 +46,17 @@ int OptionalNumber(INFCONTEXT* line, DWORD field)
     return std::atoi(text);
 }
 
-void CreateFromLine(INFCONTEXT* line, int quiet)
+void CreateFromLine(const char* section, INFCONTEXT* line, int quiet)
 {
     char code[kCodeBytes], name[kTextBytes], target[kTextBytes], arguments[kTextBytes], iconFile[kTextBytes];
-    if (!Required(line, 1, code, sizeof(code)) || !Required(line, 2, name, sizeof(name))
-        || !Required(line, 3, target, sizeof(target))) {
+    const char* notMade = "the shortcut is not made";
+    const FieldRead nameRead = RequiredWhole(section, line, 2, name, sizeof(name), notMade);
+    if (nameRead == FieldRead::TooLong)
+        return;
+    const FieldRead targetRead = RequiredWhole(section, line, 3, target, sizeof(target), notMade);
+    if (targetRead == FieldRead::TooLong)
+        return;
+    if (!Required(line, 1, code, sizeof(code)) || nameRead != FieldRead::Read || targetRead != FieldRead::Read) {
         DebugErrorPrint("shortcut line %u skipped: a required field is missing\n", static_cast<unsigned>(line->Line));
         return;
     }
@@ -47,16 +67,17 @@ void CreateFromLine(INFCONTEXT* line, int quiet)
     CreateShortcut(code, name, target, arguments, iconFile, iconNumber, openFolder);
 }
 
-void DeleteFromLine(INFCONTEXT* line, int)
+void DeleteFromLine(const char* section, INFCONTEXT* line, int)
 {
     char code[kCodeBytes], name[kTextBytes];
-    if (Required(line, 1, code, sizeof(code)) && Required(line, 2, name, sizeof(name)))
+    if (Required(line, 1, code, sizeof(code)) &&
+        RequiredWhole(section, line, 2, name, sizeof(name), "no shortcut is deleted") == FieldRead::Read)
         DeleteShortcut(code, name);
 }
 
 // Runs `perLine` on every line of every section named by `key` of `section`.
 void ForEachListedLine(HINF script, const char* section, const char* key, int quiet,
-                       void (*perLine)(INFCONTEXT*, int))
+                       void (*perLine)(const char*, INFCONTEXT*, int))
 {
     INFCONTEXT keyLine;
     if (!SetupFindFirstLineA(script, section, key, &keyLine))
@@ -69,7 +90,7 @@ void ForEachListedLine(HINF script, const char* section, const char* key, int qu
             || !SetupFindFirstLineA(script, listed, nullptr, &line))
             continue;
         do {
-            perLine(&line, quiet);
+            perLine(listed, &line, quiet);
         } while (SetupFindNextLine(&line, &line));
     }
 }

@@ -26,6 +26,7 @@ int DeleteShortcut(const char* code, const char* name);
 // shortcut of every line (fields: code, name, target, arguments, icon file,
 // icon number, open folder); then for each section named by `DelIcons`,
 // deletes the shortcut of every line (code, name). Lines lacking a required
-// field are skipped; with `quiet` no folder is opened. Results are not
+// field, or whose name or target is longer than 255 characters (logged), are
+// skipped; with `quiet` no folder is opened. Results are not
 // reported: always returns 1.
 int ProcessShortcutKeys(HINF script, const char* section, int quiet);

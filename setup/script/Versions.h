@@ -15,8 +15,10 @@ enum : size_t { kVersionTextSize = 128 };
 
 // The value "ProductVersion" of the uninstall key of `productKey` (under
 // HKEY_LOCAL_MACHINE, "Software\Microsoft\Windows\CurrentVersion\Uninstall"),
-// whatever its type, as text cut to `size` - 1 characters. Returns 1, or 0 with the thread's last
-// error when the key or the value cannot be read.
+// whatever its type, as text of at most 128 bytes. Returns 1, or 0 with the
+// thread's last error when the key or the value cannot be read, or when the
+// value is longer than 128 bytes or its text does not fit `size` bytes
+// (ERROR_MORE_DATA): a cut version would be another version.
 int ReadInstalledVersion(const char* productKey, char* buffer, size_t size);
 
 // `versionText` against the installed version of `productKey` (see

@@ -15,6 +15,12 @@ std::vector<int> QuietSelection(const char* quietText);
 // space removed, then trailing backslashes. In place; returns `path`.
 char* TrimTargetDirectory(char* path);
 
+// Whether a stored target directory (see TrimTargetDirectory) is a real
+// absolute path: a drive letter, a colon, a backslash and a folder ("C:\Tools"),
+// or a network path "\\server\share" with optional folders. Empty text, a
+// drive without a folder, a path of backslashes or a relative path is not.
+bool IsAbsoluteTarget(const char* path);
+
 // The default target directory below the program-files folder: `base`, a
 // backslash unless it ends with one, `subDir` without its leading
 // backslash; a trailing backslash of the result is removed. Cut to fit

@@ -1,8 +1,8 @@
 // Target-directory page: the directory to install into, proposed from the
 // script's default, typed (with completion where the shell offers it) or
-// chosen with the folder browser. Every change is applied to the Setup
-// API's directory identifiers at once; Next only while they all could be
-// set. The page skips itself when an earlier installation from this script
+// chosen with the folder browser. Every change to an absolute path is
+// applied to the Setup API's directory identifiers at once; Next only for
+// an absolute path whose identifiers all could be set. The page skips itself when an earlier installation from this script
 // settled the directories (they are used again), and in unattended
 // operation.
 #include "BufCopy.h"
@@ -73,16 +73,21 @@ void InitPage(HWND page, SetupContext* context)
     }
 }
 
-// The edit box changed: the trimmed text becomes the target directory and
-// is applied to the directory identifiers.
+// The edit box changed: the trimmed text becomes the target directory and,
+// when it is an absolute path, is applied to the directory identifiers.
+// The Setup API itself takes any text, even an empty one (files would land
+// in the current drive's root).
 void ApplyTarget(HWND page, SetupContext* context)
 {
     GetDlgItemTextA(page, IDC_TARGET_DIR, context->targetDirectory, MAX_PATH);
     TrimTargetDirectory(context->targetDirectory);
-    PairList pairs = BorrowPairs(context);
-    const int assigned = AssignDirectories(context->script, context->productsSection, context->installSection,
-                                           context->targetDirectory, &pairs);
-    ReturnPairs(context, pairs);
+    int assigned = 0;
+    if (IsAbsoluteTarget(context->targetDirectory)) {
+        PairList pairs = BorrowPairs(context);
+        assigned = AssignDirectories(context->script, context->productsSection, context->installSection,
+                                     context->targetDirectory, &pairs);
+        ReturnPairs(context, pairs);
+    }
     if (assigned)
         SetPropA(page, kAssignedProperty, reinterpret_cast<HANDLE>(1));
     else

@@ -3,8 +3,11 @@
 // entries (one per line), the rest is the modem's answer. Any input must
 // decode without fault, and the output must stay in proportion to the input:
 // per record at most one token line, per pair at most a key line and 33
-// further lines, so a decoder that loops or repeats shows up here too.
+// further lines, so a decoder that loops or repeats shows up here too. The
+// result report made of the decoded records and the raw answer must be
+// complete JSON of printable ASCII and line feeds only, whatever the bytes.
 #include "DiagReport.h"
+#include "RunReport.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -38,6 +41,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         std::abort();
     for (const std::string& line : lines) {
         if (line.empty())
+            std::abort();
+    }
+
+    RunReport run;
+    run.testsRan = true;
+    run.tests[kTestDiag].outcome = TestOutcome::Passed;
+    run.tests[kTestDiag].sent = true;
+    run.tests[kTestDiag].command = section;
+    run.tests[kTestDiag].answer = report;
+    run.diagRecords = DecodeDiagRecords(keys, report);
+    const std::string json = FormatRunReport(run);
+    if (json.size() < 2 || json.compare(json.size() - 2, 2, "}\n") != 0)
+        std::abort();
+    for (const char c : json) {
+        if ((c < 0x20 || c > 0x7e) && c != '\n')
             std::abort();
     }
     return 0;

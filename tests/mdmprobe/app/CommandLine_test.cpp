@@ -76,4 +76,33 @@ TEST(CommandLine, QuotesStayAndUnknownTextIsIgnored)
     EXPECT_EQ("\"COM1\"", ParseCommandLine("/P:\"COM1\"").port);
 }
 
+// "/R:" adds the report and follows the value rules of the other switches,
+// but does not make the run automatic: without a port, number or log switch
+// the run is interactive, whatever else stands there.
+TEST(CommandLine, ReportSwitchAddsTheReportToEitherMode)
+{
+    CommandLineOptions o = ParseCommandLine("/R:C:\\out\\run.json");
+    EXPECT_EQ(StartMode::Interactive, o.mode);
+    EXPECT_TRUE(o.report);
+    EXPECT_EQ("C:\\out\\run.json", o.reportName);
+    for (const char* line : {"/r:x.json", "/R:", "/R:x /NODIALTONE", "junk /R:x"}) {
+        SCOPED_TRACE(line);
+        o = ParseCommandLine(line);
+        EXPECT_EQ(StartMode::Interactive, o.mode);
+        EXPECT_TRUE(o.report);
+        EXPECT_EQ("", o.port);
+    }
+    EXPECT_EQ("", ParseCommandLine("/R: x").reportName);  // given, but empty
+
+    o = ParseCommandLine("/P:COM3 /r:a.json /T:5/R:b.json");
+    EXPECT_EQ(StartMode::Automatic, o.mode);
+    EXPECT_EQ("b.json", o.reportName);  // the upper-case switch wins, its value ends at "/"
+    EXPECT_EQ("COM3", o.port);
+    EXPECT_EQ("5", o.phoneNumber);
+
+    for (const char* line : {"", "/P:COM1", "/R", "/Q /R", "/NODIALTONE"})
+        EXPECT_FALSE(ParseCommandLine(line).report) << line;
+    EXPECT_EQ(StartMode::BadCommandLine, ParseCommandLine("/R /NODIALTONE").mode);
+}
+
 }  // namespace

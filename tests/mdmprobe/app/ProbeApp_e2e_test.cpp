@@ -1,5 +1,7 @@
 // The real mdmprobe.exe, started like a user or a script would, driven from
-// outside through its wizard, judged by its exit code and its log on disk.
+// outside through its wizard, judged by its exit code, its log on disk and
+// its result report (/R:), which Python's jsonschema checks against
+// mdmprobe/report.schema.json.
 #include "ResultList.h"
 #include "UiDriver.h"
 #include "WinTestSupport.h"
@@ -9,6 +11,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <fstream>
+#include <set>
 #include <iterator>
 #include <regex>
 #include <string>
@@ -21,9 +25,15 @@ using testsupport::ChildProcess;
 namespace {
 
 std::string g_programSource;  // Windows path of the built mdmprobe.exe
+// The report checker: python3 (Windows path), check_report.py and the
+// schema (Unix paths).
+std::string g_python;
+std::string g_checker;
+std::string g_schema;
 
 constexpr DWORD kStartMs = 20000;
 constexpr DWORD kEndMs = 15000;
+constexpr DWORD kCheckMs = 30000;
 const DWORD kCancelledExit = static_cast<DWORD>(-5);
 const DWORD kBadCommandLineExit = static_cast<DWORD>(-4);
 const DWORD kNoModemExit = static_cast<DWORD>(-2);
@@ -44,6 +54,68 @@ public:
         return CopyFileA((source + "mdmprobe.ini").c_str(), Path("mdmprobe.ini").c_str(), FALSE) &&
                CopyFileA((source + "mdmprobe.dat").c_str(), Path("mdmprobe.dat").c_str(), FALSE);
     }
+};
+
+// "Z:\a\b" -> "/a/b": the run folder lies on Wine's drive Z:.
+std::string UnixPath(const std::string& winPath)
+{
+    std::string path = winPath.substr(winPath.compare(0, 2, "Z:") == 0 ? 2 : 0);
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return path;
+}
+
+// "ok" when the report at `path` is valid against the schema and holds
+// every fact (check_report.py's form: "PATH = JSON", "PATH ~ JSON", "PATH
+// absent"); else the failures. Wine starts Python as a Unix process whose
+// end it does not report, so the verdict comes back in a file.
+std::string CheckReport(const std::string& path, const std::vector<std::string>& facts)
+{
+    static int checks = 0;
+    const std::string base = testsupport::RunDir() + "\\report-check-" + std::to_string(++checks);
+    {
+        std::ofstream factFile(base + ".facts", std::ios::binary);
+        for (const std::string& fact : facts)
+            factFile << fact << "\n";
+    }
+    const std::string verdictPath = base + ".verdict";
+    ChildProcess python;
+    if (!python.Start(g_python + " " + g_checker + " " + g_schema + " " + UnixPath(path) + " " +
+                      UnixPath(base + ".facts") + " --result " + UnixPath(verdictPath)))
+        return "python3 did not start";
+    if (!WaitFor([&] { return testsupport::FileExists(verdictPath); }, kCheckMs))
+        return "no verdict from check_report.py";
+    std::string verdict = testsupport::ReadFileBytes(verdictPath);
+    while (!verdict.empty() && (verdict.back() == '\n' || verdict.back() == '\r'))
+        verdict.pop_back();
+    return verdict == "ok" ? verdict : verdict + "\n--- report:\n" + testsupport::ReadFileBytes(path);
+}
+
+// The names in a folder.
+std::set<std::string> FolderNames(const std::string& dir)
+{
+    std::set<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        const std::string name = found.cFileName;
+        if (name != "." && name != "..")
+            names.insert(name);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
+// Facts of every run that was not cancelled and got its modem: the program,
+// the modem on COM3 and the sample definition file's VX-56i section.
+const std::vector<std::string> kFoundModemFacts = {
+    "schema = 1",
+    "program = {\"name\": \"mdmprobe\", \"version\": \"1.1.0.0\"}",
+    "modem = {\"scan\": \"found\", \"port\": \"COM3\", \"name\": \"VX-56i\", \"firmware\": \"3.02\"}",
+    "definition.path ~ \"\\\\mdmprobe.ini\"",
+    "definition.section = \"VX-56i\"",
+    "definition.alias = null",
 };
 
 // Time prefixes replaced by "T - " after checking their form.
@@ -135,17 +207,19 @@ TEST(ProbeApp, EmptyCommandLineRunsInteractiveWizardAndCancelIsLogged)
     const std::string cancel = "T - PRG-Message         : Program canceled by user !";
     ASSERT_GE(log.size(), cancel.size());
     EXPECT_EQ(cancel, log.substr(log.size() - cancel.size())) << log;
+    // Without /R: no report is written.
+    EXPECT_EQ((std::set<std::string>{"mdmprobe.exe", "mdmprobe.log"}), FolderNames(program.Dir()));
 }
 
 // Automatic mode over a port where nothing answers (the sample definition
 // file beside the program): two pages, the scan without a modem, no test
-// block, and the wizard closes by itself with -2.
+// block, and the wizard closes by itself with -2; the report says so.
 TEST(ProbeApp, PortAndLogSwitchesRunAutomaticModeWithTwoPages)
 {
     ProgramCopy program("automatic");
     ASSERT_TRUE(program.Copied() && program.WithSamples());
     std::string logPath = program.Path("auto.log");
-    std::string arguments = "/P:COM2 /L:" + logPath;
+    std::string arguments = "/P:COM2 /L:" + logPath + " /R:" + program.Path("no-modem.json");
     ChildProcess child;
     ASSERT_TRUE(program.Start(child, arguments));
     HWND sheet = WaitForWizard(child.Id(), kStartMs);
@@ -173,14 +247,30 @@ TEST(ProbeApp, PortAndLogSwitchesRunAutomaticModeWithTwoPages)
               header.suffix().str());
     EXPECT_FALSE(testsupport::FileExists(program.Path("mdmprobe.log")))
         << "the /L: name replaces the default log";
+
+    std::vector<std::string> facts = {
+        "mode = \"automatic\"", "log ~ \"\\\\auto.log\"", "commandLine ~ \"/P:COM2 /L:\"",
+        "status = {\"code\": -2, \"meaning\": \"no modem found\", \"failed\": []}",
+        "modem = {\"scan\": \"no modem\", \"port\": \"COM2\", \"name\": null, \"firmware\": null}",
+        "definition.section = null"};
+    for (int test = 0; test < 5; ++test) {
+        facts.push_back("tests." + std::to_string(test) + ".result = \"not run\"");
+        facts.push_back("tests." + std::to_string(test) + ".reason = \"no modem\"");
+    }
+    EXPECT_EQ("ok", CheckReport(program.Path("no-modem.json"), facts));
 }
 
+// Also: a report that cannot be written (its name is a folder) changes
+// neither the exit code nor the log, but for one line at its end; it shows
+// no window (a box nobody answers would keep the run from ending) and
+// leaves no temporary file.
 TEST(ProbeApp, AutomaticModeWithoutLogSwitchLogsNextToTheProgramUnderItsName)
 {
     ProgramCopy program("defaultlog", "ModemCheck.exe");
     ASSERT_TRUE(program.Copied());
+    ASSERT_TRUE(CreateDirectoryA(program.Path("reports").c_str(), nullptr));
     ChildProcess child;
-    ASSERT_TRUE(program.Start(child, "/P:COM2"));
+    ASSERT_TRUE(program.Start(child, "/P:COM2 /R:reports"));
     DWORD exitCode = 0;
     ASSERT_TRUE(child.Wait(kEndMs, &exitCode)) << "the wizard did not close by itself";
     EXPECT_EQ(kNoModemExit, exitCode);
@@ -190,9 +280,11 @@ TEST(ProbeApp, AutomaticModeWithoutLogSwitchLogsNextToTheProgramUnderItsName)
     ASSERT_TRUE(std::regex_search(log, header, kHeader)) << log;
     EXPECT_EQ("T - PRG-Mode            : Program started on command line\r\n"
               "T -                        -> Automatic mode ON.\r\n"
-              "T - Command Line        : /P:COM2" + ScanWithoutDefinitionFile("COM2"),
+              "T - Command Line        : /P:COM2 /R:reports" + ScanWithoutDefinitionFile("COM2") +
+                  "T - Result report       : not written to " + program.Path("reports") + " (error 5) !\r\n",
               header.suffix().str());
-    EXPECT_FALSE(testsupport::FileExists(program.Path("mdmprobe.log")));
+    EXPECT_EQ((std::set<std::string>{"ModemCheck.exe", "ModemCheck.log", "reports"}), FolderNames(program.Dir()));
+    EXPECT_TRUE(FolderNames(program.Path("reports")).empty());
 }
 
 TEST(ProbeApp, NoDialToneAloneEndsAtOnceWithoutWindowOrLog)
@@ -213,6 +305,35 @@ TEST(ProbeApp, NoDialToneAloneEndsAtOnceWithoutWindowOrLog)
     EXPECT_EQ(kBadCommandLineExit, exitCode);
     EXPECT_FALSE(sawWindow);
     EXPECT_FALSE(testsupport::FileExists(program.Path("mdmprobe.log")));
+}
+
+// Cancel while the automatic run scans: -5, the cancel line last in the log,
+// and a report that says the scan was stopped and nothing was tested.
+TEST(ProbeApp, AutomaticRunCancelledDuringTheScanReportsIt)
+{
+    ProgramCopy program("autocancel");
+    ASSERT_TRUE(program.Copied() && program.WithSamples());
+    ChildProcess child;
+    ASSERT_TRUE(program.Start(child, "/P:COM2 /R:cancel.json"));
+    HWND sheet = WaitForWizard(child.Id(), kStartMs);
+    ASSERT_NE(nullptr, sheet) << "no wizard appeared";
+    // The scan waits up to 10 s for the diagnostic command's answer.
+    ASSERT_TRUE(WaitForLog(program.Path("mdmprobe.log"), "T - Scanning Port       : COM2\r\n"));
+    Press(sheet, WizardButton::Cancel);
+    DWORD exitCode = 0;
+    ASSERT_TRUE(child.Wait(kEndMs, &exitCode));
+    EXPECT_EQ(kCancelledExit, exitCode);
+    const std::string log = NormalizedLog(program.Path("mdmprobe.log"));
+    const std::string cancel = "T - PRG-Message         : Program canceled by user !";
+    EXPECT_EQ(cancel, log.substr(log.size() - std::min(log.size(), cancel.size()))) << log;
+
+    std::vector<std::string> facts = {
+        "mode = \"automatic\"", "commandLine = \"/P:COM2 /R:cancel.json\"",
+        "status = {\"code\": -5, \"meaning\": \"cancelled by the user\", \"failed\": []}",
+        "modem = {\"scan\": \"stopped\", \"port\": \"COM2\", \"name\": null, \"firmware\": null}"};
+    for (int test = 0; test < 5; ++test)
+        facts.push_back("tests." + std::to_string(test) + ".reason = \"cancelled\"");
+    EXPECT_EQ("ok", CheckReport(program.Path("cancel.json"), facts));
 }
 
 // ---- Test runs against the simulated VX-56i ------------------------------------
@@ -262,25 +383,62 @@ struct AutoRun
     // What differs from the passing run's log: regular expressions, each
     // matching once, and their replacements.
     std::vector<std::pair<const char*, const char*>> changes;
+    // What its report holds besides kFoundModemFacts and the passing run's
+    // facts of the tests that pass (kPassingFacts).
+    std::vector<std::string> facts;
+};
+
+// The passing run's facts of each test, by test (left out for the test a
+// run fails).
+const std::vector<std::string> kPassingFacts[] = {
+    {"tests.0 = {\"test\": \"tapi\", \"result\": \"passed\", \"tapiName\": \"Vantor VX-56i PCI Modem\"}"},
+    {"tests.1 = {\"test\": \"ram\", \"result\": \"passed\", \"command\": \"AT*RAM\", "
+     "\"answer\": \"\\r\\nRAM 512K TESTED\\r\\n\\r\\nOK\\r\\n\"}"},
+    {"tests.2 = {\"test\": \"crc\", \"result\": \"passed\", \"command\": \"AT*CRC\", "
+     "\"answer\": \"\\r\\nCRC 5A3C PASSED\\r\\n\\r\\nOK\\r\\n\"}"},
+    {"tests.3.result = \"passed\"", "tests.3.command = \"ATDTW0305550100\"",
+     "tests.3.answer = \"CONNECT 33600/V42\\r\"",
+     "tests.3.call = {\"number\": \"0305550100\", \"result\": \"CONNECT\", \"speed\": 33600, "
+     "\"minSpeed\": 28800, \"connectTime\": 3000}"},
+    // The VX-56i's report: DIAG <5631 1=F 2=8340 3="V.34 33600" 4=1 5=17 6=0>.
+    {"tests.4.result = \"passed\"", "tests.4.command = \"AT*DIAG\"", "tests.4.answer ~ \"DIAG <5631 \"",
+     "tests.4.report.0.token = \"5631\"", "tests.4.report.0.fields.0.bitmap = 15",
+     "tests.4.report.0.fields.0.bits.4 = {\"bit\": 4, \"set\": false, \"name\": \"Remote loopback\"}",
+     "tests.4.report.0.fields.1 = {\"key\": 2, \"form\": \"number\", \"raw\": \"8340\", "
+     "\"definition\": \"Connect speed\", \"unit\": \"bps\", \"number\": 33600}",
+     "tests.4.report.0.fields.2.string = \"V.34 33600\"", "tests.4.report.0.fields.3.meaning = \"Local hang-up\"",
+     "tests.4.report.0.fields.5.number = 0", "tests.4.report.1 absent"},
 };
 
 const AutoRun kAutoRuns[] = {
-    {"AllPass", true, 0, {}},
-    {"NotInstalled", false, 1, {{"Modem found on TAPI", "Modem NOT found on TAPI"}}},
+    {"AllPass", true, 0, {}, {"status = {\"code\": 0, \"meaning\": \"all tests passed\", \"failed\": []}"}},
+    {"NotInstalled", false, 1, {{"Modem found on TAPI", "Modem NOT found on TAPI"}},
+     {"status = {\"code\": 1, \"meaning\": \"failed: installed modem\", \"failed\": [\"tapi\"]}",
+      "tests.0 = {\"test\": \"tapi\", \"result\": \"failed\", \"tapiName\": \"Vantor VX-56i PCI Modem\"}"}},
     {"RamFault", true, 2,
      {{"RAM 512K TESTED\\\\r\nT - \\\\r\nT - OK", "RAM 512K FAULT AT 01F0\\r\nT - \\r\nT - ERROR"},
-      {"Ram-Test OK\\.", "Ram-Test not OK !"}}},
+      {"Ram-Test OK\\.", "Ram-Test not OK !"}},
+     {"status.failed = [\"ram\"]", "tests.1.result = \"failed\"",
+      "tests.1.answer = \"\\r\\nRAM 512K FAULT AT 01F0\\r\\n\\r\\nERROR\\r\\n\""}},
     {"CrcFault", true, 4,
-     {{"CRC 5A3C PASSED", "CRC 5A3C FAILED"}, {"CRC-Check OK\\.", "CRC-Check not OK !"}}},
+     {{"CRC 5A3C PASSED", "CRC 5A3C FAILED"}, {"CRC-Check OK\\.", "CRC-Check not OK !"}},
+     {"status.failed = [\"crc\"]", "tests.2.result = \"failed\"", "tests.2.answer ~ \"CRC 5A3C FAILED\""}},
     {"CallFault", true, 8,
      {{"CONNECT 33600/V42\\\\r\nT - Result of DIAL-Test : Connection OK !\n[\\s\\S]*DiagnosticTest OK\\.",
        "\\r\nT - BUSY\\r\n\nT - Result of DIAL-Test : Connection not OK !\n\n"
        "T - ======================  DIAG TEST  =======================\n"
-       "T - Result of DIAG-Test : not tested because NO CONNECTION !"}}},
+       "T - Result of DIAG-Test : not tested because NO CONNECTION !"}},
+     {"status = {\"code\": 8, \"meaning\": \"failed: test call\", \"failed\": [\"dial\"]}",
+      "tests.3.result = \"failed\"", "tests.3.answer = \"\\r\\nBUSY\\r\\n\"",
+      "tests.3.call = {\"number\": \"0305550100\", \"result\": \"BUSY\", \"speed\": null, "
+      "\"minSpeed\": 28800, \"connectTime\": 3000}",
+      "tests.4 = {\"test\": \"diag\", \"result\": \"not run\", \"reason\": \"call failed\"}"}},
     {"DiagFault", true, 16,
      {{"(Connection OK !\n\nT - =+  DIAG TEST  =+\n)[\\s\\S]*DiagnosticTest OK\\.",
        "$1T - Result of DIAG-Test : not recognized on COM3!\n"
-       "T - Result of DIAG-Test : DiagnosticTest not OK !"}}},
+       "T - Result of DIAG-Test : DiagnosticTest not OK !"}},
+     {"status.failed = [\"diag\"]", "tests.4.result = \"failed\"", "tests.4.command = \"AT*DIAG\"",
+      "tests.4.report absent"}},
 };
 
 void PrintTo(const AutoRun& run, std::ostream* out)
@@ -292,8 +450,9 @@ class AutomaticRun : public testing::TestWithParam<AutoRun>
 {
 };
 
-// mdmprobe.exe /P:COM3 /T:<number> /L:<log> runs the scan and the tests by
-// itself and closes; its exit code is the run status.
+// mdmprobe.exe /P:COM3 /T:<number> /L:<log> /R:report.json runs the scan
+// and the tests by itself and closes; its exit code is the run status, its
+// report (beside the program) tells every test's outcome.
 TEST_P(AutomaticRun, LogsEveryTestAndSetsOnlyTheFailedBits)
 {
     const AutoRun& run = GetParam();
@@ -302,10 +461,23 @@ TEST_P(AutomaticRun, LogsEveryTestAndSetsOnlyTheFailedBits)
     ProgramCopy program(run.name);
     ASSERT_TRUE(program.Copied() && program.WithSamples());
     ChildProcess child;
-    ASSERT_TRUE(program.Start(child, std::string("/P:COM3 /T:") + kNumber + " /L:" + program.Path("auto.log")));
+    ASSERT_TRUE(program.Start(child, std::string("/P:COM3 /T:") + kNumber + " /L:" + program.Path("auto.log") +
+                                         " /R:report.json"));
     DWORD exitCode = 0;
     ASSERT_TRUE(child.Wait(kRunMs, &exitCode)) << "the wizard did not close by itself";
     EXPECT_EQ(run.exitCode, exitCode);
+
+    std::vector<std::string> facts = kFoundModemFacts;
+    facts.push_back("mode = \"automatic\"");
+    facts.push_back("status.code = " + std::to_string(run.exitCode));
+    // A test passed unless its bit is set, or (the readout) the call failed.
+    for (int test = 0; test < 5; ++test) {
+        const bool failed = (run.exitCode & (1u << test)) != 0 || (test == 4 && (run.exitCode & 8) != 0);
+        if (!failed)
+            facts.insert(facts.end(), kPassingFacts[test].begin(), kPassingFacts[test].end());
+    }
+    facts.insert(facts.end(), run.facts.begin(), run.facts.end());
+    EXPECT_EQ("ok", CheckReport(program.Path("report.json"), facts));
 
     std::string expected = ExpectedPassingLog();
     ASSERT_FALSE(expected.empty());
@@ -358,14 +530,16 @@ LRESULT Marks(HWND sheet, int item)
 
 // Welcome, search with a test call to the second location, a run with every
 // test passing, its log in Notepad; Back and a second run stopped by Back
-// during the memory test; then cancel.
+// during the memory test; then cancel. "/R:" alone keeps the run interactive;
+// its relative name lies in the program's folder, not the working folder,
+// and the report holds the second, stopped run.
 TEST(ProbeApp, InteractiveRunShowsMarksVerdictAndStopsOnBack)
 {
     RegisterModem();
     ProgramCopy program("interactiverun");
     ASSERT_TRUE(program.Copied() && program.WithSamples());
     ChildProcess child;
-    ASSERT_TRUE(program.Start(child, ""));
+    ASSERT_TRUE(child.Start("\"" + program.Exe() + "\" /R:interactive.json", testsupport::RunDir()));
     HWND sheet = WaitForWizard(child.Id(), kStartMs);
     ASSERT_NE(nullptr, sheet) << "no wizard appeared";
     ASSERT_TRUE(WaitFor([&] { return ButtonEnabled(sheet, WizardButton::Next); }, 5000));
@@ -436,6 +610,16 @@ TEST(ProbeApp, InteractiveRunShowsMarksVerdictAndStopsOnBack)
     EXPECT_EQ(expected, TestBlock(log, "BEGIN MODEM TESTS"));
     const std::string cancel = "\nT - PRG-Message         : Program canceled by user !";
     EXPECT_EQ(cancel, log.substr(log.size() - std::min(log.size(), cancel.size())));
+
+    EXPECT_FALSE(testsupport::FileExists(testsupport::RunDir() + "\\interactive.json"));
+    std::vector<std::string> facts = kFoundModemFacts;
+    facts.insert(facts.end(), {
+        "mode = \"interactive\"", "commandLine = \"/R:interactive.json\"",
+        "status = {\"code\": -5, \"meaning\": \"cancelled by the user\", \"failed\": []}",
+        "tests.0.result = \"passed\"",
+        "tests.1 = {\"test\": \"ram\", \"result\": \"not run\", \"reason\": \"cancelled\"}",
+        "tests.2.reason = \"cancelled\"", "tests.3.reason = \"cancelled\"", "tests.4.reason = \"cancelled\""});
+    EXPECT_EQ("ok", CheckReport(program.Path("interactive.json"), facts));
 }
 
 }  // namespace
@@ -443,11 +627,15 @@ TEST(ProbeApp, InteractiveRunShowsMarksVerdictAndStopsOnBack)
 int main(int argc, char** argv)
 {
     testing::InitGoogleTest(&argc, argv);
-    if (argc != 3) {
-        fprintf(stderr, "usage: probeapp_e2e_test <mdmprobe.exe> <folder of expected logs> (Unix paths)\n");
+    if (argc != 6) {
+        fprintf(stderr, "usage: probeapp_e2e_test <mdmprobe.exe> <folder of expected logs> <python3> "
+                        "<check_report.py> <report.schema.json> (Unix paths)\n");
         return 2;
     }
     g_programSource = testsupport::UnixToWinPath(argv[1]);
     g_expectedDir = testsupport::UnixToWinPath(argv[2]);
+    g_python = testsupport::UnixToWinPath(argv[3]);
+    g_checker = argv[4];
+    g_schema = argv[5];
     return RUN_ALL_TESTS();
 }

@@ -69,6 +69,21 @@ TEST_F(LogFileTest, WriteLineTakesTextUnchangedAndEndsTheLine)
     EXPECT_EQ("T - ab\r\nc\r\nT - d\r\nT - key=42\r\n", Normalized());
 }
 
+// A text that needs a line of its own ends an unfinished line first, but
+// adds no empty line after a finished one.
+TEST_F(LogFileTest, OwnLineEndsOnlyAnUnfinishedLine)
+{
+    {
+        CLogFile log(path_);
+        log.Write("Program canceled");
+        log.WriteOnNewLine("first\n");
+        log.WriteOnNewLine("second\n");
+        log.WriteRaw("raw");  // raw text leaves the line state as it was
+        log.WriteOnNewLine("third");
+    }
+    EXPECT_EQ("T - Program canceled\r\nT - first\r\nT - second\r\nrawT - third", Normalized());
+}
+
 TEST_F(LogFileTest, FormattedLineIsCutAt1023Characters)
 {
     std::string longText(1500, 'x');

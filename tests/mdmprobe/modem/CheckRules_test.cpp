@@ -74,4 +74,36 @@ TEST(CheckRules, CallEvaluation)
     EXPECT_FALSE(HoldsConnection("\r\n", ""));
 }
 
+// What the result report tells of a call: the first final result by place
+// in the text (not by the order of the list), and the speed only when the
+// connect answer is there to read it from.
+TEST(CheckRules, CallFacts)
+{
+    struct Case
+    {
+        std::string received;
+        const char* dialAnswer;
+        const char* result;
+        bool speedRead;
+        unsigned speed;
+    };
+    const Case cases[] = {
+        {"\r\nCONNECT 33600/V42\r\n", "CONNECT", "CONNECT", true, 33600},
+        {"\r\nBUSY\r\n", "CONNECT", "BUSY", false, 0},
+        {"\r\nNO CARRIER\r\n\r\nERROR\r\n", "CONNECT", "NO CARRIER", false, 0},
+        {"\r\nERROR\r\n\r\nNO DIALTONE\r\n", "CONNECT", "ERROR", false, 0},
+        {"\r\nNO DIALTONE\r\n", "", "NO DIALTONE", false, 0},  // nothing to read a speed against
+        {"\r\nCONNECT 9600\r\n", "", "CONNECT", false, 0},
+        {"\r\nCONNECT\r\n", "CONNECT", "", true, 0},  // no blank: no final result, figure 0
+        {"", "CONNECT", "", false, 0},
+        {"\r\nCARRIER 2400\r\nCONNECT 2400\r\n", "CARRIER", "CONNECT", true, 2400},
+    };
+    for (const Case& c : cases) {
+        const CallFacts facts = DescribeCall(c.received, c.dialAnswer);
+        EXPECT_EQ(c.result, facts.result) << testing::PrintToString(c.received);
+        EXPECT_EQ(c.speedRead, facts.speedRead) << testing::PrintToString(c.received);
+        EXPECT_EQ(c.speed, facts.speed) << testing::PrintToString(c.received);
+    }
+}
+
 }  // namespace

@@ -124,6 +124,36 @@ TEST(DiagReport, LongValuesAndTokensAreKeptWhole)
     EXPECT_EQ("  String = " + text + " " + text, lines[2]);
 }
 
+// The same decoding as data (the result report's form; RunReport_test
+// checks each form in the report): each record with its token, also a
+// repeated one, and each pair with its form and decoded value.
+TEST(DiagReport, RecordsHoldEachPairDecoded)
+{
+    const std::vector<DiagRecord> records = DecodeDiagRecords(
+        LoadDiagKeys({"1-definition=Line", "1-unit=Bitmap", "1-2=V.42", "2-definition=Speed", "2-unit=bps",
+                      "4-definition=Reason", "4-unit=code", "4-1=Local"}),
+        "DIAG <A0 1=5 2=2580 4=7 20=\"u v\" 1FF=1>\r\nDIAG <A0 5=9>");
+    ASSERT_EQ(2u, records.size());
+    EXPECT_EQ("A0", records[1].token);
+    ASSERT_EQ(1u, records[1].fields.size());
+    EXPECT_EQ(DiagForm::Undescribed, records[1].fields[0].form);
+
+    const std::vector<DiagField>& f = records[0].fields;
+    ASSERT_EQ(4u, f.size()) << "key 1FF is left out";
+    EXPECT_EQ(DiagForm::Bitmap, f[0].form);
+    ASSERT_EQ(32u, f[0].bits.size());
+    EXPECT_TRUE(f[0].bits[0].set && !f[0].bits[0].described);
+    EXPECT_TRUE(f[0].bits[2].set && f[0].bits[2].described && f[0].bits[2].name == "V.42");
+    EXPECT_FALSE(f[0].bits[1].set || f[0].bits[31].set);
+    EXPECT_EQ(DiagForm::Number, f[1].form);
+    EXPECT_EQ(0x2580u, f[1].number);
+    EXPECT_EQ(DiagForm::Coded, f[2].form);
+    EXPECT_FALSE(f[2].meaningKnown) << "value 7 has no description";
+    EXPECT_EQ(DiagForm::Undescribed, f[3].form);
+    EXPECT_EQ("u v", f[3].value);
+    EXPECT_TRUE(f[3].quoted);
+}
+
 TEST(DiagReport, DescriptionEntries)
 {
     // Sorted before use: "1-0" < "1-definition" < "1-unit" < "10-..."; of two

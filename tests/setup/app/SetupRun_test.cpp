@@ -130,11 +130,11 @@ TEST(SetupRun, SessionEndRefusedWhileBusyThenRestartPrompt)
 // restarts without asking (1641: Wine returns from the restart request).
 TEST(SetupRun, UnattendedAndForcedRestart)
 {
-    SetupChild quiet("quiet", "/quiet:abc /style:0 /remove:key");
+    SetupChild quiet("quiet", "/quiet:abc /style:0 /remove:modemtest");
     ASSERT_NE(nullptr, quiet.wizard);
     EXPECT_EQ(FALSE, quiet.EndSessionWhileBusy());
     EXPECT_EQ(3010u, quiet.Finish());
-    EXPECT_NE(std::string::npos, quiet.Context().find("quiet abc\nproducts key;\n")) << quiet.Context();
+    EXPECT_NE(std::string::npos, quiet.Context().find("quiet abc\nproducts modemtest;\n")) << quiet.Context();
     EXPECT_NE(std::string::npos, quiet.Context().find("style 0 remove 1\n")) << quiet.Context();
 
     SetupChild idle("idle", "/quiet");

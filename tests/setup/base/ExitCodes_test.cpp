@@ -14,7 +14,10 @@ TEST(ExitCodes, OutcomeRestartAndFailureCombine)
     EXPECT_EQ(1641, ExitCodeOf(O::Finished, true, true));
     EXPECT_EQ(1602, ExitCodeOf(O::Cancelled, true, false));
     EXPECT_EQ(1603, ExitCodeOf(O::Failed, true, false));
-    EXPECT_EQ(1641, ExitCodeOf(O::Failed, true, true));
+    // A restart made after a failed or cancelled run never turns it into a
+    // success.
+    EXPECT_EQ(1603, ExitCodeOf(O::Failed, true, true));
+    EXPECT_EQ(1602, ExitCodeOf(O::Cancelled, true, true));
     // The wizard's last run decides; without one the wizard's outcome counts.
     EXPECT_EQ(O::Failed, OutcomeAfterWizard(O::Finished, 0));
     EXPECT_EQ(O::Finished, OutcomeAfterWizard(O::Failed, 1));

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -29,7 +31,43 @@ TEST(DirectoryRules, BaseDirectoryOfAProductDirectory)
     EXPECT_EQ(1, JoinSubDirectory("C:\\Tools", "ab", dir, sizeof(dir)));  // 11 characters fit
     EXPECT_STREQ("C:\\Tools\\ab", dir);
     EXPECT_EQ(0, JoinSubDirectory("C:\\Tools", "abc", dir, sizeof(dir)));
-    EXPECT_EQ(32770ul, ParseDirectoryId("0100002"));  // octal
+}
+
+TEST(DirectoryRules, OnlyUserDefinedIdentifiers)
+{
+    const std::pair<const char*, unsigned long> accepted[] = {
+        {"32768", 32768}, {"0100002", 32770}, {"0x8002", 32770}, {" 40000 ", 40000}, {"65534", 65534},
+        {"65536", 65536}, {"4294967294", 4294967294ul},
+    };
+    for (const auto& [text, expected] : accepted) {
+        unsigned long id = 0;
+        EXPECT_TRUE(ParseUserDirectoryId(text, &id)) << text;
+        EXPECT_EQ(expected, id) << text;
+    }
+    // No number, a system folder's number, the "absolute path" numbers, or
+    // a number with more behind it.
+    for (const char* text : {"", "abc", "0", "11", "32767", "65535", "4294967295", "99999999999", "-32768",
+                             "+32768", "32768x", "32768, 1", "0x", "1e5"}) {
+        unsigned long id = 1;
+        EXPECT_FALSE(ParseUserDirectoryId(text, &id)) << text;
+        EXPECT_EQ(0ul, id) << text;
+    }
+}
+
+TEST(DirectoryRules, FoldersOfTheSubDirectoryPath)
+{
+    using Folders = std::vector<std::string>;
+    const Folders vantor = {"C:\\Program Files\\Vantor\\Modem Tools", "C:\\Program Files\\Vantor"};
+    EXPECT_EQ(vantor, SubDirectoryFolders("C:\\Program Files\\Vantor\\Modem Tools", "Vantor\\Modem Tools"));
+    EXPECT_EQ(vantor, SubDirectoryFolders("C:\\Program Files\\Vantor\\Modem Tools", "\\vantor\\MODEM TOOLS\\"));
+    EXPECT_EQ(Folders{"D:\\Apps\\Tools"}, SubDirectoryFolders("D:\\Apps\\Tools", "Tools"));
+    EXPECT_EQ((Folders{"D:\\A\\x\\\\y", "D:\\A\\x"}), SubDirectoryFolders("D:\\A\\x\\\\y", "x\\\\y"));
+    // A target chosen elsewhere, no sub-directory, a target no longer than
+    // it, a name that only ends like it: no folders.
+    for (const auto& [target, subDir] : {std::make_pair("D:\\Elsewhere", "Vantor\\Modem Tools"),
+                                         std::make_pair("D:\\Apps\\Tools", ""), std::make_pair("Tools", "Tools"),
+                                         std::make_pair("\\Tools", "Tools"), std::make_pair("D:\\MyTools", "Tools")})
+        EXPECT_EQ(Folders{}, SubDirectoryFolders(target, subDir)) << target << " / " << subDir;
 }
 
 TEST(PairList, GrowsAndFindsAnyTextWithoutRegardToCase)

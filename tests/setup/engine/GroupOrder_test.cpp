@@ -29,6 +29,9 @@ TEST(GroupOrder, Positions)
         {"Alpha,Beta,Gamma", "+Missing", "New,Alpha,Beta,Gamma"},
         {"New,Alpha,Beta", "-Beta", "Alpha,Beta,New"},  // moved, not duplicated
         {"", "-Beta", "New"},
+        // An empty text inside hides nothing behind it, and is not kept.
+        {"Alpha,,Beta,Gamma", "-Beta", "Alpha,Beta,New,Gamma"},
+        {",Alpha", "-", "Alpha,New"},
     };
     for (const auto& c : cases) {
         const std::string before = List(c[0]);

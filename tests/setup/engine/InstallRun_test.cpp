@@ -12,8 +12,11 @@
 #include <shlobj.h>
 #include <windows.h>
 
+#include <atomic>
+#include <cstring>
 #include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -106,6 +109,85 @@ std::string ProductsScript(std::vector<std::string>* preselected)
            products + sections;
 }
 
+// DefaultDestDir two folders deep below the program-files folder; loose
+// files only (a cabinet copied to its own name fails on its own).
+const char kNestScript[] = R"([Version]
+Signature = "$Chicago$"
+[SourceDisksNames]
+1 = "Disk",,,
+[SourceDisksFiles]
+setup.exe = 1
+loose.txt = 1
+[DestinationDirs]
+DefaultDestDir = 24,Vantor Nest\Tools
+Nest.Files = 32768
+[Products]
+Nest = "Vantor Nest", Nest.Install, Nest.Remove, 3
+[Nest.Install]
+CopyFiles = Nest.Files
+AddReg = Nest.Reg
+[Nest.Remove]
+DelFiles = Nest.Files
+DelReg = Nest.Reg
+[Nest.Files]
+setup.exe
+loose.txt
+[Nest.Reg]
+HKLM, Software\VantorNest, Installed,, "yes"
+[Install]
+[Remove]
+)";
+
+// A window of this test on a thread of its own that notes when Windows asks
+// to end the session (a restart was started), and refuses, so that the
+// test goes on.
+class SessionWatch
+{
+public:
+    SessionWatch()
+    {
+        thread_ = std::thread([this] {
+            WNDCLASSA windowClass = {};
+            windowClass.lpfnWndProc = Proc;
+            windowClass.lpszClassName = "VtSessionWatch";
+            RegisterClassA(&windowClass);
+            HWND window = CreateWindowA("VtSessionWatch", "", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
+                                        nullptr, nullptr);
+            window_ = window;
+            MSG message;
+            while (GetMessageA(&message, nullptr, 0, 0) > 0)
+                DispatchMessageA(&message);
+        });
+        while (window_ == nullptr)
+            Sleep(10);
+    }
+    ~SessionWatch()
+    {
+        PostMessageA(window_, WM_CLOSE, 0, 0);
+        thread_.join();
+    }
+    bool SessionEndAsked() const { return asked_.load(); }
+
+private:
+    static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message == WM_QUERYENDSESSION) {
+            asked_.store(true);
+            return FALSE;
+        }
+        if (message == WM_CLOSE) {
+            DestroyWindow(window);
+            PostQuitMessage(0);
+            return 0;
+        }
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+    static std::atomic<bool> asked_;
+    std::atomic<HWND> window_{nullptr};
+    std::thread thread_;
+};
+std::atomic<bool> SessionWatch::asked_{false};
+
 std::string Value(const std::string& key, const char* name)
 {
     char data[65536];
@@ -130,6 +212,14 @@ std::string ShortcutPath()
 std::string Target(const char* name)
 {
     return std::string(kTarget) + "\\" + name;
+}
+
+// Sets where the program-files folder is, and so the default target
+// (DefaultDestDir = 24,...).
+void SetProgramFiles(const char* path)
+{
+    ASSERT_TRUE(testsupport::SetRegistryText(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion",
+                                             "ProgramFilesDir", path));
 }
 
 // A source folder with the program as setup.exe, the script and the payload.
@@ -202,7 +292,7 @@ TEST(InstallRun, InstallThenRemove)
     GetPrivateProfileStringA("Settings", "Port", "-", port, sizeof(port), Target("main.ini").c_str());
     EXPECT_STREQ("COM3", port);
     EXPECT_TRUE(testsupport::FileExists(ShortcutPath()));
-    EXPECT_EQ(Target("setup.exe") + " /remove:Main" + '\0', Value(kUninstall, "UninstallString"));
+    EXPECT_EQ("\"" + Target("setup.exe") + "\" /remove:Main" + '\0', Value(kUninstall, "UninstallString"));
 
     ASSERT_EQ(0u, source.Run("/remove:Main /quiet")) << source.Log();
     EXPECT_EQ(kFullRun, source.Pages());
@@ -319,6 +409,195 @@ TEST(InstallRun, SlowServiceOnlyAsksForARestart)
     EXPECT_EQ(kFullRun, source.Pages());
 }
 
+// A run that asks for a restart (a copy onto a file in use) and then fails
+// (a service that cannot be created) exits 1603, also when /reboot:2 has
+// started the restart: a failure never reads as a success.
+TEST(InstallRun, FailedRunExits1603AlsoWhenItRestarts)
+{
+    SetupSource source("restart_failed", kMainScript);
+    ASSERT_EQ(0u, source.Run("/quiet:Main")) << source.Log();
+    HANDLE held = CreateFileA(Target("loose.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                              nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    SessionWatch watch;
+    EXPECT_EQ(1603u, source.Run("/quiet:Main,BadService /reboot:2")) << source.Log();
+    CloseHandle(held);
+    EXPECT_EQ("status 2 0\nstatus 3 0\nstatus 4 0\ndone 0 3758096641\n", source.Pages());
+    EXPECT_NE(std::string::npos, PendingOperations().find(Target("loose.txt") + '\0'));
+    // Wine's restart asks the windows of every program in a process of its
+    // own, after setup has ended.
+    for (int wait = 0; wait < 100 && !watch.SessionEndAsked(); ++wait)
+        Sleep(100);
+    EXPECT_TRUE(watch.SessionEndAsked()) << "the restart was started";
+}
+
+// A script whose fields name things by paths longer than their 256-byte
+// buffers (`dir` and 300 characters), except the Exec programs: 255 and 254
+// characters plus one, so that cut they name `program` and `atProgram`.
+std::string LongFieldsScript(const std::string& dir, const std::string& program, const std::string& atProgram)
+{
+    const std::string tooLong = dir + "\\" + std::string(300, 'x');
+    return "[Version]\nSignature = \"$Chicago$\"\n[SourceDisksNames]\n1 = Disk,,,\n[SourceDisksFiles]\n"
+           "setup.exe = 1\n[DestinationDirs]\nDefaultDestDir = 24,VtTarget\nSetup.Files = 32768\n"
+           "[Install]\nCopyFiles = Setup.Files\n[Remove]\n[Empty]\n[Setup.Files]\nsetup.exe\n"
+           "[Products]\nLong = \"Vantor Long\", Long.Install, Empty, 1\n"
+           "LongService = \"Vantor Long Service\", Service.Install, Empty, 1\n"
+           "[Long.Install]\nExec = Long.Exec, \"@" + atProgram + "x\"\nFileSecurity = Long.Security\n"
+           "MakeIcons = Long.Icons\n"
+           "[Long.Exec]\n1, \"" + program + "x\",,, 2\n"
+           "[Long.Security]\n\"" + tooLong + "\", \"D:(A;;GA;;;WD)\"\n"
+           "[Long.Icons]\nUPRG, \"Vantor Test\\" + std::string(300, 'n') + "\", C:\\x.txt\n"
+           "UPRG, \"Vantor Test\\Long target\", \"" + tooLong + "\"\n"
+           "[Service.Install]\n[Service.Install.Services]\nAddService = VtLongService,, Long.Service\n"
+           "[Long.Service]\nServiceType = 16\nStartType = 3\nServiceBinary = \"" + tooLong + ".exe\"\n";
+}
+
+// Fields that name a program, a file or a shortcut are never cut: an Exec
+// program or "@program" field, a file-security path and a shortcut's name
+// or target that are too long leave their line undone, with an error line
+// naming section and line. Cut, the Exec fields would name existing
+// programs here (run, and deleted with run flag 2), the shortcut a target.
+TEST(InstallRun, OverlongFieldsAreRefusedNotCut)
+{
+    const std::string dir = "C:\\vtlong";
+    CreateDirectoryA(dir.c_str(), nullptr);
+    const std::string program = dir + "\\planted" + std::string(255 - dir.size() - 12, 'p') + ".exe";
+    const std::string atProgram = dir + "\\planted" + std::string(254 - dir.size() - 12, 'a') + ".exe";
+    ASSERT_EQ(255u, program.size());
+    for (const std::string& copy : {program, atProgram})
+        ASSERT_TRUE(CopyFileA((testsupport::ModuleDir() + "\\install_run_test.exe").c_str(), copy.c_str(), FALSE));
+    SetupSource source("long", LongFieldsScript(dir, program, atProgram));
+    EXPECT_EQ(0u, source.Run("/quiet:Long")) << source.Log();
+    EXPECT_EQ(kFullRun, source.Pages());
+    EXPECT_TRUE(testsupport::FileExists(program)) << "not deleted";
+    EXPECT_FALSE(testsupport::FileExists(program + ".ran")) << "not run";
+    EXPECT_FALSE(testsupport::FileExists(atProgram + ".ran")) << "not run";
+    char programs[MAX_PATH] = "";
+    SHGetSpecialFolderPathA(nullptr, programs, CSIDL_PROGRAMS, FALSE);
+    EXPECT_FALSE(testsupport::FileExists(std::string(programs) + "\\Vantor Test\\Long target.lnk"));
+    const std::string log = source.Log();
+    for (const char* line : {"[Long.Install] line 1: field 2 is longer than 255 characters; it is not run",
+                             "[Long.Exec] line 1: field 2 is longer than 255 characters; the program is not run",
+                             "[Long.Security] line 1: field 1 is longer than 255 characters; the file security is "
+                             "not applied",
+                             "[Long.Icons] line 1: field 2 is longer than 255 characters; the shortcut is not made",
+                             "[Long.Icons] line 2: field 3 is longer than 255 characters; the shortcut is not made"})
+        EXPECT_NE(std::string::npos, log.find(line)) << line << "\n" << log;
+
+    // A service program path too long fails the service like one that
+    // cannot be created: the run fails after the registry phase.
+    EXPECT_EQ(1603u, source.Run("/quiet:LongService")) << source.Log();
+    EXPECT_EQ("status 2 0\nstatus 3 0\nstatus 4 0\ndone 0 206\n", source.Pages());
+    EXPECT_NE(std::string::npos,
+              source.Log().find("[Long.Service] line 3: field 1 is longer than 255 characters; the service is not "
+                                "created"))
+        << source.Log();
+    SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_ALL_ACCESS);
+    SC_HANDLE service = OpenServiceA(manager, "VtLongService", SERVICE_QUERY_STATUS);
+    EXPECT_EQ(nullptr, service) << "not created";
+    if (service)
+        CloseServiceHandle(service);
+    CloseServiceHandle(manager);
+}
+
+// "/remove:" removes only the products of this script: another product's
+// key, or a key that reaches below an entry with a backslash, is refused
+// with the failure box (answered unattended, in the debug log) and 1603,
+// and no registry key is touched. A key of the script in any case removes.
+TEST(InstallRun, RemovalRefusesKeysTheScriptDoesNotList)
+{
+    SetupSource source("foreign", kMainScript);
+    ASSERT_EQ(0u, source.Run("/quiet:Main")) << source.Log();
+    const std::string other = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\OtherProduct";
+    ASSERT_TRUE(testsupport::SetRegistryText(HKEY_LOCAL_MACHINE, other, "DisplayName", "Another maker's product"));
+    ASSERT_TRUE(testsupport::SetRegistryText(HKEY_LOCAL_MACHINE, std::string(kUninstall) + "\\Sub", "Value", "kept"));
+    for (const char* key : {"OtherProduct", "Main\\Sub", "Restart\\..\\OtherProduct"}) {
+        EXPECT_EQ(1603u, source.Run(std::string("/remove:") + key + " /quiet")) << key;
+        EXPECT_EQ("", source.Pages()) << key << ": no run";
+        EXPECT_NE(std::string::npos, source.Log().find(std::string("The product ") + key +
+                                                        " is not part of this installation."))
+            << source.Log();
+    }
+    EXPECT_EQ(std::string("Another maker's product") + '\0', Value(other, "DisplayName"));
+    EXPECT_EQ(std::string("kept") + '\0', Value(std::string(kUninstall) + "\\Sub", "Value"));
+    EXPECT_TRUE(testsupport::FileExists(Target("loose.txt")));
+
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, (std::string(kUninstall) + "\\Sub").c_str());
+    EXPECT_EQ(0u, source.Run("/remove:MAIN /quiet")) << source.Log();
+    EXPECT_EQ("-", Value(kUninstall, "UninstallString"));
+    EXPECT_FALSE(testsupport::FileExists(Target("loose.txt")));
+}
+
+// A removal takes the emptied folders of the target's sub-directory path
+// (DefaultDestDir = 24,Vantor Nest\Tools): Tools, then Vantor Nest, never
+// the program-files folder, never a folder that still holds something; a
+// folder whose last file waits for the restart goes at the restart, and
+// the folder above it after it.
+TEST(InstallRun, RemovalLeavesNoEmptyFolderOfItsPath)
+{
+    SetupSource source("nest", kNestScript);
+    const std::string nest = "C:\\Program Files\\Vantor Nest";
+    const std::string tools = nest + "\\Tools";
+    ASSERT_EQ(0u, source.Run("/quiet")) << source.Log();
+    ASSERT_TRUE(testsupport::FileExists(tools + "\\loose.txt"));
+    EXPECT_EQ(0u, source.Run("/remove:Nest /quiet")) << source.Log();
+    EXPECT_FALSE(testsupport::FileExists(nest));
+    EXPECT_TRUE(testsupport::FileExists("C:\\Program Files"));
+
+    ASSERT_EQ(0u, source.Run("/quiet")) << source.Log();
+    std::ofstream(nest + "\\notes.txt") << "the user's";
+    EXPECT_EQ(0u, source.Run("/remove:Nest /quiet")) << source.Log();
+    EXPECT_FALSE(testsupport::FileExists(tools));
+    EXPECT_TRUE(testsupport::FileExists(nest + "\\notes.txt")) << "a folder that holds something stays";
+
+    DeleteFileA((nest + "\\notes.txt").c_str());
+    ASSERT_EQ(0u, source.Run("/quiet")) << source.Log();
+    HANDLE held = CreateFileA((tools + "\\loose.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    EXPECT_EQ(3010u, source.Run("/remove:Nest /quiet")) << source.Log();
+    CloseHandle(held);
+    const std::string pending = PendingOperations();
+    const size_t file = pending.find(tools + "\\loose.txt" + '\0');
+    const size_t toolsAt = pending.find(tools + '\0');
+    const size_t nestAt = pending.find(nest + '\0');
+    ASSERT_NE(std::string::npos, nestAt) << "Vantor Nest waits for the restart too";
+    EXPECT_LT(file, toolsAt);
+    EXPECT_LT(toolsAt, nestAt) << "emptied before it is deleted";
+}
+
+// Unattended runs never wait on a Setup API dialog: a target disk that
+// fills up during the copy (drive D: of the sandbox, 96 KB) or a target
+// folder the run may not write (R:, read-only) fails the run within
+// seconds, with the error in the debug log and 1603; nothing after the
+// copy runs.
+void CopyErrorFailsTheRun(const char* programFiles, const char* folder, DWORD error)
+{
+    if (GetDriveTypeA((std::string(programFiles, 3)).c_str()) == DRIVE_NO_ROOT_DIR)
+        GTEST_SKIP() << "drive " << programFiles[0] << ": of the sandbox is missing (winetest without bubblewrap)";
+    SetProgramFiles(programFiles);
+    SetupSource source(folder, kNestScript);
+    EXPECT_EQ(1603u, source.Run("/quiet")) << source.Log();
+    EXPECT_LT(source.ms, 15000u);
+    EXPECT_EQ("status 2 0\nstatus 3 0\ndone 0 " + std::to_string(error) + "\n", source.Pages());
+    const std::string log = source.Log();
+    const std::string target = std::string(programFiles) + "\\Vantor Nest\\Tools";
+    EXPECT_NE(std::string::npos, log.find("cannot copy ")) << log;
+    EXPECT_NE(std::string::npos, log.find(" to " + target + "\\setup.exe")) << log;
+    EXPECT_NE(std::string::npos, log.find("Error number " + std::to_string(error) + ":")) << log;
+    EXPECT_FALSE(testsupport::FileExists(target + "\\loose.txt")) << "the run stopped at the failed copy";
+    EXPECT_EQ("-", Value("Software\\VantorNest", "Installed"));
+}
+
+TEST(InstallRun, DiskFullFailsTheRun)
+{
+    CopyErrorFailsTheRun("D:\\Program Files", "disk_full", ERROR_DISK_FULL);
+}
+
+TEST(InstallRun, AccessDeniedFailsTheRun)
+{
+    CopyErrorFailsTheRun("R:\\Program Files", "access_denied", ERROR_ACCESS_DENIED);
+}
+
 // The figure of the closing note: 1 000 files of 4 KB installed unattended.
 TEST(InstallRun, ThousandFiles)
 {
@@ -343,6 +622,13 @@ TEST(InstallRun, ThousandFiles)
 
 int main(int argc, char** argv)
 {
+    // Started under a planted name as an Exec program: leaves its mark.
+    char self[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, self, sizeof(self));
+    if (std::strstr(self, "\\planted") != nullptr) {
+        std::ofstream(std::string(self) + ".ran") << "run";
+        return 0;
+    }
     testing::InitGoogleTest(&argc, argv);
     if (argc < 2)
         return 2;

@@ -72,6 +72,7 @@ TEST_F(Steps, QueueProgressStatusAndRestart)
     ASSERT_NE(INVALID_HANDLE_VALUE,
               OpenScript("[Install]\r\nPlugins = \"testplugin.dll:" + zero + "\", \"testplugin.dll:" + two +
                          "\", \"testplugin.dll:five;step=5/30;restart\", \"testplugin.dll:gone;step=5/1/NoSuchStep\"," +
+                         " \"testplugin.dll:wide;step=2/65536\", \"testplugin.dll:wrap;step=2/65546\"," +
                          " \"testplugin.dll:longcopy;step=1/0;copy=" + longDir + "\\x>C:\\x\"," +
                          " \"testplugin.dll:longdelete;step=1/0;delete=" + longDir + "\\y\"\r\n"));
     CollectPlugins(script_, "Install", "Remove", "Products", 0);
@@ -90,6 +91,15 @@ TEST_F(Steps, QueueProgressStatusAndRestart)
     EXPECT_EQ((std::vector<std::string>{"testplugin.dll|TestStep|" + two + seen + "no queue|status=step 0 of " + two +
                                         "|bar hidden|range=0|progress=0,0|selected=1"}),
               Calls("|TestStep|two"));
+    // Only the low 16 bits of the range count, for the range and the bar.
+    EXPECT_EQ((std::vector<std::string>{"testplugin.dll|TestStep|wide;step=2/65536" + seen +
+                                        "no queue|status=step 0 of wide;step=2/65536|bar hidden|range=0|"
+                                        "progress=0,0|selected=1"}),
+              Calls("|TestStep|wide"));
+    EXPECT_EQ((std::vector<std::string>{"testplugin.dll|TestStep|wrap;step=2/65546" + seen +
+                                        "no queue|status=step 0 of wrap;step=2/65546|bar shown|range=10|"
+                                        "progress=0,5|selected=1"}),
+              Calls("|TestStep|wrap"));
 
     char current[MAX_PATH];
     GetCurrentDirectoryA(sizeof(current), current);

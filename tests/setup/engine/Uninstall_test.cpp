@@ -41,6 +41,10 @@ ProdC = "Vantor Extras", ProdC.Install, , 3, 0, "No remove section", 1.0
 ProdA = "Vantor Modem Test", ProdA.Install, ProdA.Remove, 3
 ProdD = "Refused", ProdD.Install, ProdD.Remove, 3
 ProdE = "After the refusal", ProdE.Install, ProdE.Remove, 3
+[Products.NoNumber]
+ProdA = "Vantor Modem Test", ProdA.Install, ProdA.Remove, 3
+ProdZ = "No number", ProdZ.Install, ProdZ.Remove, 3
+ProdE = "After the refusal", ProdE.Install, ProdE.Remove, 3
 [ProdB.Install]
 CopyFiles = SetupCopy
 [SetupCopy]
@@ -51,6 +55,7 @@ VtSuite = 0x8002, Suite
 ProdC = 32771, Extras
 ProdD = 11, Refused
 ProdE = 32772, After
+ProdZ = abc, Zero
 )";
 
 const char kUninstall[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
@@ -131,7 +136,7 @@ TEST_F(Uninstall, EntriesOfProductsAndTheGlobalKey)
     };
     for (const auto& e : entries) {
         SCOPED_TRACE(e.key);
-        const std::string command = std::string("sz:C:\\Tools\\setup.exe /remove:") + e.key;
+        const std::string command = std::string("sz:\"C:\\Tools\\setup.exe\" /remove:") + e.key;
         EXPECT_EQ(std::string("sz:") + e.displayName, Entry(e.key, "DisplayName"));
         EXPECT_EQ(command, Entry(e.key, "UninstallString"));
         EXPECT_EQ("sz:Vantor", Entry(e.key, "Publisher"));
@@ -202,6 +207,28 @@ TEST_F(Uninstall, RefusedDirectoryAndNoSetupPathChangeNothing)
     EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_NOT_FOUND), GetLastError());
     EXPECT_EQ(0, IsRegistered("ProdA"));
     EXPECT_EQ(0, IsRegistered("VtBare"));
+}
+
+// An identifier that is no number of the user-defined range never reaches
+// the Setup API, which would clear every user-defined identifier for 0 (the
+// value of "abc"), in the assignment and in the recall alike.
+TEST_F(Uninstall, IdentifierOutsideTheUserRangeIsNeverSet)
+{
+    ASSERT_TRUE(SetupSetDirectoryIdA(script_, 32772, "C:\\Before\\After"));
+    SetLastError(0xdeadbeef);
+    EXPECT_EQ(0, AssignDirectories(script_, "Products.NoNumber", "Install", "C:\\Other", nullptr));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), GetLastError());
+    EXPECT_EQ("C:\\Other", TargetOf(script_, "SetupCopy"));
+    EXPECT_EQ("C:\\Other\\Modem Test", TargetOf(script_, "ProbeA"));
+    EXPECT_EQ("C:\\Before\\After", TargetOf(script_, "ProbeE")) << "nothing is set after the refusal";
+
+    SetTargetDirValue("ProdA", REG_SZ, std::string("D:\\App\\Modem Test", 18));
+    SetTargetDirValue("ProdZ", REG_SZ, std::string("D:\\App\\Zero", 12));
+    char target[MAX_PATH];
+    EXPECT_EQ(2, RecallDirectories(script_, "Products.NoNumber", "Install", nullptr, target, nullptr));
+    EXPECT_STREQ("D:\\App", target);
+    EXPECT_EQ("D:\\App\\Modem Test", TargetOf(script_, "ProbeA")) << "set before ProdZ's line, and kept";
+    EXPECT_EQ("D:\\App\\After", TargetOf(script_, "ProbeE"));
 }
 
 }  // namespace

@@ -1,9 +1,10 @@
 // The shipped installation medium (dist/x64: setup.exe, setup.inf,
 // mdmprobe.cab) installed unattended as a deployment tool would, then
-// removed with the command its uninstall entry stores, as the list of
-// installed programs (UninstallString, through the removal wizard) or a
-// deployment tool (QuietUninstallString) would: afterwards nothing of the
-// product is left but the running setup.exe, which waits for the restart.
+// removed with the command its uninstall entry stores (the program path in
+// quotes), as the list of installed programs (UninstallString, through the
+// removal wizard) or a deployment tool (QuietUninstallString) would:
+// afterwards nothing of the product is left but the running setup.exe and
+// its folders, which wait for the restart.
 #include "UiDriver.h"
 #include "WinTestSupport.h"
 
@@ -20,6 +21,10 @@ using testsupport::FileExists;
 namespace {
 
 std::string g_medium;  // Windows path of the medium folder
+std::string g_self;    // this test program
+
+// Where Windows looks first for "C:\Program Files\..." written unquoted.
+const char kPlanted[] = "C:\\Program.exe";
 
 constexpr DWORD kRunMs = 60000;
 const char kEntry[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ModemTest";
@@ -47,8 +52,9 @@ bool MachineKeyExists(const char* key)
     return true;
 }
 
-// Whether the files Windows deletes at the next restart include `path`.
-bool DeletedAtRestart(const std::string& path)
+// Where `path` stands among the paths Windows deletes or renames at the
+// next restart (npos when it is not there).
+size_t RestartPosition(const std::string& path)
 {
     HKEY handle;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager", 0, KEY_READ,
@@ -59,7 +65,12 @@ bool DeletedAtRestart(const std::string& path)
     const bool read = RegQueryValueExA(handle, "PendingFileRenameOperations", nullptr, nullptr,
                                        reinterpret_cast<BYTE*>(&list[0]), &size) == ERROR_SUCCESS;
     RegCloseKey(handle);
-    return read && list.find(path) != std::string::npos;
+    return read ? list.find(path) : std::string::npos;
+}
+
+bool DeletedAtRestart(const std::string& path)
+{
+    return RestartPosition(path) != std::string::npos;
 }
 
 // A started installation ends with Finish, which starts the modem test
@@ -93,14 +104,18 @@ void InstallAndRemove(const char* removalValue)
     for (const char* file : kFiles) EXPECT_TRUE(FileExists(target + "\\" + file)) << file;
     for (const char* shortcut : kShortcuts) EXPECT_TRUE(FileExists(menu + "\\" + shortcut)) << shortcut;
     EXPECT_EQ("Vantor Modem Test", MachineText(kEntry, "DisplayName"));
-    EXPECT_EQ(target + "\\setup.exe /remove:ModemTest", MachineText(kEntry, "UninstallString"));
-    EXPECT_EQ(target + "\\setup.exe /remove:ModemTest /quiet", MachineText(kEntry, "QuietUninstallString"));
+    EXPECT_EQ("\"" + target + "\\setup.exe\" /remove:ModemTest", MachineText(kEntry, "UninstallString"));
+    EXPECT_EQ("\"" + target + "\\setup.exe\" /remove:ModemTest /quiet", MachineText(kEntry, "QuietUninstallString"));
     EXPECT_EQ("1.1.0.0", MachineText(kEntry, "ProductVersion")) << "read from mdmprobe.exe inside the cabinet";
     EXPECT_EQ(target, MachineText(kEntry, "UserTargetDir"));
     EXPECT_EQ(target + "\\mdmprobe.exe", MachineText(kAppPath, nullptr));
     std::ofstream(target + "\\mdmprobe.log") << "12:00:00 - a run of the modem test\r\n";
 
-    // The removal as the uninstall entry tells it.
+    // The removal as the uninstall entry tells it, started with the whole
+    // command as the list of installed programs or a deployment tool does,
+    // while a program lies where an unquoted path with blanks would find
+    // one first ("C:\Program" and ".exe").
+    ASSERT_TRUE(CopyFileA(g_self.c_str(), kPlanted, FALSE));
     const std::string command = MachineText(kEntry, removalValue);
     ASSERT_FALSE(command.empty()) << removalValue;
     ChildProcess remove;
@@ -114,6 +129,7 @@ void InstallAndRemove(const char* removalValue)
         uidriver::Press(wizard, uidriver::WizardButton::Finish);
     }
     ASSERT_TRUE(remove.Wait(kRunMs, &exitCode));
+    EXPECT_FALSE(FileExists(std::string(kPlanted) + ".ran")) << command;
     EXPECT_EQ(3010u, exitCode) << "the running setup.exe is deleted at the restart";
 
     for (const char* file : kFiles) {
@@ -124,6 +140,16 @@ void InstallAndRemove(const char* removalValue)
             EXPECT_FALSE(FileExists(path)) << path;
     }
     EXPECT_FALSE(FileExists(target + "\\mdmprobe.log"));
+    // The folders the installation made go too: Modem Tools, which still
+    // holds the running setup.exe, and then the Vantor folder above it, at
+    // the restart; never the program-files folder.
+    const std::string vantor = target.substr(0, target.rfind('\\'));
+    const size_t toolsAt = RestartPosition(target + '\0');
+    const size_t vantorAt = RestartPosition(vantor + '\0');
+    EXPECT_NE(std::string::npos, toolsAt);
+    EXPECT_NE(std::string::npos, vantorAt) << vantor;
+    EXPECT_LT(toolsAt, vantorAt);
+    EXPECT_EQ(std::string::npos, RestartPosition(vantor.substr(0, vantor.rfind('\\')) + '\0'));
     for (const char* shortcut : kShortcuts) EXPECT_FALSE(FileExists(menu + "\\" + shortcut)) << shortcut;
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(menu.c_str())) << "the menu folder is removed";
     EXPECT_FALSE(MachineKeyExists(kEntry));
@@ -138,6 +164,13 @@ TEST(ShippedMedium, RemovedByQuietUninstallString) { InstallAndRemove("QuietUnin
 
 int main(int argc, char** argv)
 {
+    char self[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, self, sizeof(self));
+    g_self = self;
+    if (lstrcmpiA(self, kPlanted) == 0) {  // started in place of setup.exe: leaves its mark
+        std::ofstream(std::string(self) + ".ran") << GetCommandLineA();
+        return 1;
+    }
     testing::InitGoogleTest(&argc, argv);
     if (argc != 2) {
         std::fprintf(stderr, "usage: setup_medium_e2e_test MEDIUM-FOLDER\n");

@@ -99,7 +99,16 @@ TEST(NewerVersion, AskedOnlyWhenTheInstalledVersionIsNewer)
     ASSERT_NE(INVALID_HANDLE_VALUE, script);
     SetMessageBoxHook(RecordBox);
     struct Case { DWORD type; const char* installed; const char* section; int answer; int result; };
+    // 128 bytes with the terminator are read; a longer value is unreadable
+    // (not installed), never cut to a version that would count as newer.
+    std::string longest = "3", tooLong = "3";
+    while (longest.size() < 127)
+        longest += ".0";
+    while (tooLong.size() < 129)
+        tooLong += ".0";
     const Case cases[] = {
+        {REG_SZ, longest.c_str(), "Install.NoName", IDNO, 0},
+        {REG_SZ, tooLong.c_str(), "Install.NoName", IDNO, 1},
         {REG_EXPAND_SZ, "2.5.1", "Install", IDYES, 1},        // asked, Yes goes on
         {REG_SZ, "3.0", "Install.NoName", IDNO, 0},
         {REG_BINARY, "2.5.0.17", "Install", IDNO, 1},         // equal, whatever the type
@@ -116,7 +125,8 @@ TEST(NewerVersion, AskedOnlyWhenTheInstalledVersionIsNewer)
     }
     const std::string start = LoadText(IDS_PRODUCT_TITLE) + "|";
     const std::string type = "|" + std::to_string(MB_YESNO | MB_DEFBUTTON2 | MB_ICONWARNING);
-    EXPECT_EQ((std::vector<std::string>{start + Question("Vantor Test Suite") + type, start + Question("?") + type}),
+    EXPECT_EQ((std::vector<std::string>{start + Question("?") + type, start + Question("Vantor Test Suite") + type,
+                                        start + Question("?") + type}),
               g_boxes);
     SetMessageBoxHook(nullptr);
     SetupCloseInfFile(script);

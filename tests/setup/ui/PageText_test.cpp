@@ -8,6 +8,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -83,6 +84,16 @@ TEST(PageRules, TargetTextsAndDefaultDirectory)
         snprintf(path, sizeof(path), "%s", c.typed);
         EXPECT_STREQ(c.stored, TrimTargetDirectory(path)) << c.typed;
     }
+
+    // Only an absolute path offers Next (after trimming, as stored).
+    const std::pair<const char*, bool> targets[] = {
+        {"C:\\Program Files\\Vantor", true}, {"d:\\x", true}, {"\\\\server\\share", true},
+        {"\\\\server\\share\\Tools", true}, {"", false}, {"D:", false}, {"C:\\\\x", false},
+        {"Vantor\\Tools", false}, {"\\Vantor", false}, {"C:Vantor", false}, {"\\\\server", false},
+        {"\\\\\\share", false}, {"\\\\server\\\\share", false}, {"1:\\x", false},
+    };
+    for (const auto& [path, absolute] : targets)
+        EXPECT_EQ(absolute, IsAbsoluteTarget(path)) << path;
 
     const struct
     {

@@ -162,7 +162,8 @@ TEST(SetupWizard, QuietInstallRunsAndStartsTheProgram)
 }
 
 // The pages in order; the components page with its check boxes and
-// descriptions; a typed target with blanks and trailing backslashes.
+// descriptions; typed targets that are no absolute path, then one with
+// blanks and trailing backslashes.
 TEST(SetupWizard, InteractiveInstallIntoATypedDirectory)
 {
     Kit kit("interactive");
@@ -193,8 +194,17 @@ TEST(SetupWizard, InteractiveInstallIntoATypedDirectory)
 
     ASSERT_TRUE(kit.Next(kTarget));
     EXPECT_EQ(kTargetDir, uidriver::ControlText(kit.sheet, 1208)) << "the default: program files and DefaultDestDir";
+    HWND edit = uidriver::PageControl(kit.sheet, 1208);
+    // Only an absolute path offers Next: not empty text, blanks, bare
+    // backslashes, a drive without a folder or a relative path.
+    for (const char* refused : {"", "   ", "\\\\", "C:\\", "Vantor Test Dir", "\\Vantor Test Dir"}) {
+        SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("C:\\Somewhere"));
+        EXPECT_TRUE(WaitButtons(kit.sheet, "BNC"));
+        SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(refused));
+        EXPECT_TRUE(WaitButtons(kit.sheet, "BC")) << "'" << refused << "'";
+    }
     const std::string typed = "  C:\\Vantor Test Dir\\\\ ";
-    SendMessageA(uidriver::PageControl(kit.sheet, 1208), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
+    SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed.c_str()));
     EXPECT_TRUE(WaitButtons(kit.sheet, "BNC"));
     ASSERT_TRUE(kit.Next(kReady));
     EXPECT_TRUE(WaitButtons(kit.sheet, "BNC"));
@@ -271,6 +281,39 @@ TEST(SetupWizard, FailedRunOffersBackAndNextAndTriesAgain)
     uidriver::Press(kit.sheet, WizardButton::Finish);
     EXPECT_EQ(0u, kit.ExitCode());
     EXPECT_TRUE(FileExists(Installed("late.txt")));
+}
+
+// An interactive run onto a disk that fills up (drive D: of the sandbox,
+// 96 KB): the platform's default handling skips the file without asking
+// anyone (Wine shows no dialog), so the run fails as an unattended one
+// would, and the page offers Back and Next.
+TEST(SetupWizard, FullDiskFailsAnInteractiveRun)
+{
+    if (GetDriveTypeA("D:\\") == DRIVE_NO_ROOT_DIR)
+        GTEST_SKIP() << "drive D: of the sandbox is missing (winetest without bubblewrap)";
+    Kit kit("full");
+    ASSERT_TRUE(kit.Open(""));
+    ASSERT_TRUE(kit.At(kWelcome));
+    for (int page : {int(kLicence), int(kComponents), int(kTarget)})
+        ASSERT_TRUE(kit.Next(page));
+    SendMessageA(uidriver::PageControl(kit.sheet, 1208), WM_SETTEXT, 0, reinterpret_cast<LPARAM>("D:\\Vantor Test"));
+    EXPECT_TRUE(WaitButtons(kit.sheet, "BNC"));
+    ASSERT_TRUE(kit.Next(kReady));
+    uidriver::Press(kit.sheet, WizardButton::Next);
+    HWND box = uidriver::WaitForDialog(kit.child.Id(), kPageMs);
+    ASSERT_NE(nullptr, box);
+    const std::string text = uidriver::DialogText(box);
+    EXPECT_EQ(0u, text.find("The installation did not complete successfully.")) << text;
+    char reason[256] = "";
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, ERROR_DISK_FULL, 0, reason,
+                   sizeof(reason), nullptr);
+    EXPECT_NE(std::string::npos, text.find(std::string(reason).substr(0, 9))) << text;
+    uidriver::PressDialogButton(box, IDOK);
+    EXPECT_TRUE(WaitButtons(kit.sheet, "BNC"));
+    EXPECT_EQ(kReady, uidriver::CurrentPageIndex(kit.sheet));
+    uidriver::Press(kit.sheet, WizardButton::Cancel);
+    EXPECT_EQ(1603u, kit.ExitCode());
+    EXPECT_NE(std::string::npos, testsupport::ReadFileBytes(kit.program.Path("log.txt")).find("cannot copy "));
 }
 
 // Once a product of the script is installed, a new run skips the target

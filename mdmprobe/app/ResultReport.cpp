@@ -1,0 +1,43 @@
+#include "ResultReport.h"
+
+#include "IniFile.h"
+#include "LogFile.h"
+#include "ProgramVersion.h"
+#include "ReportFile.h"
+#include "TestContext.h"
+
+void StartResultReport(TestContext& context, const std::string& commandLine)
+{
+    RunReport& report = context.report;
+    report.programName = MDMPROBE_NAME;
+    report.programVersion = MDMPROBE_VERSION_TEXT;
+    report.started = LocalIsoTimeNow();
+    report.commandLine = commandLine;
+    report.automatic = context.autoMode;
+    report.computerName = ComputerName();
+    report.logPath = context.log->GetPath();
+    report.definitionPath = context.definitionFile->GetPath();
+}
+
+void FinishResultReport(TestContext& context, const std::string& path)
+{
+    RunReport& report = context.report;
+    const ModemInfo& modem = *context.modem;
+    report.port = modem.port;
+    // A stopped scan may leave a section loaded but no modem known.
+    if (!modem.modemName.empty()) {
+        report.modemName = modem.modemName;
+        report.firmwareVersion = modem.firmwareVersion;
+        report.tapiName = modem.tapiModemName;
+        report.section = modem.definitionSection;
+        report.alias = modem.definitionAlias;
+    }
+    report.status = context.status;
+    report.ended = LocalIsoTimeNow();
+
+    const DWORD error = WriteFileWhole(path, FormatRunReport(report));
+    if (error == 0)
+        return;
+    context.log->WriteOnNewLine("Result report       : not written to " + path + " (error " +
+                                std::to_string(error) + ") !\n");
+}
