@@ -1,5 +1,6 @@
 #include "HiddenWindow.h"
 
+#include "BenchTrace.h"
 #include "DebugLog.h"
 #include "SetupMessages.h"
 #include "SetupRun.h"
@@ -27,6 +28,7 @@ LRESULT CALLBACK SetupWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_SETUP_START:
         // The run shows the wizard and its boxes; nothing may escape into
         // the system's message dispatch.
+        BENCH_MARK("setup-start-message");
         try {
             RunSetup(window, StateOf(window));
         } catch (...) {

@@ -1,6 +1,7 @@
 #include "SetupMain.h"
 
 #include "AutorunPause.h"
+#include "BenchTrace.h"
 #include "CommCtlVersion.h"
 #include "CommonControls.h"
 #include "ComponentList.h"
@@ -35,29 +36,39 @@ void EnterProgramDirectory()
 
 int SetupMain(HINSTANCE module, const char* commandLine)
 {
+    BENCH_MARK("main");
     // The debug log comes first, so that everything after it can report.
     DebugConfigure(commandLine);
+    BENCH_MARK("debug-log");
     if (!ClaimSingleInstance())
         return kExitAlreadyRunning;
+    BENCH_MARK("single-instance");
 
     // The state lives as long as the hidden window and the run threads.
     auto state = std::make_unique<SetupState>();
     SetupOptions& options = state->options;
     options.language = ChooseProgramLanguage(module);
+    BENCH_MARK("language");
 
     HRESULT com = CoInitialize(nullptr);
+    BENCH_MARK("com");
     InitCommonControlClasses();
+    BENCH_MARK("common-controls");
     LoadLibraryA("Riched32.dll");  // the licence page's rich-edit box; not needed otherwise
+    BENCH_MARK("riched32");
     ComponentListClear();          // the global component list starts empty
 
     options.wizardStyle = SupportsWizard97(QueryCommCtlVersion()) ? 1 : 0;
+    BENCH_MARK("comctl-version");
     ParseSetupCommandLine(commandLine, &options);
     if (QueryRunningWindows().nt)
         SetThreadLocale(MAKELCID(options.language, SORT_DEFAULT));
     EnterProgramDirectory();
     PauseAutorun();
 
+    BENCH_MARK("command-line");
     if (CreateSetupWindow(module, state.get())) {
+        BENCH_MARK("hidden-window");
         MSG message;
         while (GetMessageA(&message, nullptr, 0, 0) > 0) {
             TranslateMessage(&message);
@@ -68,8 +79,11 @@ int SetupMain(HINSTANCE module, const char* commandLine)
         DebugReportLastError();
     }
 
+    BENCH_MARK("message-loop-end");
     ComponentListClear();
     if (SUCCEEDED(com))
         CoUninitialize();
+    BENCH_MARK("main-end");
+    BENCH_WRITE();
     return state->exitCode;
 }

@@ -1,5 +1,6 @@
 #include "SetupRun.h"
 
+#include "BenchTrace.h"
 #include "BufCopy.h"
 #include "Conditions.h"
 #include "DebugLog.h"
@@ -154,6 +155,7 @@ RunOutcome RunChecksAndWizard(SetupContext* context, SetupState* state)
     // not be answered by default.
     if (!NewerVersionCheck(script, context->module, context->owner, context->installSection))
         return RunOutcome::Cancelled;
+    BENCH_MARK("newer-version-check");
     if (options.quiet)
         SetMessageBoxHook(AnswerUnattended);
     if (options.removeMode && !RemovalKeyListed(context))
@@ -167,13 +169,16 @@ RunOutcome RunChecksAndWizard(SetupContext* context, SetupState* state)
         FailureBox(context->module, context->owner, failureText);
         return RunOutcome::Failed;
     }
+    BENCH_MARK("conditions");
     if (ReadProducts(script, context->owner, context->module, context->productsSection, options.removeMode) == 0)
         return RunOutcome::Failed;
+    BENCH_MARK("products");
 
     // The plug-ins of the chosen sections and products add their pages to
     // the wizard and their steps to the run; RunSetup releases them.
     CollectPlugins(script, context->installSection, context->removeSection, context->productsSection,
                    options.removeMode);
+    BENCH_MARK("plugins");
     return ShowWizard(context);
 }
 
@@ -188,6 +193,7 @@ void RunSetup(HWND window, SetupState* state)
     ScriptPath(path, sizeof(path));
     UINT errorLine = 0;
     HINF script = SetupOpenInfFileA(path, nullptr, INF_STYLE_WIN4, &errorLine);
+    BENCH_MARK("script-open");
     if (script == INVALID_HANDLE_VALUE) {
         DWORD error = GetLastError();
         DebugErrorPrint("setup: cannot open %s (line %u)\n", path, errorLine);
@@ -198,10 +204,12 @@ void RunSetup(HWND window, SetupState* state)
     }
 
     ChooseSections(script, &state->sections);
+    BENCH_MARK("sections");
     SetupContext context;
     RunOutcome outcome = RunOutcome::Failed;
     bool restartStarted = false;
     if (FillContext(&context, state, script, window, module)) {
+        BENCH_MARK("context");
         outcome = OutcomeAfterWizard(RunChecksAndWizard(&context, state), context.lastRun.load());
         // Only a wizard run can have asked for a restart (the run threads,
         // their plug-in steps, the end-of-session handler).
@@ -210,6 +218,7 @@ void RunSetup(HWND window, SetupState* state)
     } else {
         DebugErrorPrint("setup: out of memory for the setup context\n");
     }
+    BENCH_MARK("after-wizard");
     SetMessageBoxHook(nullptr);
     ReleasePlugins();
     ReleaseContext(&context);

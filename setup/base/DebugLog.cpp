@@ -82,6 +82,11 @@ int DebugConfigure(const char* commandLine)
     return 1;
 }
 
+bool DebugWrites(int level)
+{
+    return level <= g_level && (g_toStdout || g_sinkCount > 0);
+}
+
 int DebugPrintV(int level, const char* format, va_list args)
 {
     if (level > g_level)
@@ -124,6 +129,9 @@ int DebugErrorPrint(const char* format, ...)
 
 void DebugReportError(DWORD code)
 {
+    // The system's message table is read only for a line that is written.
+    if (!DebugWrites(kDebugError))
+        return;
     char* text = nullptr;
     FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
                        FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -149,6 +157,11 @@ void DebugReportLastError()
 int DebugTrace(const char* text)
 {
     return g_traceHook(text);
+}
+
+bool DebugTraceBound()
+{
+    return g_traceHook != SilentTrace;
 }
 
 DebugTraceHook DebugSetTraceHook(DebugTraceHook hook)

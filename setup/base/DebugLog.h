@@ -26,6 +26,11 @@ int DebugConfigure(const char* commandLine);
 int DebugPrint(int level, const char* format, ...) __attribute__((format(printf, 2, 3)));
 int DebugPrintV(int level, const char* format, va_list args);
 
+// Whether a message of `level` reaches a sink: the level admits it and
+// standard output or a sink is open. Callers that would build a text only
+// for the log ask first.
+bool DebugWrites(int level);
+
 // DebugPrint at the error level.
 int DebugErrorPrint(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
@@ -40,6 +45,9 @@ void DebugReportLastError();
 // the traces. The hook receives one complete line.
 typedef int (*DebugTraceHook)(const char* text);
 int DebugTrace(const char* text);
+// Whether a hook other than the silent binding is bound (a trace line is
+// worth formatting only then).
+bool DebugTraceBound();
 // Binds `hook` (null restores the silent one); returns the previous binding.
 // Call it while no other thread traces.
 DebugTraceHook DebugSetTraceHook(DebugTraceHook hook);

@@ -1,5 +1,6 @@
 #include "FileQueueCallback.h"
 
+#include "BenchTrace.h"
 #include "BufCopy.h"
 #include "DebugLog.h"
 #include "DirectoryEntries.h"
@@ -136,7 +137,13 @@ void Remember(QueueCallbackContext* run, const char* path)
 }
 
 // After each deletion: a file still there is scheduled for deletion at
-// restart; its directory goes when nothing else is left in it.
+// restart; its directory goes when nothing else is left in it. The queue
+// deletes a directory's files one after the other, so the directory is
+// listed once, at its first deletion, and its count is then kept by the
+// deletions themselves: one less for every target that is gone afterwards.
+// (A target that was never there makes it too low, never too high.) A
+// count that says the directory may be empty is checked by listing the
+// directory again before it is removed.
 void AfterDelete(QueueCallbackContext* run, const char* target)
 {
     char directory[MAX_PATH];
@@ -144,8 +151,10 @@ void AfterDelete(QueueCallbackContext* run, const char* target)
     if (std::strcmp(directory, run->lastDirectory) != 0) {
         BufSet(run->lastDirectory, sizeof(run->lastDirectory), directory);
         run->pendingCount = 0;
+        run->entriesLeft = -1;
     }
-    if (Exists(target)) {
+    const bool gone = !Exists(target);
+    if (!gone) {
         run->rebootNeeded->store(1);
         ++run->pendingCount;
         if (xUtilDelayFileDelete(target)) {
@@ -157,8 +166,16 @@ void AfterDelete(QueueCallbackContext* run, const char* target)
     }
     // Never a drive's root ("C:").
     const size_t length = std::strlen(directory);
-    if (length < 3 || directory[length - 1] == ':' || !Exists(directory) ||
-        CountDirectoryEntries(directory) != run->pendingCount)
+    if (length < 3 || directory[length - 1] == ':')
+        return;
+    if (run->entriesLeft < 0)
+        run->entriesLeft = Exists(directory) ? CountDirectoryEntries(directory) : 0;
+    else if (gone && run->entriesLeft > 0)
+        --run->entriesLeft;
+    if (run->entriesLeft > run->pendingCount || !Exists(directory))
+        return;
+    run->entriesLeft = CountDirectoryEntries(directory);
+    if (run->entriesLeft != run->pendingCount)
         return;
     if (!RemoveDirectoryA(directory) && xUtilIsWinNT() && xUtilDelayMove(directory))
         Remember(run, directory);
@@ -284,12 +301,14 @@ UINT OnRenameError(QueueCallbackContext* run, const FILEPATHS_A* paths, UINT_PTR
 
 UINT CALLBACK FileQueueCallback(PVOID context, UINT notification, UINT_PTR param1, UINT_PTR param2)
 {
+    BENCH_SPAN(kBenchQueueCallback);
     auto* run = static_cast<QueueCallbackContext*>(context);
     auto* paths = reinterpret_cast<const FILEPATHS_A*>(param1);
     switch (notification) {
     case SPFILENOTIFY_STARTQUEUE:
         run->lastDirectory[0] = '\0';
         run->pendingCount = 0;
+        run->entriesLeft = -1;
         break;
     case SPFILENOTIFY_ENDDELETE:
         AfterDelete(run, paths->Target);
@@ -312,5 +331,6 @@ UINT CALLBACK FileQueueCallback(PVOID context, UINT notification, UINT_PTR param
     default:
         break;
     }
+    BENCH_SPAN(kBenchDefaultCallback);
     return SetupDefaultQueueCallbackA(run->defaultContext, notification, param1, param2);
 }

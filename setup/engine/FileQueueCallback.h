@@ -34,6 +34,10 @@ struct QueueCallbackContext
     void* defaultContext = nullptr;     // the Setup API's default callback context for the page
     char lastDirectory[MAX_PATH] = {};  // directory of the last deleted file; emptied at queue start
     int pendingCount = 0;               // files of lastDirectory scheduled for deletion at restart
+    // What lastDirectory holds after the deletions so far, counted once when
+    // the first of its files was deleted and kept up to date from there;
+    // -1 until then.
+    int entriesLeft = -1;
     std::atomic<int>* rebootNeeded = nullptr;
     int unattended = 0;  // nobody can answer a prompt for a missing source file
     // The error the callback ended the commit with (0: none); the commit's

@@ -1,5 +1,6 @@
 #include "InstallRun.h"
 
+#include "BenchTrace.h"
 #include "DebugLog.h"
 #include "PageContext.h"
 #include "PairList.h"
@@ -41,11 +42,13 @@ int Install(HWND page, SetupContext* context)
     if (!BuildInstallSections(&context->sectionList, &context->sectionListCapacity, context->installSection,
                               context->productList, ProductLineField, &lines))
         return OutOfMemory();
+    BENCH_MARK("run-sections");
     PairList pairs = {context->pairList, xUtilListSize(context->pairList)};
     if (!RegisterUninstall(context->script, context->productList, context->productsSection,
                            context->installSection, context->targetDirectory, &pairs)) {
         DebugPrint(2, "setup run: uninstall entries not (all) written, error %lu\n", GetLastError());
     }
+    BENCH_MARK("uninstall-entries");
     return PerformRun(context->script, context->sectionList, page, context->busy, 0, context->rebootNeeded,
                       context->targetDirectory, context->quiet != nullptr);
 }
@@ -85,6 +88,7 @@ DWORD RunThread(LPVOID parameter, int (*run)(HWND, SetupContext*))
         PostMessageA(page, WM_SETUP_DONE, 0, ERROR_INVALID_PARAMETER);
         return 0;
     }
+    BENCH_MARK("run-thread");
     if (xUtilIsWinNT())
         SetThreadLocale(MAKELCID(context->language, SORT_DEFAULT));
     context->busy->store(1);
@@ -103,6 +107,7 @@ DWORD RunThread(LPVOID parameter, int (*run)(HWND, SetupContext*))
     }
     context->lastRun.store(succeeded);
     context->busy->store(0);
+    BENCH_MARK("run-done");
     PostMessageA(page, WM_SETUP_DONE, succeeded, static_cast<LPARAM>(error));
     return 0;
 }

@@ -1,5 +1,6 @@
 #include "PerformRun.h"
 
+#include "BenchTrace.h"
 #include "DebugLog.h"
 #include "EmptyFolders.h"
 #include "Exec.h"
@@ -76,6 +77,7 @@ HSPFILEQ QueueFiles(HINF script, const char* sections)
 int CommitFiles(HSPFILEQ queue, HWND page, std::atomic<int>* rebootNeeded, int unattended,
                 std::vector<std::string>* pending)
 {
+    BENCH_MARK("commit-begin");
     QueueCallbackContext run;
     run.rebootNeeded = rebootNeeded;
     run.unattended = unattended;
@@ -84,6 +86,7 @@ int CommitFiles(HSPFILEQ queue, HWND page, std::atomic<int>* rebootNeeded, int u
     DWORD error = ERROR_NOT_ENOUGH_MEMORY;
     if (run.defaultContext != nullptr) {
         committed = SetupCommitFileQueueA(page, queue, FileQueueCallback, &run);
+        BENCH_MARK("commit-end");
         error = run.failure != 0 ? run.failure : GetLastError();
         SetupTermDefaultQueueCallback(run.defaultContext);
     }
@@ -147,6 +150,7 @@ int PerformRun(HINF script, const char* sections, HWND page, std::atomic<int>* b
     HSPFILEQ queue = QueueFiles(script, sections);
     if (queue == INVALID_HANDLE_VALUE)
         return 0;
+    BENCH_MARK("files-queued");
     RunExecLevel(script, sections, 1, page);
     steps(0, queue);
     PostStatus(page, 2);
@@ -154,12 +158,14 @@ int PerformRun(HINF script, const char* sections, HWND page, std::atomic<int>* b
         rebootNeeded->store(1);
     steps(1, queue);
     PostStatus(page, 3);
+    BENCH_MARK("services-stopped");
     std::vector<std::string> pending;
     if (!CommitFiles(queue, page, rebootNeeded, unattended, &pending))
         return 0;
     // The removal also takes the emptied folders of the target's path.
     if (removing)
         RemoveEmptySubDirectories(script, targetDirectory, &pending, rebootNeeded);
+    BENCH_MARK("files-committed");
     steps(2, nullptr);
     PostStatus(page, 4);
 
@@ -168,12 +174,14 @@ int PerformRun(HINF script, const char* sections, HWND page, std::atomic<int>* b
                                          nullptr, nullptr, nullptr))
             return PhaseFailed("the registry and INI entries of ", section, GetLastError());
     }
+    BENCH_MARK("registry");
     ForEachSection(sections, [&](const char* section) { FirewallEntries(script, section); });
     ForEachSection(sections, [&](const char* section) { ApplyFileSecurity(script, section); });
     steps(4, nullptr);
     if (!DeleteAndCreateServices(script, sections))
         return PhaseFailed("deleting and creating the services", "", GetLastError());
     steps(3, nullptr);
+    BENCH_MARK("firewall-security-services");
     PostStatus(page, 5);
     ForEachSection(sections, [&](const char* section) { ProcessShortcutKeys(script, section, unattended); });
     steps(5, nullptr);
@@ -181,11 +189,13 @@ int PerformRun(HINF script, const char* sections, HWND page, std::atomic<int>* b
     if (!StartServices(script, sections))
         rebootNeeded->store(1);
     PostStatus(page, -1);
+    BENCH_MARK("shortcuts-services-started");
 
     RunExecLevel(script, sections, 2, page);
     // Windows may end the session while the last programs run.
     busy->store(0);
     RunExecLevel(script, sections, 3, page);
     busy->store(1);
+    BENCH_MARK("exec");
     return 1;
 }

@@ -67,14 +67,17 @@ bool Listed(const SetupContext* context, int index)
 }
 
 // Collects the icon and version references of the listed products and
-// resolves them in one pass over the installation source.
+// resolves them in one pass over the installation source. An unattended
+// run never shows the rows, so it reads only the versions (they decide the
+// default selection), not the icons.
 void ResolveProductReferences(const SetupContext* context, ReferenceTable* table)
 {
+    const bool icons = !Unattended(context);
     for (int index = 0; index < ComponentListCount(); ++index) {
         if (!Listed(context, index))
             continue;
         char field[MAX_PATH] = "";
-        if (ProductField(context->script, index, 5, field, sizeof(field), context->productsSection) &&
+        if (icons && ProductField(context->script, index, 5, field, sizeof(field), context->productsSection) &&
             std::strchr(field, '@'))
             AddIconReference(table, field);
         if (ProductField(context->script, index, 7, field, sizeof(field), context->productsSection) &&

@@ -3,6 +3,7 @@
 // they press Finish themselves. The finish page offers "Start %s now" for
 // the install section's `StartApp` program, which Finish starts (or, with a
 // restart pending, registers to run once at the next log-on).
+#include "BenchTrace.h"
 #include "BufCopy.h"
 #include "PageSupport.h"
 #include "RunOnce.h"
@@ -33,6 +34,7 @@ void InitFinishPage(HWND page, LPARAM lParam)
 // Restart note, buttons and the unattended Finish of both pages.
 void ActivateFinishPage(HWND page, const SetupContext* context)
 {
+    BENCH_MARK("finish-page");
     const bool restart = RestartPending(context);
     ShowControl(page, IDC_PAGE_TEXT, restart);
     ShowControl(page, IDC_PAGE_ICON, restart);

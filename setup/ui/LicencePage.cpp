@@ -43,7 +43,9 @@ HRSRC FindLicence(const SetupContext* context)
     return info;
 }
 
-// Streams the licence into the box; false when the program has none.
+// Streams the licence into the box; false when the program has none. An
+// unattended run never shows the page, so there the text stays unread and
+// only its presence counts.
 bool LoadLicence(HWND box, const SetupContext* context)
 {
     HRSRC info = FindLicence(context);
@@ -51,6 +53,8 @@ bool LoadLicence(HWND box, const SetupContext* context)
     const BYTE* data = handle ? static_cast<const BYTE*>(LockResource(handle)) : nullptr;
     if (!data)
         return false;
+    if (Unattended(context))
+        return true;
     LicenceStream stream = {data, static_cast<LONG>(SizeofResource(context->module, info)), 0};
     EDITSTREAM edit = {};
     edit.dwCookie = reinterpret_cast<DWORD_PTR>(&stream);

@@ -1,5 +1,6 @@
 #include "PageSupport.h"
 
+#include "BenchTrace.h"
 #include "DebugLog.h"
 #include "MessageBoxes.h"
 #include "SetupMessages.h"
@@ -29,6 +30,7 @@ void SetBusy(HWND page, bool busy)
 
 SetupContext* InitialContext(LPARAM initLParam)
 {
+    BENCH_MARK("page-created");
     return reinterpret_cast<SetupContext*>(reinterpret_cast<const PROPSHEETPAGEA*>(initLParam)->lParam);
 }
 
@@ -89,6 +91,7 @@ bool Busy(HWND page)
 
 void BeginRun(HWND page, LPTHREAD_START_ROUTINE thread)
 {
+    BENCH_MARK("run-begin");
     SetButtons(page, 0);
     EnableCancel(page, false);
     SetBusy(page, true);
@@ -107,6 +110,7 @@ void BeginRun(HWND page, LPTHREAD_START_ROUTINE thread)
 bool EndRun(HWND page, const SetupContext* context, WPARAM success, LPARAM error, int nextPage, UINT failedText,
             int statusControl, DWORD buttons)
 {
+    BENCH_MARK("run-done-received");
     EndRunThread(page);
     SetBusy(page, false);
     NoteRunEnded(success != 0);

@@ -4,6 +4,7 @@
 // after the installation; a failure is shown and the page offers Back and
 // Next again (Next starts a new attempt). In unattended operation the page
 // presses Next itself, and ends the wizard after a failure.
+#include "BenchTrace.h"
 #include "ClassicPageLayout.h"
 #include "DebugLog.h"
 #include "InstallRun.h"
@@ -88,6 +89,7 @@ INT_PTR OnNotify(HWND page, const NMHDR* header)
     SetupContext* context = PageContext(page);
     switch (header->code) {
     case PSN_SETACTIVE: {
+        BENCH_MARK("ready-page");
         const bool cd = CdProducts(context) != 0;
         ShowControl(page, IDC_PAGE_TITLE, cd);
         ShowControl(page, IDC_PAGE_ICON, cd);

@@ -60,7 +60,9 @@ void UpdateButtons(HWND page)
 void InitPage(HWND page, SetupContext* context)
 {
     SetControlFont(page, kHeaderTitleId, context->textFont);
-    EnableCompletion(GetDlgItem(page, IDC_TARGET_DIR));
+    // Completion is for typing; an unattended run never shows the page.
+    if (!Unattended(context))
+        EnableCompletion(GetDlgItem(page, IDC_TARGET_DIR));
     char path[MAX_PATH] = "", subDir[MAX_PATH] = "";
     DefaultDirectory(context->script, path, subDir);
     PairList pairs = BorrowPairs(context);

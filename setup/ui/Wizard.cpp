@@ -1,5 +1,6 @@
 #include "Wizard.h"
 
+#include "BenchTrace.h"
 #include "DebugLog.h"
 #include "PageSupport.h"
 #include "PageTemplates.h"
@@ -170,11 +171,13 @@ RunOutcome ShowWizard(SetupContext* context)
     }
 
     ResetWizardRecord();
+    BENCH_MARK("sheet");
     const INT_PTR result = PropertySheetA(reinterpret_cast<LPCPROPSHEETHEADERA>(&header));
     if (result < 0) {
         DebugErrorPrint("wizard: the property sheet could not be shown\n");
         DebugReportLastError();
     }
+    BENCH_MARK("sheet-closed");
     std::free(records);
     return result < 0 ? RunOutcome::Failed : Outcome();
 }

@@ -34,6 +34,9 @@ std::string FormatLine(const char* file, int line, const char* function, const c
 
 void UtilTraceAt(const char* file, int line, const char* function, const char* format, ...)
 {
+    // The delivered binding writes nothing: no line to build then.
+    if (!DebugTraceBound())
+        return;
     va_list args;
     va_start(args, format);
     const std::string text = FormatLine(file, line, function, format, args);
@@ -43,6 +46,8 @@ void UtilTraceAt(const char* file, int line, const char* function, const char* f
 
 void UtilErrorAt(const char* file, int line, const char* function, const char* format, ...)
 {
+    if (!DebugWrites(kDebugError))
+        return;
     va_list args;
     va_start(args, format);
     const std::string text = FormatLine(file, line, function, format, args);

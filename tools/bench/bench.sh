@@ -13,7 +13,9 @@
 # 5); then each is started BENCH_WINDOW_RUNS times (default 3) interactively
 # and timed until its first visible window. Then (BENCH_PARTS=0 skips it)
 # the same for parts of the payload, and the Setup API's copy alone. Prints
-# the medians, the ratios ours / nsis and the sizes.
+# the medians, the ratios ours / nsis and the sizes, and at its end the three
+# ratios of the speed goal. BENCH_TRACE=1 adds the breakdown of setup's time
+# from a traced build (tools/bench/trace.sh).
 set -eu
 cd "$(dirname "$0")/../.."
 root=$PWD
@@ -175,3 +177,24 @@ printf 'sizes: setup.exe %d bytes + setup.inf %d bytes (payload %d bytes loose b
 printf '       nsis-store.exe %d bytes, nsis-zlib.exe %d bytes (payload inside; stub %d bytes)\n' \
     "$(size "$bench/nsis-store.exe")" "$(size "$bench/nsis-zlib.exe")" \
     "$(size /usr/share/nsis/Stubs/zlib-amd64-unicode)"
+
+# The three ratios of the goal: our small-files part against the Setup API's
+# queue alone (at most 1.05), start and end against NSIS's (at most 1.2), the
+# whole payload against NSIS stored (at most 1.0).
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (a > 0 && b > 0) printf "%.2f", a / b; else printf "-" }'; }
+echo
+echo "== Ratios (goal)"
+if [ "${BENCH_PARTS:-1}" = 1 ]; then
+    printf 'small files, ours / the Setup API alone (queuecopy): %s (<= 1.05)\n' \
+        "$(ratio "$(median ours-small install)" "$(median setupapi-small install)")"
+    printf 'start and end (part none), ours / nsis:             %s (<= 1.2)\n' \
+        "$(ratio "$(median ours-none install)" "$(median nsis-none install)")"
+fi
+printf 'whole payload, ours / nsis stored:                   %s (<= 1.0)\n' \
+    "$(ratio "$(median ours install)" "$(median nsis install)")"
+
+# Where setup's time goes, from a traced build (tools/bench/trace.sh).
+if [ "${BENCH_TRACE:-0}" = 1 ] && [ "${BENCH_PARTS:-1}" = 1 ]; then
+    echo
+    tools/bench/trace.sh
+fi

@@ -192,7 +192,8 @@ private:
                 out += raw.substr(open, close - open + 1);
                 bool number = true;
                 for (char c : name) number = number && std::isdigit(static_cast<unsigned char>(c));
-                if (!number)
+                // %hwnd% is setup.exe's own placeholder in Exec arguments.
+                if (!number && Lower(name) != "hwnd")
                     doc_.problems.push_back({lineNumber, false, "%" + name + "% is not defined in [Strings]"});
             }
             from = close + 1;

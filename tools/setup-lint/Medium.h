@@ -43,10 +43,6 @@ bool ReadCabinet(const Bytes& file, Cabinet* cabinet, std::string* error);
 // supported or the data are damaged.
 std::optional<Bytes> ExtractMember(const Bytes& file, const Cabinet& cabinet, const CabMember& member);
 
-// The product version of a Windows program or library ("a.b.c.d" from the
-// fixed part of its version resource), or nothing when it has none.
-std::optional<std::string> ProductVersion(const Bytes& image);
-
 class Medium
 {
 public:

@@ -4,13 +4,17 @@
 // sections their keys name.
 #include "ScriptLint.h"
 
+#include "PeResources.h"
 #include "PluginText.h"
+#include "RegistryLines.h"
 #include "ScriptFields.h"
 #include "SectionChoice.h"
 #include "ShortcutText.h"
+#include "SourceFiles.h"
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <map>
 #include <set>
 
@@ -24,30 +28,14 @@ bool IsDecimal(const std::string& text)
     return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-bool EndsWithCab(const std::string& name)
-{
-    return name.size() > 4 && SameName(name.substr(name.size() - 4), ".cab");
-}
-
-// Joins path parts with single backslashes, skipping empty ones.
-std::string JoinPath(std::initializer_list<std::string> parts)
-{
-    std::string path;
-    for (std::string part : parts) {
-        while (!part.empty() && part.front() == '\\') part.erase(0, 1);
-        while (!part.empty() && part.back() == '\\') part.pop_back();
-        if (part.empty()) continue;
-        path += (path.empty() ? "" : "\\") + part;
-    }
-    return path;
-}
-
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
 class Lint
 {
 public:
-    Lint(const InfDocument& script, const Medium& medium) : script_(script), medium_(medium) {}
+    Lint(const InfDocument& script, const Medium& medium) : script_(script), medium_(medium), sources_(script, medium)
+    {
+    }
 
     std::vector<LintFinding> Run()
     {
@@ -153,7 +141,7 @@ private:
     {
         const char* file = VersionReferenceFile(field.c_str());
         if (!file || !Present(file, line.number)) return;
-        const std::optional<Bytes> bytes = Load(file);
+        const std::optional<Bytes> bytes = sources_.Read(file);
         if (!bytes)
             Error(line.number, Quoted(field) + ": " + file + " cannot be read from its cabinet");
         else if (!ProductVersion(*bytes))
@@ -172,8 +160,11 @@ private:
                 if (SameName(key, fileKey)) FileListKey(line, fileKey);
             for (const char* registryKey : kRegistryKeys)
                 if (SameName(key, registryKey))
-                    for (const std::string& field : line.fields)
-                        if (!field.empty()) Named(line, registryKey, field);
+                    for (const std::string& field : line.fields) {
+                        const InfSection* named = field.empty() ? nullptr : Named(line, registryKey, field);
+                        if (named && SameName(key, "DelReg") && delRegLists_.insert(Upper(field)).second)
+                            CheckDelRegLines(*named);
+                    }
             static const char* const ownKeys[] = {"EXEC", "MAKEICONS", "DELICONS", "FILESECURITY",
                                                   "MAKEFIREWALLENTRIES", "DELFIREWALLENTRIES", "PLUGINS",
                                                   "CONDITIONS"};
@@ -197,6 +188,23 @@ private:
                     else
                         Named(line, "AddService", line.Field(3));
                 }
+    }
+
+    // A DelReg line with AddReg flags (a section shared by both keys) is
+    // skipped by the Setup API: its value stays.
+    void CheckDelRegLines(const InfSection& section)
+    {
+        for (const InfLine& entry : section.lines) {
+            const int32_t flags = RegistryLineFlags(entry.fields);
+            if (DelRegCarriesOut(flags)) continue;
+            const std::string value = entry.Field(3).empty() ? "" : "\\" + entry.Field(3);
+            char hex[16];
+            std::snprintf(hex, sizeof hex, "0x%08X", static_cast<uint32_t>(flags));
+            Warning(entry.number, "a DelReg line with the AddReg flags " + std::string(hex) +
+                                      ": the Setup API skips DelReg lines whose flags are neither 0 nor carry the "
+                                      "deletion bit 0x8000, so " + entry.Field(1) + "\\" + entry.Field(2) + value +
+                                      " is never deleted (give DelReg lines of their own, without flags)");
+        }
     }
 
     bool IsInstallSection(const std::string& name) const
@@ -296,87 +304,31 @@ private:
                                     "DefaultDestDir, not to the target directory the user chose (32768)");
     }
 
-    // Where the medium keeps a source file: loose, or in its disk's cabinet.
-    struct Source
-    {
-        std::string loose;
-        std::string cabinet;  // empty unless the disk's tag file is a cabinet
-        std::string member;
-    };
-
-    // Reports a file missing from the source-disk sections when `line` is not 0.
-    Source Locate(const std::string& file, int line)
-    {
-        const InfLine* entry = script_.FindKey("SourceDisksFiles.x86", file);
-        if (!entry) entry = script_.FindKey("SourceDisksFiles", file);
-        if (!entry) {
-            if (line) Warning(line, file + " is not listed in [SourceDisksFiles]: it is looked for beside setup.inf");
-            return {file, "", ""};
-        }
-        const InfLine* disk = script_.FindKey("SourceDisksNames.x86", entry->Field(1));
-        if (!disk) disk = script_.FindKey("SourceDisksNames", entry->Field(1));
-        if (!disk) {
-            if (line)
-                Error(entry->number, "disk " + Quoted(entry->Field(1)) + " of " + file + " is not in [SourceDisksNames]");
-            return {file, "", ""};
-        }
-        Source source{JoinPath({disk->Field(4), entry->Field(2), file}), "", JoinPath({entry->Field(2), file})};
-        if (EndsWithCab(disk->Field(2))) source.cabinet = JoinPath({disk->Field(4), disk->Field(2)});
-        return source;
-    }
-
-    struct OpenCabinet
-    {
-        bool ok = false;
-        Bytes bytes;
-        Cabinet directory;
-    };
-
-    const OpenCabinet& Cab(const std::string& path, int line)
-    {
-        auto [it, added] = cabinets_.try_emplace(Upper(path));
-        if (added) {
-            std::string problem = "it is not on the medium";
-            if (std::optional<Bytes> bytes = medium_.Read(path)) {
-                it->second.bytes = std::move(*bytes);
-                it->second.ok = ReadCabinet(it->second.bytes, &it->second.directory, &problem);
-            }
-            if (!it->second.ok) Error(line, "cabinet " + path + ": " + problem);
-        }
-        return it->second;
-    }
-
-    const CabMember* Member(const OpenCabinet& cab, const Source& source) const
-    {
-        for (const CabMember& member : cab.directory.members)
-            if (SameName(member.name, source.member) || SameName(member.name, source.loose)) return &member;
-        return nullptr;
-    }
-
-    // Whether `file` is on the medium; reports it when not.
+    // Whether `file` is on the medium; reports it when not. A file missing
+    // from the source-disk sections and a disk missing from
+    // [SourceDisksNames] are reported too.
     bool Present(const std::string& file, int line)
     {
-        const Source source = Locate(file, line);
-        if (medium_.Locate(source.loose)) return true;
+        const SourceLocation source = sources_.Locate(file);
+        if (!source.entry)
+            Warning(line, file + " is not listed in [SourceDisksFiles]: it is looked for beside setup.inf");
+        else if (!source.disk)
+            Error(source.entry->number, "disk " + Quoted(source.entry->Field(1)) + " of " + file +
+                                            " is not in [SourceDisksNames]");
+        if (sources_.IsLoose(source)) return true;
         if (!source.cabinet.empty()) {
-            const OpenCabinet& cab = Cab(source.cabinet, line);
-            if (!cab.ok) return false;
-            if (Member(cab, source)) return true;
+            const OpenCabinet& cab = sources_.Open(source.cabinet);
+            if (!cab.ok) {
+                if (reportedCabinets_.insert(Upper(source.cabinet)).second)
+                    Error(line, "cabinet " + source.cabinet + ": " + cab.problem);
+                return false;
+            }
+            if (sources_.Member(cab, source)) return true;
             Error(line, file + " is neither on the medium (" + source.loose + ") nor in " + source.cabinet);
             return false;
         }
         Error(line, file + " is not on the medium (" + source.loose + ")");
         return false;
-    }
-
-    std::optional<Bytes> Load(const std::string& file)
-    {
-        const Source source = Locate(file, 0);
-        if (std::optional<Bytes> loose = medium_.Read(source.loose)) return loose;
-        if (source.cabinet.empty()) return std::nullopt;
-        const OpenCabinet& cab = Cab(source.cabinet, 0);
-        const CabMember* member = Member(cab, source);
-        return member ? ExtractMember(cab.bytes, cab.directory, *member) : std::nullopt;
     }
 
     // Whether a CopyFiles section of `section` copies `file` (by its target name).
@@ -430,7 +382,9 @@ private:
     std::vector<LintFinding> findings_;
     std::set<std::string> visited_;
     std::set<std::string> fileLists_;
-    std::map<std::string, OpenCabinet> cabinets_;
+    std::set<std::string> delRegLists_;
+    SourceFiles sources_;
+    std::set<std::string> reportedCabinets_;
 };
 
 }  // namespace

@@ -2,38 +2,107 @@
 // beside it (the files and cabinets it names) and lists what would make an
 // installation go wrong, with line numbers. Exit code 0 when there are no
 // errors (warnings allowed), 1 with errors, 2 when the file cannot be read.
+//
+// setup-lint --plan MEDIUM [options]: what setup.exe would do with that
+// medium, in its run's order, followed by the same findings and exit code.
 #include "InfDocument.h"
 #include "Medium.h"
+#include "PlanBuild.h"
+#include "PlanJson.h"
+#include "PlanOptions.h"
+#include "PlanText.h"
 #include "ScriptLint.h"
+
+#include <sys/stat.h>
 
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <string>
 
-int main(int argc, char** argv)
+namespace {
+
+const char kUsage[] =
+    "usage: setup-lint SETUP.INF\n"
+    "       setup-lint --plan MEDIUM [--windows 4.10|4.90|5.0|5.1|6.1|10.0] [--select KEY,...]\n"
+    "                  [--remove KEY,...] [--target DIR] [--format text|json]\n";
+
+std::optional<std::string> ReadFile(const std::string& path)
 {
-    if (argc != 2 || std::string(argv[1]) == "--help") {
-        std::fprintf(stderr, "usage: setup-lint SETUP.INF\n");
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return std::nullopt;
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+std::string FolderOf(const std::string& path)
+{
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash);
+}
+
+// The findings as "FILE:LINE: error|warning: text" and a summary line;
+// returns the exit code they give.
+int Report(FILE* out, const std::string& path, const std::vector<LintFinding>& findings)
+{
+    int errors = 0;
+    int warnings = 0;
+    for (const LintFinding& finding : findings) {
+        std::fprintf(out, "%s:%d: %s: %s\n", path.c_str(), finding.line, finding.error ? "error" : "warning",
+                     finding.text.c_str());
+        ++(finding.error ? errors : warnings);
+    }
+    std::fprintf(out, "%s: %d error%s, %d warning%s\n", path.c_str(), errors, errors == 1 ? "" : "s", warnings,
+                 warnings == 1 ? "" : "s");
+    return errors > 0 ? 1 : 0;
+}
+
+int RunPlan(int argc, char** argv)
+{
+    PlanOptions options;
+    std::string error;
+    if (!ParsePlanOptions(argc, argv, &options, &error)) {
+        std::fprintf(stderr, "setup-lint: %s\n%s", error.c_str(), kUsage);
         return 2;
     }
-    const std::string path = argv[1];
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
+    // MEDIUM is the folder of setup.inf, or setup.inf itself.
+    struct stat info = {};
+    const bool folder = stat(options.medium.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    const std::string path = folder ? options.medium + "/setup.inf" : options.medium;
+    const std::optional<std::string> text = ReadFile(path);
+    if (!text) {
         std::fprintf(stderr, "setup-lint: cannot read %s\n", path.c_str());
         return 2;
     }
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    const size_t slash = path.rfind('/');
-    const Medium medium(slash == std::string::npos ? "." : path.substr(0, slash == 0 ? 1 : slash));
-    int errors = 0;
-    int warnings = 0;
-    for (const LintFinding& finding : LintScript(ParseInf(text), medium)) {
-        std::printf("%s:%d: %s: %s\n", path.c_str(), finding.line, finding.error ? "error" : "warning",
-                    finding.text.c_str());
-        ++(finding.error ? errors : warnings);
+    const Medium medium(FolderOf(path));
+    const Plan plan = MakePlan(ParseInf(*text), path, medium, options);
+    if (options.json) {
+        std::fputs(PlanAsJson(plan).c_str(), stdout);
+        // The findings are in the document; the exit code is the same.
+        for (const LintFinding& finding : plan.problems)
+            if (finding.error) return 1;
+        return 0;
     }
-    std::printf("%s: %d error%s, %d warning%s\n", path.c_str(), errors, errors == 1 ? "" : "s", warnings,
-                warnings == 1 ? "" : "s");
-    return errors > 0 ? 1 : 0;
+    std::fputs(PlanAsText(plan).c_str(), stdout);
+    std::fputs("\nProblems found on the way\n", stdout);
+    return Report(stdout, path, plan.problems);
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc >= 2 && std::string(argv[1]) == "--plan") return RunPlan(argc, argv);
+    if (argc != 2 || std::string(argv[1]) == "--help") {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    const std::string path = argv[1];
+    const std::optional<std::string> text = ReadFile(path);
+    if (!text) {
+        std::fprintf(stderr, "setup-lint: cannot read %s\n", path.c_str());
+        return 2;
+    }
+    const Medium medium(FolderOf(path));
+    return Report(stdout, path, LintScript(ParseInf(*text), medium));
 }

@@ -71,6 +71,13 @@ TEST_F(DebugLog, LevelTwoToAQuotedFileNameWithABlank)
     EXPECT_EQ("", out) << "standard output stays off";
 }
 
+TEST_F(DebugLog, LevelZeroWritesNothingNotEvenErrors)
+{
+    const std::string out = RunChild("/debug:0,zero.log");
+    EXPECT_EQ("", FileText("zero.log")) << "the sink is opened (and truncated), but stays empty";
+    EXPECT_EQ("", out);
+}
+
 TEST_F(DebugLog, StandardOutputAndAFile)
 {
     const std::string out = RunChild("/debug:stdout,both.log");

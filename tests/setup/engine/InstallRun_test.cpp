@@ -303,6 +303,24 @@ TEST(InstallRun, InstallThenRemove)
     EXPECT_EQ("-", PendingOperations());
 }
 
+// A file the removal does not own keeps its folder, and so the folders
+// above it; everything the product put there is gone.
+TEST(InstallRun, RemovalKeepsFoldersWithForeignFiles)
+{
+    SetupSource source("foreign", kMainScript);
+    ASSERT_EQ(0u, source.Run("/quiet:Main")) << source.Log();
+    std::ofstream(Target("Data\\mine.txt"), std::ios::binary) << "the user's own";
+    ASSERT_EQ(0u, source.Run("/remove:Main /quiet")) << source.Log();
+    EXPECT_EQ("the user's own", testsupport::ReadFileBytes(Target("Data\\mine.txt")));
+    EXPECT_FALSE(testsupport::FileExists(Target("Data\\incab.txt")));
+    for (const char* name : {"setup.exe", "setup.inf", "data.cab", "loose.txt", "main.ini"})
+        EXPECT_FALSE(testsupport::FileExists(Target(name))) << name;
+    EXPECT_EQ("-", PendingOperations()) << "nothing was in use";
+    DeleteFileA(Target("Data\\mine.txt").c_str());
+    RemoveDirectoryA(Target("Data").c_str());
+    RemoveDirectoryA(kTarget);
+}
+
 // A file held open: its deletion waits for the restart, and so does its
 // directory once nothing else is left in it, while an emptied directory
 // goes at once; a copy onto it (here from the cabinet) is staged for the

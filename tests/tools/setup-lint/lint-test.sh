@@ -82,6 +82,10 @@ check version-without-resource 1 \
     "$(line_of "ProductVer = @mdmprobe.exe"): error: \"@mdmprobe.ini\": mdmprobe.ini has no version resource" \
     's/^ProductVer = @mdmprobe.exe$/ProductVer = @mdmprobe.ini/'
 check version-file-missing 1 "$product: error: mdmprobe.bin is not on the medium (mdmprobe.bin)" 's/, @mdmprobe.exe$/, @mdmprobe.bin/'
+addreg=$(line_of "[ModemTest.AddReg]")
+check delreg-with-addreg-flags 0 "$((addreg + 1)): warning: a DelReg line with the AddReg flags 0x00010001" \
+    '/^\[ModemTest.AddReg\]$/a HKLM, "Software\\Vantor", Runs, 0x00010001, 1
+s/^DelReg = ModemTest.DelReg$/DelReg = ModemTest.AddReg/'
 check setup-not-installed 0 "$(line_of "Uninstall = ModemTest, %TestName%"): warning: no CopyFiles section" \
     's/^CopyFiles = Setup.Files$//'
 
