@@ -16,6 +16,7 @@ bool SupportsWizard97(const CommCtlVersion& version);
 #ifdef _WIN32
 // Loads `library` and asks its "DllGetVersion" export with a record whose size
 // field is 20. A library that cannot be loaded leaves the version unknown; a
-// missing export or a failing call counts as 4.0.
-CommCtlVersion QueryCommCtlVersion(const char* library = "comctl32.dll");
+// missing export or a failing call counts as 4.0. Without `library`: the
+// programs' comctl32, as LoadCommonControlsLibrary loads it.
+CommCtlVersion QueryCommCtlVersion(const char* library = nullptr);
 #endif

@@ -1,12 +1,14 @@
 #include "CommCtlVersion.h"
 
+#include "DllSearch.h"
+
 #include <windows.h>
 #include <shlwapi.h>
 
 CommCtlVersion QueryCommCtlVersion(const char* library)
 {
     CommCtlVersion version;
-    HMODULE module = LoadLibraryA(library);
+    HMODULE module = library ? LoadLibraryA(library) : LoadCommonControlsLibrary();
     if (!module)
         return version;
 

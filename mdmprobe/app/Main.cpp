@@ -1,9 +1,13 @@
+#include "DllSearch.h"
 #include "ProbeApp.h"
 
 #include <windows.h>
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int)
 {
+    // Before anything can load a DLL: setup starts the modem test elevated,
+    // and its folder or current folder may be writable by others.
+    RestrictDllSearch();
     CProbeApp app;
     return RunWizardApp(app, instance, commandLine);
 }

@@ -1,6 +1,7 @@
 #include "ResultList.h"
 
 #include "BufCopy.h"
+#include "CommonControls.h"
 #include "resource.h"
 
 #include <commctrl.h>
@@ -17,7 +18,7 @@ constexpr int kTextPoints = 8;   // item texts: MS Sans Serif, 8 point
 HBITMAP LoadMark(HINSTANCE instance, UINT id)
 {
     COLORMAP white = {RGB(255, 255, 255), GetSysColor(COLOR_BTNFACE)};
-    return CreateMappedBitmap(instance, static_cast<INT_PTR>(id), 0, &white, 1);
+    return comctl::CreateMappedBitmap(instance, static_cast<INT_PTR>(id), 0, &white, 1);
 }
 
 HFONT CreateItemFont(HDC dc, int weight)

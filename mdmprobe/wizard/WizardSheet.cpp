@@ -1,5 +1,6 @@
 #include "WizardSheet.h"
 
+#include "CommonControls.h"
 #include "WizardPage.h"
 
 CWizardSheet::CWizardSheet(HINSTANCE instance, UINT captionId)
@@ -44,7 +45,7 @@ INT_PTR CWizardSheet::DoModal(HWND owner)
     finished_ = false;
     ending_ = false;
     endCode_ = 0;
-    INT_PTR result = PropertySheetA(&header);
+    INT_PTR result = comctl::PropertySheet(&header);
     hwnd_ = nullptr;
     if (result < 0)
         return -1;

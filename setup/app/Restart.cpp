@@ -19,7 +19,7 @@ bool EnableShutdownPrivilege()
     using OpenToken = BOOL(WINAPI*)(HANDLE, DWORD, HANDLE*);
     using LookupValue = BOOL(WINAPI*)(const char*, const char*, LUID*);
     using Adjust = BOOL(WINAPI*)(HANDLE, BOOL, TOKEN_PRIVILEGES*, DWORD, TOKEN_PRIVILEGES*, DWORD*);
-    HMODULE advapi = LoadLibraryA("advapi32");
+    HMODULE advapi = LoadLibraryA("advapi32.dll");  // a Known DLL, imported already
     if (!advapi)
         return false;
     auto openToken = Lookup<OpenToken>(advapi, "OpenProcessToken");

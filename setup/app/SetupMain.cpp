@@ -6,6 +6,7 @@
 #include "CommonControls.h"
 #include "ComponentList.h"
 #include "DebugLog.h"
+#include "DllSearch.h"
 #include "HiddenWindow.h"
 #include "SetupState.h"
 #include "SingleInstance.h"
@@ -54,9 +55,9 @@ int SetupMain(HINSTANCE module, const char* commandLine)
     BENCH_MARK("com");
     InitCommonControlClasses();
     BENCH_MARK("common-controls");
-    LoadLibraryA("Riched32.dll");  // the licence page's rich-edit box; not needed otherwise
+    LoadSystemLibrary("riched32.dll");  // the licence page's rich-edit box; not needed otherwise
     BENCH_MARK("riched32");
-    ComponentListClear();          // the global component list starts empty
+    ComponentListClear();               // the global component list starts empty
 
     options.wizardStyle = SupportsWizard97(QueryCommCtlVersion()) ? 1 : 0;
     BENCH_MARK("comctl-version");

@@ -2,6 +2,7 @@
 
 #include "BenchTrace.h"
 #include "BufCopy.h"
+#include "CommonControls.h"
 #include "Conditions.h"
 #include "DebugLog.h"
 #include "IconStrip.h"
@@ -74,9 +75,9 @@ bool FillContext(SetupContext* context, SetupState* state, HINF script, HWND win
     context->colourDepth = GetDeviceCaps(dc, PLANES) * GetDeviceCaps(dc, BITSPIXEL);
     ReleaseDC(window, dc);
     if (strip) {
-        context->icons[0] = ImageList_GetIcon(strip, 0, ILD_NORMAL);
-        context->icons[1] = ImageList_GetIcon(strip, 1, ILD_NORMAL);
-        ImageList_Destroy(strip);
+        context->icons[0] = comctl::ImageListGetIcon(strip, 0, ILD_NORMAL);
+        context->icons[1] = comctl::ImageListGetIcon(strip, 1, ILD_NORMAL);
+        comctl::ImageListDestroy(strip);
     }
 
     context->quiet = options.quiet ? options.quietText : nullptr;

@@ -1,5 +1,6 @@
 #include "IconStrip.h"
 
+#include "CommonControls.h"
 #include "WindowsVersion.h"
 
 HIMAGELIST LoadIconStrip(HDC dc, HINSTANCE module, const IconStripIds& ids, int width,
@@ -19,5 +20,5 @@ HIMAGELIST LoadIconStrip(HDC dc, HINSTANCE module, const IconStripIds& ids, int 
             mask = highMask;
         }
     }
-    return ImageList_LoadImageA(module, MAKEINTRESOURCEA(id), width, 0, mask, IMAGE_BITMAP, flags);
+    return comctl::ImageListLoadImage(module, MAKEINTRESOURCEA(id), width, 0, mask, IMAGE_BITMAP, flags);
 }

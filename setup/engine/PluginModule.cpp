@@ -1,6 +1,7 @@
 #include "PluginModule.h"
 
 #include "BufCopy.h"
+#include "DllSearch.h"
 #include "PluginInterface.h"
 
 #include <cstring>
@@ -26,7 +27,7 @@ bool PluginLibraryPath(const char* name, char* path, size_t size)
 HMODULE LoadPluginModule(const char* path)
 {
     const UINT previous = SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
-    HMODULE module = LoadLibraryA(path);
+    HMODULE module = LoadLibraryByPath(path);
     SetErrorMode(previous);
     return module;
 }

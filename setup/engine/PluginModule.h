@@ -11,8 +11,10 @@
 // path would name another file.
 bool PluginLibraryPath(const char* name, char* path, size_t size);
 
-// LoadLibraryA without the system's error boxes (a missing or broken DLL
-// must not stop an unattended run). Null when it cannot be loaded.
+// The library at the full `path` (LoadLibraryByPath: its imports may come
+// from its own folder, the medium), without the system's error boxes (a
+// missing or broken DLL must not stop an unattended run). Null when it
+// cannot be loaded.
 HMODULE LoadPluginModule(const char* path);
 
 // The library exports GetVersionNumber and it returns 1 or less (signed).

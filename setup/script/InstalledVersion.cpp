@@ -1,6 +1,7 @@
 #include "Versions.h"
 
 #include "BufCopy.h"
+#include "VersionLibrary.h"
 #include "VersionText.h"
 
 #include <vector>
@@ -50,15 +51,20 @@ int CompareVersions(const char* productKey, const char* versionText)
 
 int FileVersion(const char* path, char* buffer, size_t size)
 {
+    const VersionLibrary& version = Version();
+    if (!version.Complete()) {
+        SetLastError(ERROR_MOD_NOT_FOUND);
+        return 0;
+    }
     DWORD unused = 0;
-    const DWORD length = GetFileVersionInfoSizeA(path, &unused);
+    const DWORD length = version.getFileVersionInfoSize(path, &unused);
     if (length == 0)
         return 0;
     std::vector<char> data(length);
     VS_FIXEDFILEINFO* fixed = nullptr;
     UINT fixedLength = 0;
-    if (!GetFileVersionInfoA(path, 0, length, data.data()) ||
-        !VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&fixed), &fixedLength))
+    if (!version.getFileVersionInfo(path, 0, length, data.data()) ||
+        !version.verQueryValue(data.data(), "\\", reinterpret_cast<void**>(&fixed), &fixedLength))
         return 0;
     if (fixed == nullptr || fixedLength < sizeof(VS_FIXEDFILEINFO)) {
         SetLastError(ERROR_RESOURCE_TYPE_NOT_FOUND);

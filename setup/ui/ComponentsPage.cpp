@@ -8,6 +8,7 @@
 #include "BufCopy.h"
 #include "CheckList.h"
 #include "ClassicPageLayout.h"
+#include "CommonControls.h"
 #include "ComponentList.h"
 #include "MessageBoxes.h"
 #include "PageRules.h"
@@ -108,7 +109,7 @@ int ProductImage(ComponentsPage* state, const ReferenceTable* table, int index)
     if (!std::strchr(field, '@'))
         return ScriptDecimal(field);
     HICON icon = IconOf(table, field);
-    const int image = icon ? ImageList_AddIcon(state->images, icon) : -1;
+    const int image = icon ? comctl::ImageListAddIcon(state->images, icon) : -1;
     return image < 0 ? 0 : image;
 }
 
@@ -197,9 +198,9 @@ void InitPage(HWND page, SetupContext* context)
     state->context = context;
     SetWindowLongPtrA(page, DWLP_USER, reinterpret_cast<LONG_PTR>(state));
     SetControlFont(page, kHeaderTitleId, context->textFont);
-    state->images = ImageList_Create(kImageSize, kImageSize, ILC_COLOR4 | ILC_MASK, 16, 8);
+    state->images = comctl::ImageListCreate(kImageSize, kImageSize, ILC_COLOR4 | ILC_MASK, 16, 8);
     if (HBITMAP bitmap = LoadBitmapA(context->module, MAKEINTRESOURCEA(IDB_COMPONENTS))) {
-        ImageList_AddMasked(state->images, bitmap, kTeal);
+        comctl::ImageListAddMasked(state->images, bitmap, kTeal);
         DeleteObject(bitmap);
     }
     if (context->productList[0] == '\0' && FillList(page, state) > 0)
@@ -287,7 +288,7 @@ INT_PTR Dispatch(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_NCDESTROY:
         SetWindowLongPtrA(page, DWLP_USER, 0);
         if (state->images)
-            ImageList_Destroy(state->images);
+            comctl::ImageListDestroy(state->images);
         delete state;
         return FALSE;
     default:

@@ -4,6 +4,7 @@
 // to the removal-finished page; a failure is shown and Next tries again. In
 // unattended operation the page presses Next itself, and ends the wizard
 // after a failure.
+#include "CommonControls.h"
 #include "FitStaticText.h"
 #include "InstallRun.h"
 #include "PageSupport.h"
@@ -40,11 +41,11 @@ HICON ProductIcon(const SetupContext* context, const char* field)
             ExtractIconExA(path, index, nullptr, &icon, 1);
         return icon;
     }
-    HIMAGELIST images = ImageList_LoadImageA(context->module, MAKEINTRESOURCEA(IDB_COMPONENTS), 16, 0, kTeal,
+    HIMAGELIST images = comctl::ImageListLoadImage(context->module, MAKEINTRESOURCEA(IDB_COMPONENTS), 16, 0, kTeal,
                                              IMAGE_BITMAP, 0);
-    HICON icon = images ? ImageList_GetIcon(images, ScriptDecimal(field), ILD_NORMAL) : nullptr;
+    HICON icon = images ? comctl::ImageListGetIcon(images, ScriptDecimal(field), ILD_NORMAL) : nullptr;
     if (images)
-        ImageList_Destroy(images);
+        comctl::ImageListDestroy(images);
     return icon;
 }
 

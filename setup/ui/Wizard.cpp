@@ -1,6 +1,7 @@
 #include "Wizard.h"
 
 #include "BenchTrace.h"
+#include "CommonControls.h"
 #include "DebugLog.h"
 #include "PageSupport.h"
 #include "PageTemplates.h"
@@ -172,7 +173,7 @@ RunOutcome ShowWizard(SetupContext* context)
 
     ResetWizardRecord();
     BENCH_MARK("sheet");
-    const INT_PTR result = PropertySheetA(reinterpret_cast<LPCPROPSHEETHEADERA>(&header));
+    const INT_PTR result = comctl::PropertySheet(reinterpret_cast<LPCPROPSHEETHEADERA>(&header));
     if (result < 0) {
         DebugErrorPrint("wizard: the property sheet could not be shown\n");
         DebugReportLastError();

@@ -1,6 +1,7 @@
 #include "CheckList.h"
 
 #include "BufCopy.h"
+#include "CommonControls.h"
 
 #include <vector>
 
@@ -74,7 +75,7 @@ void ClickAt(HWND list, LPARAM position)
 {
     POINT point = {static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
     ClientToScreen(list, &point);
-    const int row = LBItemFromPt(list, point, FALSE);
+    const int row = comctl::LBItemFromPt(list, point, FALSE);
     RECT rect;
     if (row < 0 ||
         SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&rect)) == LB_ERR)
@@ -178,10 +179,10 @@ void DrawCheckListRow(HWND, HWND list, const DRAWITEMSTRUCT* item)
     const DWORD data = static_cast<DWORD>(item->itemData);
     const bool dimmed = (data >> 24) != 0;
     int imageWidth = 16, imageHeight = 16;
-    ImageList_GetIconSize(record->images, &imageWidth, &imageHeight);
-    ImageList_Draw(record->images, (data & 0xFFFF) ? record->checkedImage : record->uncheckedImage, dc,
+    comctl::ImageListGetIconSize(record->images, &imageWidth, &imageHeight);
+    comctl::ImageListDraw(record->images, (data & 0xFFFF) ? record->checkedImage : record->uncheckedImage, dc,
                    rect.left + 1, rect.top + 1, ILD_TRANSPARENT);
-    ImageList_DrawEx(record->images, static_cast<int>((data >> 16) & 0xFF), dc, rect.left + imageWidth + 1,
+    comctl::ImageListDrawEx(record->images, static_cast<int>((data >> 16) & 0xFF), dc, rect.left + imageWidth + 1,
                      rect.top + 1, 0, 0, CLR_NONE, dimmed ? GetSysColor(background) : CLR_DEFAULT,
                      ILD_TRANSPARENT | (dimmed ? ILD_BLEND50 : 0));
 

@@ -1,6 +1,7 @@
 // The program's resources and pages inside this test program (linked with
 // the same resource script): every template and string in all six
 // languages, and the pages built in both wizard layouts.
+#include "CommonControls.h"
 #include "ConfigPage.h"
 #include "IniFile.h"
 #include "LogFile.h"
@@ -164,6 +165,7 @@ struct PagesRunner
         sheet.AddPage(&welcome);
         sheet.AddPage(&search);
         sheet.AddPage(&test);
+        InitCommonControlClasses();  // as the program's start-up does, before the driver's wait
         std::thread driver([&] {
             if (HWND w = WaitForWizard(GetCurrentProcessId(), 10000)) {
                 drive(w);

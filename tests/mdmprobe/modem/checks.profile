@@ -13,3 +13,6 @@ dial 200 delay 400 busy
 dial 300 delay 400 no-carrier
 # Never a call result (the modem goes back to command mode in silence).
 dial 900 delay 400 none
+# Connected, but reported as a bare CONNECT (no blank, no speed): no final
+# call result for the program, which goes on waiting.
+dial 500 delay 400 connect "CONNECT"

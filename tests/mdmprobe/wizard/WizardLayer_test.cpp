@@ -1,6 +1,7 @@
 // The wizard layer on the real property sheet: how a run ends (cancel,
 // finish, closed by the program), pressing Next while it is disabled, page
 // messages from a worker, and waiting for workers without deadlock.
+#include "CommonControls.h"
 #include "UiDriver.h"
 #include "WizardPage.h"
 #include "WizardSheet.h"
@@ -68,9 +69,11 @@ protected:
 };
 
 // Runs the sheet on this thread while `drive` acts on it from another thread
-// like a user would.
+// like a user would. The common controls are loaded first, as the program's
+// start-up does, so that the driver's wait for the sheet does not include it.
 INT_PTR RunDriven(CWizardSheet& sheet, const std::function<void(HWND)>& drive)
 {
+    InitCommonControlClasses();
     std::thread driver([&] {
         HWND window = WaitForWizard(GetCurrentProcessId(), 10000);
         if (window)
