@@ -24,8 +24,9 @@ void FinishResultReport(TestContext& context, const std::string& path)
     RunReport& report = context.report;
     const ModemInfo& modem = *context.modem;
     report.port = modem.port;
-    // A stopped scan may leave a section loaded but no modem known.
-    if (!modem.modemName.empty()) {
+    // A stopped scan may leave a section loaded but no modem known; a modem
+    // found without a name is known all the same.
+    if (report.scan == ScanOutcome::Found) {
         report.modemName = modem.modemName;
         report.firmwareVersion = modem.firmwareVersion;
         report.tapiName = modem.tapiModemName;

@@ -12,6 +12,7 @@ constexpr DWORD kBurstLimitMs = 1000;     // reading what arrived: at most 1 s .
 constexpr DWORD kBurstSilenceMs = 100;    // ... ending after 100 ms of silence
 constexpr DWORD kEscapeLimitMs = 2000;    // the modem's OK to "+++" comes after its guard time
 constexpr DWORD kDtrLowMs = 20;
+constexpr DWORD kHoldSliceMs = 50;        // the hold looks at the stop flag this often
 
 // Appends what waits in the receive queue, if anything.
 void CollectWaiting(CSerial& serial, std::string& received)
@@ -23,21 +24,42 @@ void CollectWaiting(CSerial& serial, std::string& received)
     received += burst;
 }
 
+bool Stopped(const std::atomic<bool>* cancel)
+{
+    return cancel && cancel->load();
+}
+
 // Everything the modem sends after the dial command, until a final call
-// result is in it or the polls are used up. The reads count against the
-// minute the polls make, so a modem that keeps sending text (each read then
-// lasts its whole second) cannot stretch the wait to five minutes.
-std::string WaitForCallResult(CSerial& serial)
+// result is in it, the polls are used up or a stop is requested (looked at
+// before every poll, so a stop ends the wait within 250 ms). The reads count
+// against the minute the polls make, so a modem that keeps sending text (each
+// read then lasts its whole second) cannot stretch the wait to five minutes.
+std::string WaitForCallResult(CSerial& serial, const std::atomic<bool>* cancel)
 {
     std::string received;
     const DWORD deadline = GetTickCount() + kResultPolls * kResultPollMs;
-    for (int poll = 0; poll < kResultPolls && static_cast<LONG>(deadline - GetTickCount()) > 0; ++poll) {
+    for (int poll = 0; poll < kResultPolls && !Stopped(cancel) &&
+                       static_cast<LONG>(deadline - GetTickCount()) > 0;
+         ++poll) {
         Sleep(kResultPollMs);
         CollectWaiting(serial, received);
         if (HasFinalCallResult(received))
             break;
     }
     return received;
+}
+
+// Holds the connection for `ms`, or until a stop is requested.
+void HoldLine(int32_t ms, const std::atomic<bool>* cancel)
+{
+    const DWORD start = GetTickCount();
+    while (!Stopped(cancel)) {
+        const DWORD held = GetTickCount() - start;
+        if (ms <= 0 || held >= static_cast<DWORD>(ms))
+            return;
+        const DWORD left = static_cast<DWORD>(ms) - held;
+        Sleep(left < kHoldSliceMs ? left : kHoldSliceMs);
+    }
 }
 
 // Back to command mode and on hook, after every call attempt. The requests'
@@ -60,17 +82,15 @@ bool RunDialTest(std::string& answer, const std::atomic<bool>* cancel, CSerial* 
         return false;
     serial->PurgeInput(kSettleMs);
     std::string scratch;
-    const bool dialled = serial->Request(dialCommand, &scratch, REQ_NO_ANSWER, cancel, kRequestLimitMs, 0);
-    // A stop request that kept the dial command from going out leaves no call
-    // to wait for and none to end: the run stops without the minute's wait.
-    const bool stoppedBeforeDialling = !dialled && cancel && cancel->load();
+    // The request's result does not tell whether the modem dials: it also
+    // fails when the line's echo is lost or a stop comes after the CR went
+    // out. The CR on the wire does.
+    serial->Request(dialCommand, &scratch, REQ_NO_ANSWER, cancel, kRequestLimitMs, 0);
+    const bool dialled = serial->LineEndSent();
 
-    std::string received;
-    if (!stoppedBeforeDialling)
-        received = WaitForCallResult(*serial);
+    std::string received = WaitForCallResult(*serial, cancel);
     if (HoldsConnection(received, dialAnswer)) {
-        if (connectTimeMs > 0)
-            Sleep(static_cast<DWORD>(connectTimeMs));
+        HoldLine(connectTimeMs, cancel);
         CollectWaiting(*serial, received);
     }
     const CallVerdict verdict = EvaluateCallResult(received, dialAnswer, minSpeed);
@@ -78,8 +98,8 @@ bool RunDialTest(std::string& answer, const std::atomic<bool>* cancel, CSerial* 
     if (receivedOut)
         *receivedOut = received;
 
-    // Once the number was dialled the line is released even when a stop was
-    // requested meanwhile.
+    // Once the number reached the modem the line is released even when a
+    // stop was requested meanwhile.
     HangUp(*serial, dialled ? nullptr : cancel);
     return verdict.passed;
 }

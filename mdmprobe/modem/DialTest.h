@@ -13,19 +13,18 @@
 //    checked, with its CR; the call result is not awaited by the request).
 // 2. Polls every 250 ms for up to 240 polls (about one minute) and collects
 //    what arrives until a final call result (HasFinalCallResult) is there.
-//    `cancel` is not looked at during this wait.
+//    A set `cancel` ends the wait before the next poll.
 // 3. When there is a result and `dialAnswer` is empty or occurs in it, holds
-//    the line for `connectTimeMs` (a negative time: no hold) and collects what
-//    arrived meanwhile.
+//    the line for `connectTimeMs` (a negative time: no hold; a set `cancel`
+//    ends the hold within 50 ms) and collects what arrived meanwhile.
 // 4. Judges the collected text with EvaluateCallResult (speed figure against
 //    `minSpeed`) and puts the verdict's answer into `answer`: "TimeOut !"
-//    when nothing arrived.
+//    when no printable byte arrived.
 // 5. Hangs up, whatever the outcome: "+++" (no echo check, no CR, 2 s for the
 //    modem's OK), "ATH" (no echo check), then a 20 ms DTR pulse. Once the
-//    dial command went out the two requests ignore `cancel`, so a stopped run
-//    still releases the line; otherwise they do not go out once it is set.
-// When `cancel` kept the dial command from going out, step 2 is skipped (no
-// call can come) and the answer is "TimeOut !".
+//    dial command's CR was written (CSerial::LineEndSent, whatever the
+//    request returned) the two requests ignore `cancel`, so a stopped call is
+//    still released; otherwise they do not go out once it is set.
 // True when the call passed. With no port or a closed one: false at once,
 // nothing sent, `answer` and `received` untouched. `received`, when given,
 // gets everything collected from dialling to the end of the hold (the text

@@ -50,9 +50,9 @@ bool IdentifyModem(std::string& modemName, std::string& firmware, CLogFile& log,
             if (!ParseModemName2(answer, name))
                 found = false;
         }
-        // A modem without a name cannot be looked up, and an empty name
-        // means "no modem known" to the rest of the program.
-        found = found && !name.empty();
+        // A modem that answers OK without a name stays identified, with an
+        // empty name: its section "" does not exist, so the Common values
+        // serve it.
     }
     if (found) {
         std::string command = ini.GetValue(name, LoadKeyName(IDS_KEY_MODEMREADFIRMW));

@@ -16,8 +16,9 @@ struct ModemCmds;
 
 // Opens `port` in `serial` and asks for a modem of the family. True when the
 // modem answered the detect command (with ModemDetectAnsw in its answer, if
-// that is set), gave a name and a firmware answer; the port then stays open
-// and `modemName` and `firmware` are set. Otherwise the port is closed again
+// that is set), answered the name query with an "OK" (the name may be empty)
+// and gave a firmware answer; the port then stays open and `modemName` and
+// `firmware` are set. Otherwise the port is closed again
 // (a port that cannot be opened counts as one without modem) and both
 // outputs are left as they were. The diagnostic report of DiagCmd goes to
 // the log on the way; its result does not count.

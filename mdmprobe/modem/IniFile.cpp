@@ -1,12 +1,11 @@
 #include "IniFile.h"
 
 #include "DefinitionText.h"
+#include "FileText.h"
 #include "ModulePath.h"
 
 #include <windows.h>
 
-#include <fstream>
-#include <iterator>
 #include <utility>
 
 namespace {
@@ -32,10 +31,9 @@ int CIniFile::LoadSections()
     sections_.clear();
     if (GetFileAttributesA(path_.c_str()) == INVALID_FILE_ATTRIBUTES)
         return -1;
-    std::ifstream in(path_, std::ios::binary);
-    if (!in)
+    std::string text;
+    if (!ReadFileText(path_, text))
         return -1;
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     sections_ = SectionNames(text);
     return sections_.empty() ? 0 : static_cast<int>(sections_.size()) - 1;
 }

@@ -1,9 +1,7 @@
 #include "LocationList.h"
 
+#include "FileText.h"
 #include "ModulePath.h"
-
-#include <fstream>
-#include <iterator>
 
 namespace {
 
@@ -72,10 +70,9 @@ std::string LocationListPath(const std::string& programPath)
 bool ReadLocationList(const std::string& path, std::vector<Location>& locations)
 {
     locations.clear();
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    std::string text;
+    if (!ReadFileText(path, text))
         return false;
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     locations = ParseLocationList(text);
     return true;
 }

@@ -40,7 +40,6 @@ void AcceptModem(HWND page, ModemInfo& modem, CLogFile& log, CIniFile& ini, cons
     SendEvent(page, SCAN_EVENT_MODEM, modem.modemName);
     log.Write("\n================  RESULT OF PORT SCAN  ===================\n"
               "Detected modem      : " + modem.modemName + " (" + port + ")\n");
-    log.Write("Firmware version    : " + modem.firmwareVersion + "\n");
     LoadModemSection(ini, log, modem, modem.modemName, unattended);
 }
 

@@ -82,10 +82,16 @@ public:
     // `retries` further attempts follow a failed one.
     bool Request(const std::string& command, std::string* answer, unsigned flags,
                  const std::atomic<bool>* cancel, DWORD timeLimitMs, int retries);
+    // True when the latest Request wrote the CR that ends its command line,
+    // whatever it returned: the modem then has the whole line, also when the
+    // request failed afterwards (cancelled or without the line's echo while
+    // swallowing it, or without a final result).
+    bool LineEndSent() const { return lineEndSent_; }
 
 private:
     friend class CSerialTestAccess;  // tests read the port's time-outs through the handle
 
     HANDLE handle_ = INVALID_HANDLE_VALUE;
     std::string name_;
+    bool lineEndSent_ = false;  // see LineEndSent
 };

@@ -74,17 +74,24 @@ bool SendWithEcho(CSerial& port, const std::string& command, const std::atomic<b
     return true;
 }
 
-// Sends the CR that ends the command line and swallows the echoed line up to
-// its CR or LF: each byte within 2500 ms, the whole line within the request's
-// time limit, so a modem that sends text without end cannot hold the request.
-// False: the request ends at once.
-bool SendLineEnd(CSerial& port, const std::atomic<bool>* cancel, DWORD timeLimitMs)
+// Sends the CR that ends the command line. False: not written, the request
+// ends at once.
+bool WriteLineEnd(CSerial& port)
 {
     SERIAL_TRACE("CSerial::Request: Send <CR>\n");
     if (port.WriteTimeout("\r", 1, kWriteLimitMs) != 1) {
         SERIAL_TRACE("CSerial::Request: Error writing character!\n");
         return false;
     }
+    return true;
+}
+
+// Swallows the echoed command line up to its CR or LF: each byte within
+// 2500 ms, the whole line within the request's time limit, so a modem that
+// sends text without end cannot hold the request. False: the request ends at
+// once (cancel, no byte within the limit).
+bool SwallowEchoedLine(CSerial& port, const std::atomic<bool>* cancel, DWORD timeLimitMs)
+{
     const DWORD deadline = GetTickCount() + timeLimitMs;
     for (;;) {
         if (Cancelled(cancel)) {
@@ -155,6 +162,7 @@ bool CSerial::Request(const std::string& command, std::string* answer, unsigned 
 {
     AttemptResult result = kAttemptNone;
     std::string text;  // the answer of the latest attempt
+    lineEndSent_ = false;
     for (int attempt = 0; result < kAttemptOk && attempt <= retries; ++attempt) {
         SERIAL_TRACE("\n#####################\n\nCSerial::Request: COMMAND <%s>; Try %d of %d.\n",
                      command.c_str(), attempt + 1, retries + 1);
@@ -177,8 +185,15 @@ bool CSerial::Request(const std::string& command, std::string* answer, unsigned 
         }
         SERIAL_TRACE("CSerial::Request: complete command written\n");
 
-        if (!(flags & REQ_NO_CR) && !SendLineEnd(*this, cancel, timeLimitMs))
-            return false;
+        if (!(flags & REQ_NO_CR)) {
+            if (!WriteLineEnd(*this))
+                return false;
+            // From here the modem has the whole line and acts on it, even if
+            // its echo never comes back.
+            lineEndSent_ = true;
+            if (!SwallowEchoedLine(*this, cancel, timeLimitMs))
+                return false;
+        }
         if (flags & REQ_NO_ANSWER) {
             SERIAL_TRACE("CSerial::Request: End cause ignore answer\n");
             return true;

@@ -1,10 +1,9 @@
 #include "BrowseForTarget.h"
 
 #include "BufCopy.h"
+#include "ShellFunctions.h"
 #include "SubFolder.h"
 #include "resource.h"
-
-#include <shlobj.h>
 
 int BrowseForTarget(HWND owner, char* path, const char* subFolder)
 {
@@ -16,10 +15,10 @@ int BrowseForTarget(HWND owner, char* path, const char* subFolder)
     info.pszDisplayName = chosen;
     info.lpszTitle = title;
     info.ulFlags = BIF_RETURNONLYFSDIRS;
-    LPITEMIDLIST item = SHBrowseForFolderA(&info);
+    LPITEMIDLIST item = shell::BrowseForFolder(&info);
     if (!item)
         return 0;
-    BOOL isFolder = SHGetPathFromIDListA(item, chosen);
+    BOOL isFolder = shell::GetPathFromIDList(item, chosen);
     CoTaskMemFree(item);
     if (!isFolder || chosen[0] == '\0')
         return 0;

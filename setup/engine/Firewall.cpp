@@ -1,5 +1,7 @@
 #include "Firewall.h"
 
+#include "DllSearch.h"
+
 #include <initguid.h>  // mingw's uuid library lacks the firewall's interface ids
 
 #include <netfw.h>
@@ -10,14 +12,40 @@ namespace {
 
 enum : int { kFirewallTextMax = 1000 };  // UTF-16 characters of a converted text
 
+// The COM string functions of oleaut32, loaded from the system folder at the
+// first firewall entry: an installation without one never needs the library.
+struct ComStringApi
+{
+    decltype(&SysAllocString) allocate = nullptr;
+    decltype(&SysFreeString) release = nullptr;
+};
+
+const ComStringApi& ComStrings()
+{
+    static const ComStringApi api = [] {
+        ComStringApi table;
+        HMODULE module = LoadSystemLibrary("oleaut32.dll");
+        table.allocate = LibraryExport<decltype(table.allocate)>(module, "SysAllocString");
+        table.release = LibraryExport<decltype(table.release)>(module, "SysFreeString");
+        return table;
+    }();
+    return api;
+}
+
 // An ANSI text as a COM string; null when it cannot be converted or
-// allocated. The caller frees it with SysFreeString.
+// allocated. The caller frees it with FreeComString.
 BSTR ComString(const char* text)
 {
     WCHAR wide[kFirewallTextMax + 1] = L"";
     if (MultiByteToWideChar(CP_ACP, 0, text, -1, wide, kFirewallTextMax) == 0)
         wide[kFirewallTextMax] = L'\0';  // too long: keep the part converted
-    return SysAllocString(wide);
+    return ComStrings().allocate ? ComStrings().allocate(wide) : nullptr;
+}
+
+void FreeComString(BSTR text)
+{
+    if (text && ComStrings().release)
+        ComStrings().release(text);
 }
 
 // COM for one operation. Proceeds when COM is usable on this thread: just
@@ -130,8 +158,8 @@ HRESULT FirewallAddApplication(const char* name, const char* program, int enable
             result = application->put_Enabled(enabled ? VARIANT_TRUE : VARIANT_FALSE);
         if (SUCCEEDED(result))
             result = applications->Add(application);
-        SysFreeString(nameText);
-        SysFreeString(programText);
+        FreeComString(nameText);
+        FreeComString(programText);
     }
     Release(application);
     Release(applications);
@@ -148,7 +176,7 @@ HRESULT FirewallRemoveApplication(const char* program)
     if (SUCCEEDED(result)) {
         BSTR programText = ComString(program);
         result = programText ? applications->Remove(programText) : E_OUTOFMEMORY;
-        SysFreeString(programText);
+        FreeComString(programText);
     }
     Release(applications);
     return result;

@@ -4,8 +4,7 @@
 #include "ScriptFields.h"
 #include "ScriptLines.h"
 #include "ScriptTrace.h"
-
-#include <shellapi.h>
+#include "ShellFunctions.h"
 
 #include <cstdint>
 
@@ -97,7 +96,7 @@ int StartExecProgram(const char* program, const char* arguments, const char* wor
     info.lpParameters = arguments != nullptr ? expanded : nullptr;
     info.lpDirectory = workingDir != nullptr && workingDir[0] != '\0' ? workingDir : nullptr;
     info.nShow = SW_SHOWNORMAL;
-    if (!ShellExecuteExA(&info) || info.hProcess == nullptr) {
+    if (!shell::ExecuteEx(&info) || info.hProcess == nullptr) {
         const DWORD error = GetLastError() != ERROR_SUCCESS ? GetLastError() : ERROR_FILE_NOT_FOUND;
         DebugErrorPrint("error: cannot start %s\n", program);
         DebugReportError(error);

@@ -3,9 +3,9 @@
 #include "BufCopy.h"
 #include "ScriptFields.h"
 #include "ScriptTrace.h"
+#include "ShellFunctions.h"
+#include "VersionMemo.h"
 #include "Versions.h"
-
-#include <shellapi.h>
 
 #include <cstring>
 #include <new>
@@ -51,13 +51,13 @@ int Add(ReferenceTable* table, int kind, const char* fileName, int iconNumber)
 }
 
 // Takes the icon or version from `path` (the file itself, or the temporary
-// copy of a cabinet member).
-void Load(ReferenceEntry& entry, const char* path)
+// copy of a cabinet member); a version is remembered under `memoKey`.
+void Load(ReferenceEntry& entry, const char* path, const std::string& memoKey)
 {
     entry.loaded = 1;
     if (entry.kind == kIconReference) {
         HICON small = nullptr;
-        ExtractIconExA(path, entry.iconNumber, nullptr, &small, 1);
+        shell::ExtractIconEx(path, entry.iconNumber, nullptr, &small, 1);
         entry.icon = small;
         ScriptTrace("reference: icon %d of %s read from %s\n", entry.iconNumber, entry.fileName.c_str(), path);
     } else {
@@ -66,8 +66,24 @@ void Load(ReferenceEntry& entry, const char* path)
             entry.version = version;
             entry.hasVersion = 1;
         }
+        RememberVersion(memoKey, entry.hasVersion != 0, entry.version);
         ScriptTrace("reference: version of %s read from %s\n", entry.fileName.c_str(), path);
     }
+}
+
+// Loads a version entry from an earlier reading of the same file in this
+// run (`where` names it for the trace); false when there is none.
+bool Recall(ReferenceEntry& entry, const std::string& memoKey, const char* where)
+{
+    bool hasVersion = false;
+    std::string version;
+    if (entry.kind != kVersionReference || !RecallVersion(memoKey, &hasVersion, &version))
+        return false;
+    entry.loaded = 1;
+    entry.hasVersion = hasVersion ? 1 : 0;
+    entry.version = version;
+    ScriptTrace("reference: version of %s known from %s\n", entry.fileName.c_str(), where);
+    return true;
 }
 
 // Where the Setup API says the file lies: "<disk path>\<sub-directory>\<name>"
@@ -140,9 +156,10 @@ UINT OnMember(CabinetWalk& walk, FILE_IN_CABINET_INFO_A* member)
 void OnExtracted(CabinetWalk& walk, const FILEPATHS_A* paths)
 {
     if (paths->Win32Error == NO_ERROR) {
+        const std::string memoKey = VersionSourceKey(walk.cabinet->c_str(), walk.member.c_str());
         for (ReferenceEntry& entry : walk.table->entries) {
             if (!entry.loaded && entry.inCabinet && SameName(entry.fileName, walk.member.c_str()))
-                Load(entry, walk.tempFile.c_str());
+                Load(entry, walk.tempFile.c_str(), memoKey);
         }
     }
     DropTempFile(walk);
@@ -170,8 +187,24 @@ UINT CALLBACK CabinetCallback(void* context, UINT notification, UINT_PTR param1,
     }
 }
 
+// Whether an entry of `cabinet` still waits for its member: versions read
+// from the cabinet earlier in this run are taken from the memo first.
+bool CabinetNeeded(ReferenceTable* table, const std::string& cabinet)
+{
+    bool needed = false;
+    for (ReferenceEntry& entry : table->entries) {
+        if (entry.loaded || !entry.inCabinet || !SameName(entry.location, cabinet.c_str()))
+            continue;
+        if (!Recall(entry, VersionSourceKey(cabinet.c_str(), entry.fileName.c_str()), cabinet.c_str()))
+            needed = true;
+    }
+    return needed;
+}
+
 void WalkCabinet(ReferenceTable* table, const std::string& cabinet)
 {
+    if (!CabinetNeeded(table, cabinet))
+        return;
     CabinetWalk walk{table, &cabinet, std::string(), std::string()};
     if (!SetupIterateCabinetA(cabinet.c_str(), 0, CabinetCallback, &walk))
         ScriptTrace("reference: cabinet %s cannot be read (error %lu)\n", cabinet.c_str(), GetLastError());
@@ -229,7 +262,9 @@ int ResolveReferences(ReferenceTable* table, HINF script)
                     cabinets.push_back(tagFile);
             } else {
                 entry.location = path;
-                Load(entry, path.c_str());
+                const std::string memoKey = VersionSourceKey(path.c_str(), nullptr);
+                if (!Recall(entry, memoKey, path.c_str()))
+                    Load(entry, path.c_str(), memoKey);
             }
         }
         for (const std::string& cabinet : cabinets)

@@ -5,7 +5,10 @@
 // through the script's source-disk sections (loose on the medium, or inside
 // the cabinet a disk's tag file names) and reads every file once per kind
 // (and icon number). Cabinet members are extracted to temporary files that
-// are deleted as soon as they have been read.
+// are deleted as soon as they have been read. A version read by an earlier
+// table of the run is taken from the run's memo (VersionMemo.h) while the
+// file is unchanged: a cabinet is then not opened at all when no other
+// entry needs it.
 //
 // Lifetime: create, add, resolve once, read, free. Freeing destroys the
 // extracted icons; copies made of them (an image list) stay valid.

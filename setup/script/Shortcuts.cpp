@@ -3,10 +3,10 @@
 #include "BufCopy.h"
 #include "DebugLog.h"
 #include "ShellFolders.h"
+#include "ShellFunctions.h"
 #include "ShortcutText.h"
 
 #include <objbase.h>
-#include <shellapi.h>
 #include <shlobj.h>
 #include <shobjidl.h>
 
@@ -41,7 +41,7 @@ int BuildShortcutPath(const char* code, const char* name, char* path, size_t* fo
 
 void NotifyShell(LONG event, const char* path)
 {
-    SHChangeNotify(event, SHCNF_PATHA, path, nullptr);
+    shell::ChangeNotify(event, SHCNF_PATHA, path, nullptr);
 }
 
 // Creates the sub-folders between the shell folder and the shortcut file.
@@ -87,7 +87,7 @@ void OpenFolderOf(const char* path)
     BufSet(folder, sizeof(folder), path);
     if (char* slash = std::strrchr(folder, '\\'))
         *slash = '\0';
-    ShellExecuteA(nullptr, nullptr, folder, nullptr, nullptr, SW_SHOWNOACTIVATE);
+    shell::Execute(nullptr, nullptr, folder, nullptr, nullptr, SW_SHOWNOACTIVATE);
     Sleep(kOpenFolderMs);
 }
 

@@ -12,13 +12,13 @@
 #include "ScriptFields.h"
 #include "ScriptLines.h"
 #include "SetupMessages.h"
+#include "ShellFunctions.h"
 #include "TextList.h"
 #include "Uninstall.h"
 #include "WizardPages.h"
 #include "resource.h"
 
 #include <prsht.h>
-#include <shellapi.h>
 
 #include <cstring>
 
@@ -38,7 +38,7 @@ HICON ProductIcon(const SetupContext* context, const char* field)
         char path[MAX_PATH] = "";
         HICON icon = nullptr;
         if (FindSetupPath(context->script, file, context->installSection, context->productsSection, path))
-            ExtractIconExA(path, index, nullptr, &icon, 1);
+            shell::ExtractIconEx(path, index, nullptr, &icon, 1);
         return icon;
     }
     HIMAGELIST images = comctl::ImageListLoadImage(context->module, MAKEINTRESOURCEA(IDB_COMPONENTS), 16, 0, kTeal,

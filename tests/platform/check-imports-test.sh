@@ -21,5 +21,15 @@ fi
 for expected in "imports comctl32.dll" "imports version.dll" "imports InitCommonControlsEx"; do
     grep -q "^FAIL .*$expected" <<<"$out" || { echo "FAIL no line naming '$expected' in:"; echo "$out"; status=1; }
 done
-[ $status -eq 0 ] && echo "the import check passes the good program and names every bad import"
+
+# An allowed DLL named to be loaded on first use is refused when imported,
+# in any case of its name; one the program does not import passes.
+out=$("$check" "${options[@]}" --on-first-use "SHELL32.dll user32.dll" "$objdump" "$good")
+if [ $? -eq 0 ] || ! grep -q "^FAIL .*imports user32.dll, which it is to load on first use" <<<"$out"; then
+    echo "FAIL the check passed a program importing user32.dll named for first use:"; echo "$out"; status=1
+fi
+if ! out=$("$check" "${options[@]}" --on-first-use "shell32.dll" "$objdump" "$good"); then
+    echo "FAIL the check refused a program that does not import shell32.dll named for first use:"; echo "$out"; status=1
+fi
+[ $status -eq 0 ] && echo "the import check passes the good program and names every bad import and every import due on first use"
 exit $status

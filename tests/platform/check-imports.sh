@@ -1,8 +1,11 @@
 #!/bin/bash
 # Fails when a program imports a DLL outside the list below, or imports by
 # name a function that older Windows versions lack: the programs look those
-# up at run time, so that they still load without them.
-# usage: check-imports.sh [--release] OBJDUMP PROGRAM.exe...
+# up at run time, so that they still load without them. With --on-first-use,
+# it also fails when a program imports one of the DLLs named there: allowed
+# ones that the program loads only when a run needs them, because a static
+# import would load them (and their own imports) into every run.
+# usage: check-imports.sh [--release] [--on-first-use "a.dll b.dll"] OBJDUMP PROGRAM.exe...
 set -u
 # The programs run from folders that others can write to, and Windows takes a
 # DLL that is not a Known DLL from the program's folder first, before WinMain
@@ -37,9 +40,14 @@ runtime=" GetTickCount64 GetThreadId GetProcessId GetCurrentProcessorNumber
        InitializeCriticalSectionEx CreateEventExA CreateEventExW CreateMutexExA
        CreateMutexExW CreateSemaphoreExW AddVectoredExceptionHandler
        RemoveVectoredExceptionHandler TryEnterCriticalSection "
-if [ "$1" = --release ]; then
-    late="$late $runtime"; shift
-fi
+firstUse=""
+while [ $# -gt 0 ]; do
+    case $1 in
+        --release) late="$late $runtime"; shift ;;
+        --on-first-use) firstUse=" $(echo $2 | tr 'A-Z' 'a-z') "; shift 2 ;;
+        *) break ;;
+    esac
+done
 # One blank between names, and around the lists, so that a name at the end
 # of a line above matches like any other.
 allowed=" $(echo $allowed) "
@@ -58,6 +66,9 @@ for exe in "$@"; do
         case $allowed in
             *" $dll "*) ;;
             *) echo "FAIL $exe imports $dll, which is not a Known DLL of every Windows"; status=1 ;;
+        esac
+        case $firstUse in
+            *" $dll "*) echo "FAIL $exe imports $dll, which it is to load on first use"; status=1 ;;
         esac
     done
     functions=$("$objdump" -p "$exe" | awk '/^\t[0-9a-f]+\t +[0-9]+  [^ ]+$/ {print $3}')

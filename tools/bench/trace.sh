@@ -11,7 +11,10 @@
 # BENCH_TRACE_BASELINE=path/to/setup.exe (a traced build of another
 # version) runs that one too, in the same rounds (rotating order), so that
 # two versions are compared under the same load of the machine.
-# BENCH_TRACE_MEDIA chooses the media (default "ours-none ours-small ours").
+# BENCH_TRACE_MEDIA chooses the media (default "ours-none ours-small ours");
+# "shipped" is the product's own medium of dist/x64 (the modem test in its
+# cabinet, versions read from it, shortcuts, an uninstall entry) without
+# its StartApp line, so that the run does not start the modem test.
 set -eu
 cd "$(dirname "$0")/../.."
 root=$PWD
@@ -22,6 +25,9 @@ baseline=${BENCH_TRACE_BASELINE:-}
 
 [ -f "$bench/ours-small/setup.inf" ] && [ -f "$bench/ours/setup.inf" ] ||
     { echo "trace: run make bench first (it makes the media in $bench)" >&2; exit 2; }
+rm -rf "$bench/shipped" && mkdir -p "$bench/shipped"
+cp "$root/dist/x64/setup.inf" "$root/dist/x64/mdmprobe.cab" "$bench/shipped/"
+sed -i '/^StartApp[[:space:]]*=/d' "$bench/shipped/setup.inf"
 
 cmake -S . -B "$trace_build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-x86_64.cmake" \
@@ -76,7 +82,9 @@ summary() {
 }
 
 for medium in ${BENCH_TRACE_MEDIA:-ours-none ours-small ours}; do
-    case $medium in ours-none) files=0 ;; ours-small) files=1000 ;; *) files=1001 ;; esac
+    case $medium in ours-none) files=0 ;; ours-small) files=1000 ;; shipped) files=5 ;; *) files=1001 ;; esac
+    target="C:\\Program Files\\$medium"
+    [ "$medium" = shipped ] && target="C:\\Program Files\\Vantor\\Modem Tools"
     # Both builds install into the medium's own target folder, one after
     # the other (benchrun empties it before every run).
     args=() names=()
@@ -87,7 +95,7 @@ for medium in ${BENCH_TRACE_MEDIA:-ours-none ours-small ours}; do
         rm -rf "$traced" && mkdir -p "$traced"
         cp -al "$bench/$medium"/. "$traced/"
         rm -f "$traced/setup.exe" && cp "$exe" "$traced/setup.exe"
-        args+=("$name" "$files" "C:\\Program Files\\$medium" "$(win "$traced/setup.exe") /quiet /debug:0" -)
+        args+=("$name" "$files" "$target" "$(win "$traced/setup.exe") /quiet /debug:0" -)
         names+=("$name")
     done
     log=$bench/trace-$medium.txt times=$bench/trace-$medium.times

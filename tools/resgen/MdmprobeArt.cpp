@@ -86,10 +86,13 @@ Image Verdict(bool success)
 
 }  // namespace
 
+// The bitmaps are stored with a palette: each picture has fewer than 256
+// colours, so nothing is lost, and the watermark takes 66 KB of the program
+// instead of 197 KB.
 bool WriteMdmprobeArt(const std::string& dir)
 {
-    return Save(dir + "watermark.bmp", Bmp24(Watermark())) &&
-           Save(dir + "header.bmp", Bmp24(Header())) &&
+    return Save(dir + "watermark.bmp", Bmp8(Watermark())) &&
+           Save(dir + "header.bmp", Bmp8(Header())) &&
            Save(dir + "mark_passed.bmp", Bmp8(Mark(0))) &&
            Save(dir + "mark_current.bmp", Bmp8(Mark(1))) &&
            Save(dir + "mark_failed.bmp", Bmp8(Mark(2))) &&

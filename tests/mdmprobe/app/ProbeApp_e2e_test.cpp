@@ -1,7 +1,8 @@
 // The real mdmprobe.exe, started like a user or a script would, driven from
-// outside through its wizard, judged by its exit code, its log on disk and
-// its result report (/R:), which Python's jsonschema checks against
-// mdmprobe/report.schema.json.
+// outside through its wizard, judged by its exit code, its log on disk,
+// the modem simulator's transcript and its result report (/R:), which
+// Python's jsonschema checks against mdmprobe/report.schema.json.
+#include "ModemTranscript.h"
 #include "ResultList.h"
 #include "UiDriver.h"
 #include "WinTestSupport.h"
@@ -10,6 +11,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <set>
@@ -524,6 +526,34 @@ TEST(ProbeApp, UnknownModelNeverHoldsTheAutomaticRun)
     EXPECT_NE(std::string::npos, log.find("END OF EMI")) << log;
 }
 
+// A modem of the family that answers the name queries with a bare OK: the
+// automatic run identifies it with an empty name, shows the box for the
+// missing section (answered here), and tests it with the Common values.
+TEST(ProbeApp, ModemWithoutNameIsTestedWithTheCommonValues)
+{
+    ProgramCopy program("noname");
+    ASSERT_TRUE(program.Copied() && program.WithSamples());
+    ChildProcess child;
+    ASSERT_TRUE(program.Start(child, "/P:COM3 /R:report.json"));
+    HWND box = WaitForDialog(child.Id(), kEndMs);
+    ASSERT_NE(nullptr, box) << "no message box";
+    EXPECT_EQ(" : No TapiModemName for this section !", DialogText(box));
+    ASSERT_TRUE(PressDialogButton(box, FindDialogButton(box, "OK")));
+    DWORD exitCode = 0;
+    ASSERT_TRUE(child.Wait(kRunMs, &exitCode)) << "the wizard did not close by itself";
+    // No TAPI name to look for; AT*RAM and AT*CRC get ERROR, which holds no
+    // "FAULT" (passed) and no "PASSED" (failed).
+    EXPECT_EQ(5u, exitCode);
+
+    const std::string log = LogLines(program.Path("mdmprobe.log"), program);
+    EXPECT_NE(std::string::npos, log.find("T - Detected modem      :  (COM3)\n")) << log;
+    EXPECT_NE(std::string::npos, log.find("START OF THE MODEM TESTS")) << log;
+    EXPECT_EQ("ok", CheckReport(program.Path("report.json"),
+                                {"modem = {\"scan\": \"found\", \"port\": \"COM3\", \"name\": null, "
+                                 "\"firmware\": \"3.10\"}",
+                                 "status.code = 5"}));
+}
+
 // The test block of a log: from the rule line above `title` to the rule line
 // below the END OF EMI banner.
 std::string TestBlock(const std::string& log, const std::string& title)
@@ -650,6 +680,77 @@ TEST(ProbeApp, InteractiveRunShowsMarksVerdictAndStopsOnBack)
         "tests.1 = {\"test\": \"ram\", \"result\": \"not run\", \"reason\": \"cancelled\"}",
         "tests.2.reason = \"cancelled\"", "tests.3.reason = \"cancelled\"", "tests.4.reason = \"cancelled\""});
     EXPECT_EQ("ok", CheckReport(program.Path("interactive.json"), facts));
+}
+
+// What the PC sent after the dial command (the first "dial" event).
+std::string SentAfterDialling(const testsupport::ModemTranscript& transcript)
+{
+    std::string sent;
+    bool dialled = false;
+    for (const testsupport::TranscriptEntry& e : transcript.Entries()) {
+        if (e.kind == '#' && e.text.rfind("dial ", 0) == 0)
+            dialled = true;
+        else if (e.kind == '<' && dialled)
+            sent += e.text;
+    }
+    return sent;
+}
+
+testsupport::ModemTranscript LoadTranscript()
+{
+    testsupport::ModemTranscript transcript;
+    transcript.Load(testsupport::Env("MODEMSIM_COM3_TRANSCRIPT"));
+    return transcript;
+}
+
+// The modem connects with a bare CONNECT, so the program goes on waiting for
+// a call result; Cancel two seconds into that wait ends the program within
+// 5 s, with the call hung up first.
+TEST(ProbeApp, CancelDuringTheTestCallHangsUpAndEndsAtOnce)
+{
+    RegisterModem();
+    ProgramCopy program("cancelcall");
+    ASSERT_TRUE(program.Copied() && program.WithSamples());
+    ChildProcess child;
+    ASSERT_TRUE(program.Start(child, ""));
+    HWND sheet = WaitForWizard(child.Id(), kStartMs);
+    ASSERT_NE(nullptr, sheet) << "no wizard appeared";
+    ASSERT_TRUE(WaitFor([&] { return ButtonEnabled(sheet, WizardButton::Next); }, 5000));
+    Press(sheet, WizardButton::Next);
+    ASSERT_TRUE(WaitFor([&] { return ControlText(sheet, 1022) == "Press \"Next\" to test the modem found." &&
+                                     ButtonEnabled(sheet, WizardButton::Next); }, kEndMs));
+    ASSERT_TRUE(Click(sheet, 1036));
+    Press(sheet, WizardButton::Next);
+
+    ASSERT_TRUE(WaitFor([] { return !LoadTranscript().Events("dial ").empty(); }, kRunMs)) << "no call";
+    Sleep(2000);
+    EXPECT_EQ("", SentAfterDialling(LoadTranscript())) << "nothing ends the call before the cancel";
+    Press(sheet, WizardButton::Cancel);
+    const DWORD cancelAt = testsupport::PreciseMs();
+    DWORD exitCode = 0;
+    const bool ended = child.Wait(5000, &exitCode);
+    std::printf("cancel to the end of the program: %lu ms\n", testsupport::PreciseMsSince(cancelAt));
+    if (!ended)
+        child.Kill();
+    ASSERT_TRUE(ended) << "still running 5 s after the cancel";
+    EXPECT_EQ(kCancelledExit, exitCode);
+
+    const testsupport::ModemTranscript transcript = LoadTranscript();
+    EXPECT_EQ("+++ATH\r", SentAfterDialling(transcript));
+    EXPECT_EQ(1u, transcript.Events("escape").size());
+    EXPECT_EQ(1u, transcript.Events("hangup").size()) << "the connection was released";
+
+    // The stopped run finishes its block as any run does; the cancel line
+    // comes last.
+    const std::string log = LogLines(program.Path("mdmprobe.log"), program);
+    const std::string tail = "T - Result of DIAL-Test : Connection not OK !\n\n"
+                             "T - ======================  DIAG TEST  =======================\n"
+                             "T - Result of DIAG-Test : not tested because NO CONNECTION !\n\n"
+                             "T - " + std::string(58, '=') + "\n"
+                             "T - =======================  END OF EMI  =====================\n"
+                             "T - " + std::string(58, '=') + "\n"
+                             "T - PRG-Message         : Program canceled by user !";
+    EXPECT_EQ(tail, log.substr(log.size() - std::min(log.size(), tail.size()))) << log;
 }
 
 }  // namespace

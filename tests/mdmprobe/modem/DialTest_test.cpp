@@ -8,7 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdio>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -19,12 +21,39 @@ using testsupport::PreciseMsSince;
 
 constexpr int32_t kConnectTimeMs = 600;
 
-ModemTranscript Transcript()
+ModemTranscript Transcript(const std::string& port = "COM3")
 {
     Sleep(100);  // the simulator writes as things happen
     ModemTranscript transcript;
-    EXPECT_TRUE(transcript.Load(testsupport::Env("MODEMSIM_COM3_TRANSCRIPT")));
+    EXPECT_TRUE(transcript.Load(testsupport::Env(("MODEMSIM_" + port + "_TRANSCRIPT").c_str())));
     return transcript;
+}
+
+struct StoppedCall
+{
+    bool passed = false;
+    std::string answer;
+    long stopToEndMs = 0;  // from the stop request to the end of RunDialTest
+};
+
+// A call to `number` (dial answer CONNECT, minimum speed 28800) that another
+// thread stops `stopAfterMs` after its start, as Back or Cancel would.
+StoppedCall CallStoppedAfter(CSerial& serial, DWORD stopAfterMs, const char* number, int32_t connectTimeMs)
+{
+    std::atomic<bool> stop{false};
+    std::atomic<DWORD> stoppedAt{0};
+    std::thread stopper([&] {
+        Sleep(stopAfterMs);
+        stoppedAt = PreciseMs();
+        stop = true;
+    });
+    StoppedCall call;
+    call.passed = RunDialTest(call.answer, &stop, &serial, std::string("ATDT") + number, "CONNECT", 28800,
+                              connectTimeMs);
+    const DWORD end = PreciseMs();
+    stopper.join();
+    call.stopToEndMs = static_cast<long>(end - stoppedAt.load());
+    return call;
 }
 
 class ChecksTest : public ::testing::Test
@@ -154,6 +183,50 @@ TEST_F(ChecksTest, TestCallUnderAFloodEndsAfterAMinuteToo)
     EXPECT_LT(ms, 75000u);
     EXPECT_NE(std::string::npos, answer.find("abcabcabc")) << "the text that came is the answer";
     EXPECT_EQ("ATDT901\r+++ATH\r", Transcript().Received());
+}
+
+// A stop ends the wait for the call result and the hold of a connection at
+// once; the call is still hung up.
+TEST_F(ChecksTest, StopEndsTheCallAndHangsUp)
+{
+    // 500 connects with a bare CONNECT, which is no final call result: the
+    // wait would go on for a minute. 100 connects at 28800; the hold would
+    // last 20 s.
+    const StoppedCall waiting = CallStoppedAfter(serial_, 1500, "500", kConnectTimeMs);
+    const StoppedCall holding = CallStoppedAfter(serial_, 1500, "100", 20000);
+    std::printf("stop to end of the call: %ld ms waiting, %ld ms holding\n", waiting.stopToEndMs,
+                holding.stopToEndMs);
+    EXPECT_FALSE(waiting.passed) << "no speed figure";
+    EXPECT_EQ("CONNECT\r", waiting.answer);
+    EXPECT_TRUE(holding.passed);
+    EXPECT_EQ("CONNECT 28800/V42\r", holding.answer);
+    // One poll (250 ms), then "+++" with its guard time (300 ms) and "ATH".
+    for (long ms : {waiting.stopToEndMs, holding.stopToEndMs}) {
+        EXPECT_GE(ms, 300) << "the hang-up still goes out";
+        EXPECT_LT(ms, 2000);
+    }
+
+    const ModemTranscript transcript = Transcript();
+    EXPECT_EQ("ATDT500\r+++ATH\rATDT100\r+++ATH\r", transcript.Received());
+    EXPECT_EQ(2u, transcript.Events("escape").size());
+    EXPECT_EQ(2u, transcript.Events("hangup").size()) << "both connections released";
+}
+
+// The modem took the dial command's CR, but its echo never came, so the
+// request failed; a stop meanwhile still hangs up the call it dials.
+TEST_F(ChecksTest, StopAfterTheDialCommandReachedTheModemHangsUp)
+{
+    CSerial lostLineEnd;
+    ASSERT_TRUE(lostLineEnd.SetPortName("COM4") && lostLineEnd.Open());
+    const StoppedCall call = CallStoppedAfter(lostLineEnd, 1500, "500", kConnectTimeMs);
+    EXPECT_FALSE(call.passed);
+    EXPECT_EQ("TimeOut !", call.answer);
+
+    const ModemTranscript transcript = Transcript("COM4");
+    EXPECT_EQ("ATDT500\r+++ATH\r", transcript.Received());
+    EXPECT_EQ(1u, transcript.Events("dial 500").size());
+    EXPECT_EQ(1u, transcript.Events("dial-abort").size()) << "the hang-up ended the dialling";
+    EXPECT_TRUE(transcript.Events("dial-result").empty());
 }
 
 }  // namespace

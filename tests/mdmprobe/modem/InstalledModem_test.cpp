@@ -59,4 +59,81 @@ void CheckInstalledModems(bool win9x)
 TEST(InstalledModem, NtFamily) { CheckInstalledModems(false); }
 TEST(InstalledModem, Windows98) { CheckInstalledModems(true); }
 
+// Points this program's import of kernel32's `name` at `replacement` while
+// the object lives, so that code linked into the test meets a failing call.
+class ImportPatch
+{
+public:
+    ImportPatch(const char* name, ULONG_PTR replacement)
+    {
+        auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
+        const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(
+            base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+        const IMAGE_DATA_DIRECTORY& imports =
+            nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+        for (auto* dll = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
+             dll->Name && !slot_; ++dll) {
+            if (lstrcmpiA(reinterpret_cast<const char*>(base + dll->Name), "kernel32.dll") != 0)
+                continue;
+            auto* names = reinterpret_cast<const IMAGE_THUNK_DATA*>(base + dll->OriginalFirstThunk);
+            auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + dll->FirstThunk);
+            for (; names->u1.AddressOfData && !slot_; ++names, ++slots) {
+                if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal))
+                    continue;
+                const auto* byName = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData);
+                if (std::strcmp(reinterpret_cast<const char*>(byName->Name), name) == 0)
+                    slot_ = &slots->u1.Function;
+            }
+        }
+        if (slot_)
+            Swap(replacement);
+    }
+    ~ImportPatch()
+    {
+        if (slot_)
+            Swap(saved_);
+    }
+    ImportPatch(const ImportPatch&) = delete;
+    ImportPatch& operator=(const ImportPatch&) = delete;
+
+    bool Active() const { return slot_ != nullptr; }
+
+private:
+    void Swap(ULONG_PTR value)
+    {
+        DWORD protection = 0;
+        VirtualProtect(slot_, sizeof(*slot_), PAGE_READWRITE, &protection);
+        saved_ = *slot_;
+        *slot_ = value;
+        VirtualProtect(slot_, sizeof(*slot_), protection, &protection);
+    }
+
+    ULONG_PTR* slot_ = nullptr;
+    ULONG_PTR saved_ = 0;
+};
+
+BOOL WINAPI FailingGetVersionExA(OSVERSIONINFOA*)
+{
+    SetLastError(ERROR_INVALID_PARAMETER);
+    return FALSE;
+}
+
+// Run as Windows 98: when the version cannot be read, the NT family's place
+// is the one looked at.
+TEST(InstalledModem, UnreadableVersionCountsAsNtFamily)
+{
+    Install(kNt + "0000", "NT Modem");
+    Install(k9x + "0000", "Old Modem");
+    EXPECT_TRUE(IsModemInstalled("Old Modem")) << "the version as Windows 98 reports it";
+    EXPECT_FALSE(IsModemInstalled("NT Modem"));
+
+    ImportPatch failing("GetVersionExA", reinterpret_cast<ULONG_PTR>(&FailingGetVersionExA));
+    ASSERT_TRUE(failing.Active()) << "GetVersionExA is not imported by this program";
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = sizeof(version);
+    ASSERT_FALSE(GetVersionExA(&version)) << "the patch is in force";
+    EXPECT_TRUE(IsModemInstalled("NT Modem"));
+    EXPECT_FALSE(IsModemInstalled("Old Modem"));
+}
+
 }  // namespace

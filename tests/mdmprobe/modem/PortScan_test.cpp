@@ -1,8 +1,9 @@
 // Port enumeration under both Windows families, and the port scan over COM3
 // (nothing attached), COM4 (a modem of another family) and COM5 (the
-// VX-56i). A message-only window on the test's thread stands for the search
-// page and records every MSG_SCAN_EVENT: code, sent or posted, its string,
-// and whether the serial port was open at that moment.
+// VX-56i; in one case a modem of the family without a name). A message-only
+// window on the test's thread stands for the search page and records every
+// MSG_SCAN_EVENT: code, sent or posted, its string, and whether the serial
+// port was open at that moment.
 #include "IniFile.h"
 #include "LogFixture.h"
 #include "MessageBox.h"
@@ -226,7 +227,6 @@ TEST_F(ScanTest, AllPortsUntilTheModemOfTheFamily)
         expected += std::string("Key 0x") + pair + " not described in " + ini_.GetPath() + "!\r\n";
     expected += "\r\n================  RESULT OF PORT SCAN  ===================\r\n"
                 "Detected modem      : VX-56i (COM5)\r\n"
-                "Firmware version    : 3.02\r\n"
                 "PRG-MESSAGE         : no SerialNbr conditions for this modem in .INI File !\r\n"
                 "Search modem .INI   : Modem found.\r\n";
     for (const char* key : {"CRCCheckCmd", "CRCCheckAnswer", "RAMCheckCmd", "RAMCheckError", "DialCmd",
@@ -285,6 +285,43 @@ TEST_F(ScanTest, StopAfterTheModemAnsweredForgetsIt)
     EXPECT_EQ(STATUS_NO_MODEM, status_);
     EXPECT_EQ("", modem_.modemName) << "the next activation of the page scans again";
     EXPECT_EQ("", modem_.firmwareVersion);
+}
+
+std::vector<std::string> g_boxes;  // the message boxes of the running test
+
+// COM5 holds a modem of the family that gives no name: it is identified with
+// an empty name, and the Common values serve it, as no section "" exists.
+TEST_F(ScanTest, ModemWithoutNameIsIdentifiedWithTheCommonValues)
+{
+    g_boxes.clear();
+    SetMessageBoxHandler([](const char* text, const char*, UINT) {
+        g_boxes.push_back(text);
+        return IDOK;
+    });
+    searchAllPorts_ = false;
+    modem_.port = "COM5";
+    ASSERT_TRUE(Scan());
+    EXPECT_EQ((std::vector<Event>{Event{SCAN_EVENT_PORT, true, "COM5", false},
+                                  Event{SCAN_EVENT_MODEM, true, "", true},
+                                  Event{SCAN_RESULT_FOUND, false, "", true}}),
+              events_);
+    EXPECT_EQ(STATUS_MODEM_FOUND, status_);
+    EXPECT_EQ("", modem_.modemName);
+    EXPECT_EQ("3.10", modem_.firmwareVersion);
+    EXPECT_TRUE(serial_.IsOpen());
+    EXPECT_EQ(std::vector<std::string>{" : No TapiModemName for this section !"}, g_boxes);
+    EXPECT_EQ("", modem_.tapiModemName);
+    EXPECT_EQ("AT*CRC", commands_.CRCCheckCmd);
+    EXPECT_EQ("FAULT", commands_.RAMCheckError);
+    EXPECT_EQ("ATDTW", commands_.DialCmd);
+    EXPECT_EQ(28800, modem_.minSpeed);
+    EXPECT_EQ(3000, modem_.connectTime);
+    EXPECT_EQ("", commands_.DiagCmd) << "DiagCmd has no Common fallback";
+    // The second name query, and the Common firmware command.
+    EXPECT_EQ("AT*DIAG\rATI0\rAT+GMM\rATI3\rAT+GMR\r", Sent("COM5"));
+    EXPECT_NE(std::string::npos, Log().find("\r\nDetected modem      :  (COM5)\r\n"
+                                            "PRG-MESSAGE         : no SerialNbr conditions"))
+        << Log();
 }
 
 TEST_F(ScanTest, MissingDefinitionFileLogsItAndFindsNothing)

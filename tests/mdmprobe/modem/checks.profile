@@ -16,3 +16,6 @@ dial 900 delay 400 none
 # Never a call result, but text without end from the dialling on.
 dial 901 delay 400 none
 flood "abc" on ATDT901
+# Connected, but reported as a bare CONNECT (no blank, no speed): no final
+# call result for the program, which goes on waiting.
+dial 500 delay 400 connect "CONNECT"

@@ -45,7 +45,10 @@ TEST(RequestFigures, PlainAtAndSilentWait)
     std::printf("plain AT request: %lu ms; silent wait: %lu ms wall, %.2f%% of one core\n", atMs,
                 wallMs, share);
     EXPECT_GE(wallMs, 10400u) << "time limit and pause";
-    EXPECT_LT(share, 5.0) << "the idle loop must sleep, not spin";
+    // About 1.5 % on an idle machine and up to 6 % on a loaded one (Wine's
+    // own work per wake-up grows with the load); a loop that spins takes a
+    // whole core.
+    EXPECT_LT(share, 20.0) << "the idle loop must sleep, not spin";
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -113,6 +114,92 @@ TEST(References, LooseUnlistedAndInCabinet)
     EXPECT_FALSE(TempCopiesLeft());
 
     FreeReferenceTable(table);
+    SetupCloseInfFile(script);
+}
+
+// Resolves a new table of `references` ("@file" versions, "n@file" icons)
+// against `script` and returns it with the traces it left.
+ReferenceTable* ResolveNew(HINF script, std::initializer_list<const char*> references)
+{
+    g_traces.clear();
+    DebugSetTraceHook(CaptureTrace);
+    ReferenceTable* table = NewReferenceTable();
+    if (table != nullptr) {
+        for (const char* reference : references)
+            reference[0] == '@' ? AddVersionReference(table, reference) : AddIconReference(table, reference);
+        ResolveReferences(table, script);
+    }
+    DebugSetTraceHook(nullptr);
+    return table;
+}
+
+// The run reads a file's version once: later tables (the newer-version
+// check, the components page, the uninstall entries each make one) take it
+// from the memo without extracting the cabinet member again, until the file
+// or cabinet changes.
+TEST(References, VersionsReadOncePerRunUntilTheFileChanges)
+{
+    const std::string dir = scripttest::Dir() + "\\memo";
+    CreateDirectoryA(dir.c_str(), nullptr);
+    ASSERT_TRUE(scripttest::CopyChild(dir + "\\loose.exe"));
+    ASSERT_TRUE(CopyFileA((testsupport::ModuleDir() + "\\refs.cab").c_str(), (dir + "\\refs.cab").c_str(), FALSE));
+    ASSERT_TRUE(SetCurrentDirectoryA(dir.c_str()));
+    HINF script = scripttest::OpenScript(
+        "[SourceDisksNames]\r\n1 = \"Loose disk\"\r\n2 = \"Cabinet disk\",refs.cab\r\n\r\n"
+        "[SourceDisksFiles]\r\nloose.exe = 1\r\ninside.exe = 2\r\n",
+        "memo\\setup.inf");
+    ASSERT_NE(INVALID_HANDLE_VALUE, script);
+
+    ReferenceTable* first = ResolveNew(script, {"@loose.exe", "@inside.exe"});
+    ASSERT_NE(nullptr, first);
+    EXPECT_EQ(1u, Traces("reference: version of loose.exe read from loose.exe\n").size());
+    EXPECT_EQ(1u, Traces("reference: version of inside.exe read from ").size());
+    ASSERT_NE(nullptr, VersionOf(first, "@inside.exe"));
+    EXPECT_STREQ("2.5.0.17", VersionOf(first, "@inside.exe"));
+    FreeReferenceTable(first);
+
+    // The same files again, in other case: nothing is read.
+    ReferenceTable* again = ResolveNew(script, {"@LOOSE.EXE", "@Inside.exe"});
+    ASSERT_NE(nullptr, again);
+    EXPECT_EQ(2u, Traces("reference: version of").size()) << ::testing::PrintToString(g_traces);
+    EXPECT_EQ(1u, Traces("reference: version of LOOSE.EXE known from LOOSE.EXE\n").size());
+    EXPECT_EQ(1u, Traces("reference: version of Inside.exe known from refs.cab\n").size());
+    ASSERT_NE(nullptr, VersionOf(again, "@loose.exe"));
+    EXPECT_STREQ("2.5.0.17", VersionOf(again, "@loose.exe"));
+    ASSERT_NE(nullptr, VersionOf(again, "@inside.exe"));
+    EXPECT_STREQ("2.5.0.17", VersionOf(again, "@inside.exe"));
+    FreeReferenceTable(again);
+
+    // An icon still opens the cabinet; the remembered version is not read
+    // again from the extracted member.
+    ReferenceTable* withIcon = ResolveNew(script, {"@inside.exe", "0@inside.exe"});
+    ASSERT_NE(nullptr, withIcon);
+    EXPECT_EQ(1u, Traces("reference: icon 0 of inside.exe read from ").size()) << ::testing::PrintToString(g_traces);
+    EXPECT_TRUE(Traces("reference: version of inside.exe read from ").empty());
+    EXPECT_EQ(1u, Traces("reference: version of inside.exe known from refs.cab\n").size());
+    EXPECT_NE(nullptr, IconOf(withIcon, "0@inside.exe"));
+    FreeReferenceTable(withIcon);
+
+    // A changed loose file (now without a version resource) and a cabinet
+    // with a new time are read again.
+    ASSERT_TRUE(DeleteFileA((dir + "\\loose.exe").c_str()));
+    scripttest::WriteText(dir + "\\loose.exe", "no version resource");
+    HANDLE cabinet = CreateFileA((dir + "\\refs.cab").c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0,
+                                 nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, cabinet);
+    FILETIME written;
+    SYSTEMTIME moment = {2001, 2, 0, 3, 4, 5, 6, 0};
+    ASSERT_TRUE(SystemTimeToFileTime(&moment, &written));
+    ASSERT_TRUE(SetFileTime(cabinet, nullptr, nullptr, &written));
+    CloseHandle(cabinet);
+    ReferenceTable* changed = ResolveNew(script, {"@loose.exe", "@inside.exe"});
+    ASSERT_NE(nullptr, changed);
+    EXPECT_EQ(1u, Traces("reference: version of loose.exe read from loose.exe\n").size());
+    EXPECT_EQ(1u, Traces("reference: version of inside.exe read from ").size());
+    EXPECT_EQ(nullptr, VersionOf(changed, "@loose.exe"));
+    EXPECT_NE(nullptr, VersionOf(changed, "@inside.exe"));
+    FreeReferenceTable(changed);
+    EXPECT_FALSE(TempCopiesLeft());
     SetupCloseInfFile(script);
 }
 
