@@ -1,7 +1,7 @@
 # Two entry points on a fresh Debian 12 machine:
 #   make test   installs what is missing, builds host, Windows x64 and x86, runs every test
 #   make demo   installs, builds, and runs the main job against the simulated modem
-# Other targets: make deps | build | host | x64 | x86 | fuzz | screenshots | dist | bench | clean
+# Other targets: make deps | build | host | x64 | x86 | fuzz | screenshots | dist | bench | soak | clean
 
 SHELL := /bin/bash
 ROOT  := $(CURDIR)
@@ -12,7 +12,7 @@ CMAKE_GEN := -G Ninja -DCMAKE_BUILD_TYPE=Release
 
 FUZZ_SECONDS ?= 20
 
-.PHONY: all deps build host x64 x86 fuzz test demo screenshots dist bench clean
+.PHONY: all deps build host x64 x86 fuzz test demo screenshots dist bench soak clean
 
 all: build
 
@@ -63,6 +63,11 @@ dist: x64 x86
 # Our setup.exe against an NSIS installer under Wine (not part of make test).
 bench: x64
 	@tools/bench/bench.sh
+
+# Both programs against drawn faults, SOAK_RUNS (1000) runs each, SOAK_JOBS
+# at once (not part of make test; see tools/soak/README.md).
+soak: host x64
+	@tools/soak/soak.sh
 
 # Pictures of every wizard page under Xvfb: build/screenshots/index.html.
 # DOCS=1 also refreshes the README's pictures in docs/images/.

@@ -46,16 +46,18 @@ void CLogFile::PutText(const char* text, size_t length)
 {
     if (!file_)
         return;
-    const char* end = text + length;
-    while (text < end) {
-        const char* lf = static_cast<const char*>(std::memchr(text, '\n', end - text));
-        const char* stop = lf ? lf : end;
-        std::fwrite(text, 1, stop - text, file_);
-        if (!lf)
-            break;
-        std::fwrite("\r\n", 1, 2, file_);
-        text = lf + 1;
+    std::string bytes;
+    bytes.reserve(length + 16);
+    for (size_t i = 0; i < length; ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte == '\n')
+            bytes += "\r\n";
+        else if (byte == '\t' || byte == '\r' || (byte >= 0x20 && byte != 0x7F))
+            bytes += static_cast<char>(byte);
+        else
+            bytes += '.';
     }
+    std::fwrite(bytes.data(), 1, bytes.size(), file_);
 }
 
 void CLogFile::PutTimePrefixIfAtLineStart()
@@ -78,7 +80,15 @@ void CLogFile::EndLine()
 CLogFile& CLogFile::Write(const char* text)
 {
     CLockGuard guard(lock_);
-    WriteUnlocked(text);
+    if (text)
+        WriteUnlocked(text, std::strlen(text));
+    return *this;
+}
+
+CLogFile& CLogFile::Write(const std::string& text)
+{
+    CLockGuard guard(lock_);
+    WriteUnlocked(text.data(), text.size());
     return *this;
 }
 
@@ -87,20 +97,19 @@ CLogFile& CLogFile::WriteOnNewLine(const std::string& text)
     CLockGuard guard(lock_);
     if (!atLineStart_)
         EndLine();
-    WriteUnlocked(text.c_str());
+    WriteUnlocked(text.data(), text.size());
     return *this;
 }
 
-void CLogFile::WriteUnlocked(const char* text)
+void CLogFile::WriteUnlocked(const char* text, size_t length)
 {
-    if (!text)
-        return;
+    const char* end = text + length;
     for (;;) {
-        const char* lf = std::strchr(text, '\n');
-        size_t length = lf ? static_cast<size_t>(lf - text) : std::strlen(text);
-        if (length > 0) {
+        const char* lf = static_cast<const char*>(std::memchr(text, '\n', end - text));
+        const size_t piece = static_cast<size_t>((lf ? lf : end) - text);
+        if (piece > 0) {
             PutTimePrefixIfAtLineStart();
-            PutText(text, length);
+            PutText(text, piece);
         }
         if (!lf)
             break;

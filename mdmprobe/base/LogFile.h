@@ -6,6 +6,11 @@
 // WriteRaw, becomes CR LF). Each line break flushes the file, so complete lines
 // survive an abrupt end of the program.
 //
+// The file holds text only: TAB, CR, the line ends and the bytes from the
+// blank up (8-bit bytes included). Any other byte a text brings along (NUL,
+// the other control bytes, DEL: a modem's garbage) is written as a '.', so
+// it never cuts a line or a text short and never reaches the file.
+//
 // Thread safety: each call is atomic with respect to the others (one lock per
 // object), so the main thread's cancel line never lands inside a worker's text.
 #pragma once
@@ -32,10 +37,11 @@ public:
     // Line-aware writing: the text is split at line feeds; a non-empty piece at
     // the start of a line gets the time prefix; each line feed ends the line.
     CLogFile& Write(const char* text);
-    CLogFile& Write(const std::string& text) { return Write(text.c_str()); }
+    // The whole string, also past a zero byte.
+    CLogFile& Write(const std::string& text);
 
     // Writes the characters as they are: no prefix, no line handling; the
-    // line-start state stays as it was. Zero bytes are written too.
+    // line-start state stays as it was (bytes the log cannot hold excepted).
     CLogFile& WriteRaw(const std::string& text);
 
     // Prefix when at the start of a line, the whole text unchanged, then a
@@ -60,8 +66,9 @@ public:
     bool IsOpen() const { return file_ != nullptr; }
 
 private:
-    void WriteUnlocked(const char* text);           // Write with the lock held
-    void PutText(const char* text, size_t length);  // line feeds become CR LF
+    // Write with the lock held; the whole `length` bytes, zero bytes too.
+    void WriteUnlocked(const char* text, size_t length);
+    void PutText(const char* text, size_t length);  // line feeds become CR LF, see above
     void PutTimePrefixIfAtLineStart();
     void EndLine();
 

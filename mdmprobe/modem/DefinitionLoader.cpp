@@ -44,7 +44,8 @@ std::string ReadModemValue(CIniFile& ini, CLogFile& log, const std::string& sect
     return value;
 }
 
-void LoadModemSection(CIniFile& ini, CLogFile& log, ModemInfo& modem, const std::string& modemName)
+void LoadModemSection(CIniFile& ini, CLogFile& log, ModemInfo& modem, const std::string& modemName,
+                      bool unattended)
 {
     log.Write("PRG-MESSAGE         : no SerialNbr conditions for this modem in .INI File !\n");
     log.Write("Search modem .INI   : Modem found.\n");
@@ -59,7 +60,11 @@ void LoadModemSection(CIniFile& ini, CLogFile& log, ModemInfo& modem, const std:
     const std::string tapiName = ReadModemValue(ini, log, section, IDS_KEY_MODEMTAPINAME, 0);
     if (tapiName.empty()) {
         const std::string text = section + LoadResString(IDS_NO_TAPI_NAME);
-        ShowMessageBox(nullptr, text.c_str(), LoadResString(IDS_APP_CAPTION).c_str(), MB_OK);
+        if (unattended)
+            ShowClosingMessageBox(nullptr, text.c_str(), LoadResString(IDS_APP_CAPTION).c_str(), MB_OK,
+                                  kUnattendedBoxMs);
+        else
+            ShowMessageBox(nullptr, text.c_str(), LoadResString(IDS_APP_CAPTION).c_str(), MB_OK);
     } else {
         modem.tapiModemName = tapiName;
     }

@@ -33,4 +33,10 @@ std::string ReadModemValue(CIniFile& ini, CLogFile& log, const std::string& sect
 // section and Alias that was in modem.definitionSection and
 // modem.definitionAlias. A model without ModemTapiName brings up a message
 // box and keeps the previous TAPI name.
-void LoadModemSection(CIniFile& ini, CLogFile& log, ModemInfo& modem, const std::string& modemName);
+//
+// `unattended` (automatic mode): the "No TapiModemName" box closes by itself
+// after kUnattendedBoxMs, so that a modem with an unknown name (a new model,
+// or a name garbled on the line) never holds an unattended run.
+constexpr DWORD kUnattendedBoxMs = 5000;
+void LoadModemSection(CIniFile& ini, CLogFile& log, ModemInfo& modem, const std::string& modemName,
+                      bool unattended = false);

@@ -31,11 +31,16 @@ bool Stopped(const std::atomic<bool>* cancel)
 
 // Everything the modem sends after the dial command, until a final call
 // result is in it, the polls are used up or a stop is requested (looked at
-// before every poll, so a stop ends the wait within 250 ms).
+// before every poll, so a stop ends the wait within 250 ms). The reads count
+// against the minute the polls make, so a modem that keeps sending text (each
+// read then lasts its whole second) cannot stretch the wait to five minutes.
 std::string WaitForCallResult(CSerial& serial, const std::atomic<bool>* cancel)
 {
     std::string received;
-    for (int poll = 0; poll < kResultPolls && !Stopped(cancel); ++poll) {
+    const DWORD deadline = GetTickCount() + kResultPolls * kResultPollMs;
+    for (int poll = 0; poll < kResultPolls && !Stopped(cancel) &&
+                       static_cast<LONG>(deadline - GetTickCount()) > 0;
+         ++poll) {
         Sleep(kResultPollMs);
         CollectWaiting(serial, received);
         if (HasFinalCallResult(received))

@@ -23,6 +23,22 @@ bool TextBeforeOk(const std::string& answer, bool last, std::string& text)
     return true;
 }
 
+bool IsControlByte(char c)
+{
+    return static_cast<unsigned char>(c) < 0x20 || c == 0x7F;
+}
+
+// `text` without its control bytes; CR and LF stay when `keepLineEnds`.
+std::string WithoutControlBytes(const std::string& text, bool keepLineEnds)
+{
+    std::string clean;
+    for (char c : text) {
+        if (!IsControlByte(c) || (keepLineEnds && (c == '\r' || c == '\n')))
+            clean += c;
+    }
+    return clean;
+}
+
 // Drops everything up to and including the first `keyword`; false when the
 // text does not hold it.
 bool DropThrough(std::string& text, const char* keyword)
@@ -39,25 +55,29 @@ bool DropThrough(std::string& text, const char* keyword)
 bool ParseModemName(const std::string& answer, std::string& name)
 {
     std::string text;
-    if (!TextBeforeOk(answer, true, text))
+    if (!TextBeforeOk(WithoutControlBytes(answer, true), true, text))
         return false;
     const size_t cr = text.rfind('\r');
     if (cr != std::string::npos)
         text.erase(cr);
     DropThrough(text, "+GMM:");
-    name = Trim(text, " \"");
+    name = WithoutControlBytes(Trim(text, " \""), false);
     return true;
 }
 
 bool ParseModemName2(const std::string& answer, std::string& name)
 {
-    return TextBeforeOk(answer, true, name);
+    std::string text;
+    if (!TextBeforeOk(WithoutControlBytes(answer, true), true, text))
+        return false;
+    name = WithoutControlBytes(text, false);
+    return true;
 }
 
 bool ParseFirmwareVersion(const std::string& answer, std::string& version)
 {
     std::string text;
-    if (!TextBeforeOk(answer, false, text))
+    if (!TextBeforeOk(WithoutControlBytes(answer, true), false, text))
         return false;
     if (!DropThrough(text, "Version") && !DropThrough(text, "Ver.") && !DropThrough(text, "Ver") &&
         text.empty())
@@ -65,6 +85,6 @@ bool ParseFirmwareVersion(const std::string& answer, std::string& version)
     text = Trim(text, " ");
     // A bare number after the keyword is the version as it stands; a line
     // end ends it like a blank, so a second line never joins the version.
-    version = text.substr(0, text.find_first_of(" /\r\n"));
+    version = WithoutControlBytes(text.substr(0, text.find_first_of(" /\r\n")), false);
     return true;
 }

@@ -2,6 +2,12 @@
 // the firmware version. `answer` is the text a request collected after the
 // command's echo, final result included. Plain strings only; built and tested
 // on the host.
+//
+// A name or firmware version never holds a control byte (below the blank, or
+// DEL): NUL and the other control bytes a modem puts into its answers are
+// dropped before the rules below are applied, all but CR and LF, which the
+// rules use; a CR or LF the rules leave inside the result is dropped last.
+// 8-bit bytes are characters and stay.
 #pragma once
 
 #include <string>

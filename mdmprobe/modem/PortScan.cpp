@@ -33,13 +33,14 @@ void ReadCommonCommands(CIniFile& ini, CLogFile& log, ModemCmds& commands)
 }
 
 // The modem on `port` is identified: tell the page, log the result and load
-// the model's section.
-void AcceptModem(HWND page, ModemInfo& modem, CLogFile& log, CIniFile& ini, const std::string& port)
+// the model's section (`unattended`: in automatic mode, whose scan never
+// searches all ports, with the box that closes by itself).
+void AcceptModem(HWND page, ModemInfo& modem, CLogFile& log, CIniFile& ini, const std::string& port, bool unattended)
 {
     SendEvent(page, SCAN_EVENT_MODEM, modem.modemName);
     log.Write("\n================  RESULT OF PORT SCAN  ===================\n"
               "Detected modem      : " + modem.modemName + " (" + port + ")\n");
-    LoadModemSection(ini, log, modem, modem.modemName);
+    LoadModemSection(ini, log, modem, modem.modemName, unattended);
 }
 
 bool Identify(ModemInfo& modem, CLogFile& log, CIniFile& ini, const std::string& port)
@@ -81,7 +82,7 @@ bool PortScanWorker(HWND page, ModemInfo& modem, CLogFile& log, CIniFile& ini, b
                 continue;
             }
             status = STATUS_MODEM_FOUND;
-            AcceptModem(page, modem, log, ini, current);
+            AcceptModem(page, modem, log, ini, current, !searchAllPorts);
             modem.port = current;
         }
     } else {
@@ -91,7 +92,7 @@ bool PortScanWorker(HWND page, ModemInfo& modem, CLogFile& log, CIniFile& ini, b
         found = Identify(modem, log, ini, port);
         if (found && !modem.stopRequested) {
             status = STATUS_MODEM_FOUND;
-            AcceptModem(page, modem, log, ini, port);
+            AcceptModem(page, modem, log, ini, port, !searchAllPorts);
         }
     }
 

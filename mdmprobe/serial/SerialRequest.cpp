@@ -6,6 +6,8 @@
 #include "FinalResult.h"
 #include "SerialTrace.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr DWORD kWriteLimitMs = 100;      // per write: one character, the command, or a CR
@@ -84,17 +86,22 @@ bool WriteLineEnd(CSerial& port)
     return true;
 }
 
-// Swallows the echoed command line up to its CR or LF. False: the request
-// ends at once (cancel, no byte within the limit).
-bool SwallowEchoedLine(CSerial& port, const std::atomic<bool>* cancel)
+// Swallows the echoed command line up to its CR or LF: each byte within
+// 2500 ms, the whole line within the request's time limit, so a modem that
+// sends text without end cannot hold the request. False: the request ends at
+// once (cancel, no byte within the limit).
+bool SwallowEchoedLine(CSerial& port, const std::atomic<bool>* cancel, DWORD timeLimitMs)
 {
+    const DWORD deadline = GetTickCount() + timeLimitMs;
     for (;;) {
         if (Cancelled(cancel)) {
             SERIAL_TRACE("CSerial::Request: Action canceld!\n");
             return false;
         }
+        const LONG leftMs = MsUntil(deadline);
         std::string byte;
-        if (port.ReadTimeout(byte, 1, kLineEndByteMs, 0) != 1) {
+        if (leftMs <= 0 ||
+            port.ReadTimeout(byte, 1, std::min<DWORD>(kLineEndByteMs, static_cast<DWORD>(leftMs)), 0) != 1) {
             SERIAL_TRACE("CSerial::Request: Error reading character!\n");
             return false;
         }
@@ -184,7 +191,7 @@ bool CSerial::Request(const std::string& command, std::string* answer, unsigned 
             // From here the modem has the whole line and acts on it, even if
             // its echo never comes back.
             lineEndSent_ = true;
-            if (!SwallowEchoedLine(*this, cancel))
+            if (!SwallowEchoedLine(*this, cancel, timeLimitMs))
                 return false;
         }
         if (flags & REQ_NO_ANSWER) {

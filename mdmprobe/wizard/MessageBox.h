@@ -16,3 +16,8 @@ void SetMessageBoxHandler(MessageBoxHandler handler);
 
 // MessageBoxA(owner, text, caption, type) or, when installed, the handler.
 int ShowMessageBox(HWND owner, const char* text, const char* caption, UINT type);
+
+// The same, for a run nobody may be watching: the box closes by itself with
+// its default button (IDOK for MB_OK) after `closeAfterMs`, unless it was
+// answered before. Runs the box's modal loop on the calling thread.
+int ShowClosingMessageBox(HWND owner, const char* text, const char* caption, UINT type, DWORD closeAfterMs);

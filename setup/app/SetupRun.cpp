@@ -7,10 +7,12 @@
 #include "DebugLog.h"
 #include "IconStrip.h"
 #include "LoadExpandedString.h"
+#include "MediumCabinets.h"
 #include "MessageBoxes.h"
 #include "Plugins.h"
 #include "Products.h"
 #include "Restart.h"
+#include "ScriptWhole.h"
 #include "ScriptSections.h"
 #include "SetupState.h"
 #include "TextList.h"
@@ -31,8 +33,8 @@ namespace {
 
 const COLORREF kMagenta = RGB(255, 0, 255);
 
-// The program's folder (with its backslash) followed by "setup.inf".
-void ScriptPath(char* path, size_t size)
+// The program's folder with its backslash (the medium's folder).
+void ProgramFolder(char* path, size_t size)
 {
     char module[MAX_PATH] = "";
     DWORD length = GetModuleFileNameA(nullptr, module, sizeof(module));
@@ -45,18 +47,41 @@ void ScriptPath(char* path, size_t size)
     else
         module[0] = '\0';
     BufSet(path, size, module);
-    BufAppend(path, size, "setup.inf");
 }
 
 // String 1333 with the script's path and the line the Setup API named, in
-// an error box owned by the hidden window. Shown in unattended runs too.
-void ScriptErrorBox(HINSTANCE module, HWND owner, const char* path, UINT line)
+// an error box owned by the hidden window. An unattended run has nobody to
+// read it: its text goes to the debug log like every box answered there, so
+// that a broken or cut script ends the run at once instead of holding it.
+void ScriptErrorBox(HINSTANCE module, HWND owner, const char* path, UINT line, bool unattended)
 {
     char format[512] = "";
     LoadStringA(module, IDS_SCRIPT_ERROR, format, sizeof(format));
     char text[1024] = "";
     BufFormat(text, sizeof(text), format, path, static_cast<int>(line));
-    ShowMessageBox(owner, text, nullptr, MB_OK | MB_ICONERROR);
+    if (unattended)
+        AnswerUnattended(owner, text, nullptr, MB_OK | MB_ICONERROR);
+    else
+        ShowMessageBox(owner, text, nullptr, MB_OK | MB_ICONERROR);
+}
+
+// An installation stops before anything is read from a damaged cabinet of
+// the medium: an error box (the path and the system's text for a corrupt
+// file), or in an unattended run its text in the debug log.
+bool MediumCabinetsWhole(HINF script, HWND owner, const char* folder, const SetupOptions& options)
+{
+    char cabinet[MAX_PATH] = "";
+    std::string problem;
+    if (CheckMediumCabinets(script, folder, cabinet, sizeof(cabinet), problem))
+        return true;
+    const DWORD error = GetLastError();
+    DebugErrorPrint("setup: the cabinet %s is damaged (%s); nothing is installed\n", cabinet, problem.c_str());
+    DebugReportError(error);
+    if (options.quiet)
+        AnswerUnattended(owner, cabinet, nullptr, MB_OK | MB_ICONERROR);
+    else
+        ErrorBox(owner, cabinet, error, options.language);
+    return false;
 }
 
 // The members of the context in their order: script, fonts, icons and the
@@ -148,10 +173,12 @@ bool RemovalKeyListed(const SetupContext* context)
 }
 
 // The checks before the wizard and the wizard itself, on a filled context.
-RunOutcome RunChecksAndWizard(SetupContext* context, SetupState* state)
+RunOutcome RunChecksAndWizard(SetupContext* context, SetupState* state, const char* folder)
 {
     const SetupOptions& options = state->options;
     HINF script = context->script;
+    if (!options.removeMode && !MediumCabinetsWhole(script, context->owner, folder, options))
+        return RunOutcome::Failed;
     // The newer-version question is asked also in unattended runs: it must
     // not be answered by default.
     if (!NewerVersionCheck(script, context->module, context->owner, context->installSection))
@@ -174,6 +201,18 @@ RunOutcome RunChecksAndWizard(SetupContext* context, SetupState* state)
     if (ReadProducts(script, context->owner, context->module, context->productsSection, options.removeMode) == 0)
         return RunOutcome::Failed;
     BENCH_MARK("products");
+    // A script cut short or with a misspelt section still opens: what it
+    // lacks would be skipped and the run reported a success.
+    char missing[512] = "";
+    if (!options.removeMode && !CheckScriptWhole(script, context->installSection, context->productsSection, missing,
+                                                 sizeof(missing))) {
+        char path[MAX_PATH] = "";
+        BufSet(path, sizeof(path), folder);
+        BufAppend(path, sizeof(path), "setup.inf");
+        DebugErrorPrint("setup: %s is not whole: %s; nothing is installed\n", path, missing);
+        ScriptErrorBox(context->module, context->owner, path, 0, options.quiet != 0);
+        return RunOutcome::Failed;
+    }
 
     // The plug-ins of the chosen sections and products add their pages to
     // the wizard and their steps to the run; RunSetup releases them.
@@ -190,8 +229,11 @@ void RunSetup(HWND window, SetupState* state)
     auto module = reinterpret_cast<HINSTANCE>(GetWindowLongPtrA(window, GWLP_HINSTANCE));
     const SetupOptions& options = state->options;
 
+    char folder[MAX_PATH] = "";
+    ProgramFolder(folder, sizeof(folder));
     char path[MAX_PATH] = "";
-    ScriptPath(path, sizeof(path));
+    BufSet(path, sizeof(path), folder);
+    BufAppend(path, sizeof(path), "setup.inf");
     UINT errorLine = 0;
     HINF script = SetupOpenInfFileA(path, nullptr, INF_STYLE_WIN4, &errorLine);
     BENCH_MARK("script-open");
@@ -199,7 +241,7 @@ void RunSetup(HWND window, SetupState* state)
         DWORD error = GetLastError();
         DebugErrorPrint("setup: cannot open %s (line %u)\n", path, errorLine);
         DebugReportError(error);
-        ScriptErrorBox(module, window, path, errorLine);
+        ScriptErrorBox(module, window, path, errorLine, options.quiet != 0);
         state->exitCode = kExitFailed;
         return;
     }
@@ -211,7 +253,7 @@ void RunSetup(HWND window, SetupState* state)
     bool restartStarted = false;
     if (FillContext(&context, state, script, window, module)) {
         BENCH_MARK("context");
-        outcome = OutcomeAfterWizard(RunChecksAndWizard(&context, state), context.lastRun.load());
+        outcome = OutcomeAfterWizard(RunChecksAndWizard(&context, state, folder), context.lastRun.load());
         // Only a wizard run can have asked for a restart (the run threads,
         // their plug-in steps, the end-of-session handler).
         if (state->rebootNeeded.load())

@@ -11,13 +11,16 @@
 #include <vector>
 
 #include "Profile.h"
+#include "Random.h"
 
 namespace modemsim {
 
 struct ModemOutput {
-  enum class Kind { Send, Note };
+  // LineGone: the line is cut after the sends before it (the `cut` fault).
+  enum class Kind { Send, Note, LineGone };
   Kind kind = Kind::Send;
-  std::string text;  // Send: raw bytes for the PC; Note: transcript event text
+  std::string text;    // Send: raw bytes for the PC; Note: transcript event text
+  bool lossy = false;  // Send: lost, not queued, while the PC does not take bytes (flood)
 };
 
 enum class ModemMode { Command, Dialling, Data };
@@ -41,30 +44,45 @@ class Modem {
   bool Connected() const { return connected_; }
   bool EchoOn() const { return echoOn_; }
 
+  // After LineGone the modem is deaf and mute until LineBack, which starts
+  // it again as after power-on (the `cut ... back` fault's new line).
+  bool LineIsGone() const { return lineGone_; }
+  void LineBack();
+  // How long after LineGone the line comes back; -1: never.
+  int LineBackAfterMs() const { return profile_.faults.cutBackAfterMs; }
+
  private:
   struct QueuedSend {
     int64_t dueMs = 0;
     std::string bytes;
+    bool lineGoneAfter = false;  // the `cut` fault ends the line after these bytes
   };
-  enum class Timer { None, Send, Dial, Escape, Drop };
+  enum class Timer { None, Send, Dial, Escape, Drop, Flood };
 
   void RunDue(int64_t nowMs, std::vector<ModemOutput>& out);
   Timer EarliestDue(int64_t& dueMs) const;
   void CommandByte(char c, int64_t nowMs, std::string& echo, std::vector<ModemOutput>& out);
   void DataByte(char c, int64_t nowMs);
-  void DiallingByte(std::vector<ModemOutput>& out);
+  void DiallingByte(int64_t nowMs, std::vector<ModemOutput>& out);
   void AppendEcho(char c, std::string& echo);
   void ExecuteLine(int64_t nowMs, std::vector<ModemOutput>& out);
   bool ExecuteBuiltin(int64_t nowMs, std::vector<ModemOutput>& out);
   void StartDial(int64_t nowMs, std::vector<ModemOutput>& out);
   void FinishDial(int64_t nowMs, std::vector<ModemOutput>& out);
-  void FinishEscape(std::vector<ModemOutput>& out);
-  void DropCarrier(std::vector<ModemOutput>& out);
+  void FinishEscape(int64_t nowMs, std::vector<ModemOutput>& out);
+  void DropCarrier(int64_t nowMs, std::vector<ModemOutput>& out);
   void HangUp(std::vector<ModemOutput>& out);
   void EnterData(int64_t nowMs, std::vector<ModemOutput>& out);
   void SetEcho(bool on, std::vector<ModemOutput>& out);
-  void Schedule(const Answer& answer, int64_t nowMs);
-  void ScheduleText(const std::string& bytes, int64_t nowMs);
+  void EmitEcho(std::string& echo, int64_t nowMs, std::vector<ModemOutput>& out);
+  void Reply(const Answer& answer, int64_t nowMs);
+  void ReplyText(const std::string& bytes, int64_t nowMs);
+  void SendResult(const std::string& bytes, int64_t nowMs, std::vector<ModemOutput>& out);
+  bool ShapesAnswers() const;
+  Answer Shape(const Answer& answer);
+  void Schedule(const Answer& answer, int64_t nowMs, bool lineGoneAfter = false);
+  void SendFlood(int64_t dueMs, std::vector<ModemOutput>& out);
+  void GoOffLine(std::vector<ModemOutput>& out);
 
   Profile profile_;
   ModemMode mode_ = ModemMode::Command;
@@ -87,6 +105,13 @@ class Modem {
   size_t dialDefaultUses_ = 0;
   size_t unknownUses_ = 0;
   size_t emptyUses_ = 0;
+  // Faults.
+  Random random_;
+  Answer held_;                      // off-by-one: the answer the next command line gets
+  bool cutDone_ = false;
+  bool lineGone_ = false;
+  std::optional<int64_t> floodDueMs_;
+  size_t floodPos_ = 0;              // next byte of the flood text
 };
 
 }  // namespace modemsim

@@ -22,6 +22,16 @@ bool ParsePid(const std::string& text, pid_t& pid) {
   return true;
 }
 
+bool ParseSeed(const std::string& text, uint64_t& seed) {
+  if (text.empty() || text.size() > 19) return false;
+  seed = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    seed = seed * 10 + static_cast<uint64_t>(c - '0');
+  }
+  return true;
+}
+
 bool ParseSeconds(const std::string& text, int64_t& ms) {
   if (text.empty()) return false;
   char* end = nullptr;
@@ -39,7 +49,7 @@ bool ParseSeconds(const std::string& text, int64_t& ms) {
 
 std::string UsageText() {
   return "usage: modemsim --link PATH --profile FILE [--transcript FILE] [--parent PID]\n"
-         "                [--time-limit SECONDS] [--ready FILE]\n";
+         "                [--time-limit SECONDS] [--ready FILE] [--fault DIRECTIVE]... [--seed N]\n";
 }
 
 bool ParseOptions(int argc, const char* const* argv, Options& options, std::string& error) {
@@ -59,7 +69,8 @@ bool ParseOptions(int argc, const char* const* argv, Options& options, std::stri
       return true;
     }
     const bool known = name == "--link" || name == "--profile" || name == "--transcript" ||
-                       name == "--ready" || name == "--parent" || name == "--time-limit";
+                       name == "--ready" || name == "--parent" || name == "--time-limit" ||
+                       name == "--fault" || name == "--seed";
     if (!known) {
       error = "unknown option '" + name + "'";
       return false;
@@ -83,6 +94,15 @@ bool ParseOptions(int argc, const char* const* argv, Options& options, std::stri
       options.transcriptPath = value;
     } else if (name == "--ready") {
       options.readyPath = value;
+    } else if (name == "--fault") {
+      options.faultLines.push_back(value);
+    } else if (name == "--seed") {
+      uint64_t seed = 0;
+      if (!ParseSeed(value, seed)) {
+        error = "--seed needs a whole number of at most 19 digits, got '" + value + "'";
+        return false;
+      }
+      options.seed = seed;
     } else if (name == "--parent") {
       if (!ParsePid(value, options.parentPid)) {
         error = "--parent needs a process id, got '" + value + "'";

@@ -4,7 +4,9 @@
 #include <sys/types.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace modemsim {
 
@@ -17,6 +19,8 @@ struct Options {
   std::string readyPath;       // --ready; empty: no ready file
   pid_t parentPid = 0;         // --parent; 0: not watched
   int64_t timeLimitMs = kDefaultTimeLimitMs;  // --time-limit, given in seconds
+  std::vector<std::string> faultLines;  // --fault, repeatable: profile lines added after the file
+  std::optional<uint64_t> seed;         // --seed: replaces the profile's seed
   bool help = false;           // --help
 };
 

@@ -8,7 +8,7 @@
 namespace modemsim {
 namespace {
 
-constexpr int kMaxCount = 1000000;  // upper bound for "nth"
+constexpr int kMaxCount = 1000000;  // upper bound for counts: nth, bytes, rates
 
 // Walks the tokens of one profile line.
 class LineCursor {
@@ -71,6 +71,10 @@ class ProfileParser {
   bool ParseDial(LineCursor& cursor, int lineNumber);
   bool ParseEchoFault(LineCursor& cursor);
   bool ParseSingleByte(LineCursor& cursor, const char* what, char& value);
+  bool ParseText(LineCursor& cursor, const char* what, std::string& text);
+  bool ParseRange(LineCursor& cursor, const char* what, int& minMs, int& maxMs);
+  bool ParseSeed(LineCursor& cursor);
+  bool ParseFault(const std::string& name, LineCursor& cursor, bool& known);
 
   Profile& profile_;
   std::string error_;
@@ -273,6 +277,79 @@ bool ProfileParser::ParseEchoFault(LineCursor& cursor) {
   return true;
 }
 
+bool ProfileParser::ParseText(LineCursor& cursor, const char* what, std::string& text) {
+  const ProfileToken* token = cursor.Peek();
+  if (token == nullptr || token->text.empty()) {
+    return Fail(std::string(what) + " needs a non-empty text, got " + cursor.DescribeNext());
+  }
+  text = cursor.Take().text;
+  return true;
+}
+
+bool ProfileParser::ParseRange(LineCursor& cursor, const char* what, int& minMs, int& maxMs) {
+  if (!ParseNumber(cursor, what, 0, kMaxDelayMs, minMs) ||
+      !ParseNumber(cursor, what, 0, kMaxDelayMs, maxMs)) {
+    return false;
+  }
+  if (minMs > maxMs) {
+    return Fail(std::string(what) + ": the least (" + std::to_string(minMs) +
+                ") is more than the most (" + std::to_string(maxMs) + ")");
+  }
+  return true;
+}
+
+bool ProfileParser::ParseSeed(LineCursor& cursor) {
+  const ProfileToken* token = cursor.Peek();
+  if (!cursor.NextIsNumber() || token->text.size() > 19) {
+    return Fail("seed must be a whole number of at most 19 digits, got " + cursor.DescribeNext());
+  }
+  uint64_t seed = 0;
+  for (char c : cursor.Take().text) seed = seed * 10 + static_cast<uint64_t>(c - '0');
+  profile_.faults.seed = seed;
+  return true;
+}
+
+// The fault directives; `known` tells whether `name` is one of them.
+bool ProfileParser::ParseFault(const std::string& name, LineCursor& cursor, bool& known) {
+  Faults& faults = profile_.faults;
+  known = true;
+  if (name == "seed") return ParseSeed(cursor);
+  if (name == "garbage") {
+    if (!ParseText(cursor, "garbage", faults.garbage)) return false;
+    return !cursor.TakeWord("after") ||
+           ParseNumber(cursor, "garbage after (ms)", 0, kMaxDelayMs, faults.garbageAfterMs);
+  }
+  if (name == "flood") {
+    if (!ParseText(cursor, "flood", faults.flood)) return false;
+    if (cursor.TakeWord("on") && !ParseText(cursor, "flood on", faults.floodOn)) return false;
+    return !cursor.TakeWord("rate") ||
+           ParseNumber(cursor, "flood rate (bytes/s)", 1, kMaxCount, faults.floodBytesPerSecond);
+  }
+  if (name == "cut") {
+    if (!ParseText(cursor, "cut", faults.cutOn) ||
+        !ParseNumber(cursor, "cut after (bytes)", 0, kMaxCount, faults.cutAfterBytes)) {
+      return false;
+    }
+    return !cursor.TakeWord("back") ||
+           ParseNumber(cursor, "cut back (ms)", 0, kMaxDelayMs, faults.cutBackAfterMs);
+  }
+  if (name == "split") return ParseNumber(cursor, "split (ms)", 0, kMaxDelayMs, faults.splitGapMs);
+  if (name == "around") return ParseText(cursor, "around", faults.around);
+  if (name == "inject") {
+    if (!ParseText(cursor, "inject", faults.inject)) return false;
+    if (!cursor.TakeWord("every")) return Fail("inject expects 'every', got " + cursor.DescribeNext());
+    return ParseNumber(cursor, "inject every (bytes)", 1, kMaxCount, faults.injectEvery);
+  }
+  if (name == "off-by-one") return ParseOnOff(cursor, "off-by-one", faults.offByOne);
+  if (name == "jitter") return ParseRange(cursor, "jitter (ms)", faults.jitterMinMs, faults.jitterMaxMs);
+  if (name == "echo-delay") {
+    return ParseRange(cursor, "echo-delay (ms)", faults.echoDelayMinMs, faults.echoDelayMaxMs);
+  }
+  if (name == "echo-loss") return ParseNumber(cursor, "echo-loss (%)", 0, 100, faults.echoLossPercent);
+  known = false;
+  return true;
+}
+
 bool ProfileParser::ParseLine(LineCursor& cursor, int lineNumber) {
   if (cursor.Peek() == nullptr) return true;
   const ProfileToken& directive = cursor.Take();
@@ -302,6 +379,9 @@ bool ProfileParser::ParseLine(LineCursor& cursor, int lineNumber) {
   if (name == "prefix") return ParseCommandRule(cursor, "prefix", lineNumber, profile_.prefixes);
   if (name == "dial") return ParseDial(cursor, lineNumber);
   if (name == "echo-fault") return ParseEchoFault(cursor);
+  bool known = false;
+  if (!ParseFault(name, cursor, known)) return false;
+  if (known) return ExpectEnd(cursor);
   return Fail("unknown directive '" + name + "'");
 }
 

@@ -2,6 +2,7 @@
 // (documented in README.md).
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -54,6 +55,30 @@ struct EchoFault {
   int nth = 0;           // 0: every occurrence; N: only the Nth echoed occurrence
 };
 
+// A misbehaving modem: every fault is off by default. Answer faults shape
+// the answers to command lines and the dial results (not the echo).
+struct Faults {
+  uint64_t seed = 1;                // of the random faults (jitter, echo delay and loss)
+  std::string garbage;              // sent after every answer ...
+  int garbageAfterMs = 20;          // ... this long after its last piece
+  std::string flood;                // sent over and over, without end ...
+  std::string floodOn;              // ... from this command line on (empty: from the start)
+  int floodBytesPerSecond = 11520;  // 115200 bit/s with 8N1
+  std::string cutOn;                // the first answer to this command line is cut ...
+  int cutAfterBytes = 0;            // ... after this many bytes, then the line is gone
+  int cutBackAfterMs = -1;          // a new line at the link this long after (-1: never)
+  int splitGapMs = -1;              // answers one byte at a time, this far apart (-1: off)
+  std::string around;               // before and after every answer piece
+  std::string inject;               // put into every answer piece ...
+  int injectEvery = 0;              // ... after each this many of its bytes (0: off)
+  bool offByOne = false;            // each command line gets the previous one's answer
+  int jitterMinMs = 0;              // extra delay of every answer piece, drawn
+  int jitterMaxMs = 0;              // from [min, max]
+  int echoDelayMinMs = 0;           // delay of every echo, drawn from [min, max]
+  int echoDelayMaxMs = 0;
+  int echoLossPercent = 0;          // chance that the echo of a byte is left out
+};
+
 struct Profile {
   bool echoOn = true;                                   // after start, ATZ, AT&F
   AnswerSequence emptyLine = {Answer{}};                // answer to a bare CR
@@ -68,6 +93,7 @@ struct Profile {
   int dropAfterMs = 0;                                  // 0: never drops by itself
   bool abortDial = false;                               // a byte while dialling aborts
   bool silent = false;                                  // nothing attached: no echo, no answer
+  Faults faults;
 };
 
 struct ProfileError {

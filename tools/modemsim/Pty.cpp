@@ -1,6 +1,7 @@
 #include "Pty.h"
 
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <stdlib.h>
 #include <termios.h>
 #include <unistd.h>
@@ -12,12 +13,17 @@
 
 namespace modemsim {
 
-Pty::~Pty() {
+Pty::~Pty() { Close(); }
+
+void Pty::Close() {
   if (slave_ >= 0) close(slave_);
   if (master_ >= 0) close(master_);
+  slave_ = master_ = -1;
+  slavePath_.clear();
 }
 
 bool Pty::Open(std::string& error) {
+  Close();
   master_ = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
   if (master_ < 0) {
     error = std::string("posix_openpt: ") + std::strerror(errno);
@@ -51,6 +57,12 @@ bool Pty::Open(std::string& error) {
     return false;
   }
   return true;
+}
+
+int Pty::UnreadBytes() const {
+  int count = 0;
+  if (slave_ < 0 || ioctl(slave_, FIONREAD, &count) != 0) return 0;
+  return count;
 }
 
 bool Pty::ReadLineSettings(LineSettings& settings) const {

@@ -18,6 +18,12 @@ class Pty {
   // in raw mode. The slave fd stays open for the Pty's life so the master
   // never sees a hang-up (EIO) while the PC program has the port closed.
   bool Open(std::string& error);
+  // Closes both ends: the PC program's port is hung up for good. Open makes
+  // a new pty afterwards.
+  void Close();
+  bool IsOpen() const { return master_ >= 0; }
+  // Bytes sent to the PC that its program has not read yet.
+  int UnreadBytes() const;
 
   int MasterFd() const { return master_; }
   const std::string& SlavePath() const { return slavePath_; }

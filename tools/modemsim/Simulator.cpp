@@ -8,12 +8,19 @@
 #include <cstring>
 
 #include "Clock.h"
+#include "Link.h"
 
 namespace modemsim {
 namespace {
 
 constexpr int64_t kLinePollMs = 20;       // longest wait between checks of termios and parent
 constexpr size_t kReadChunkBytes = 4096;  // one read() of the master
+// A cut line goes once the PC has read what was sent before the cut (closing
+// the pty discards what waits unread), or after kCutDrainMs at most. Bytes
+// written to the master reach the slave's queue a moment later, so the queue
+// counts only after kCutSettleMs.
+constexpr int64_t kCutSettleMs = 50;
+constexpr int64_t kCutDrainMs = 1000;
 
 std::string SignalName(int signal) {
   switch (signal) {
@@ -26,9 +33,10 @@ std::string SignalName(int signal) {
 
 }  // namespace
 
-Simulator::Simulator(const Pty& pty, Modem& modem, Transcript& transcript, pid_t parentPid,
-                     int64_t timeLimitMs, int64_t startMs)
+Simulator::Simulator(Pty& pty, const std::string& linkPath, Modem& modem, Transcript& transcript,
+                     pid_t parentPid, int64_t timeLimitMs, int64_t startMs)
     : pty_(pty),
+      linkPath_(linkPath),
       modem_(modem),
       transcript_(transcript),
       parentPid_(parentPid),
@@ -47,7 +55,32 @@ void Simulator::CheckLine(int64_t nowMs) {
 }
 
 void Simulator::Queue(std::vector<ModemOutput> outputs) {
-  for (ModemOutput& output : outputs) pending_.push_back(std::move(output));
+  // Flood bytes that find the line still busy with earlier bytes are lost,
+  // as on a real line whose receiver does not keep up.
+  const bool backedUp = !pending_.empty();
+  for (ModemOutput& output : outputs) {
+    if (output.lossy && backedUp) continue;
+    pending_.push_back(std::move(output));
+  }
+}
+
+void Simulator::CutLine(int64_t nowMs) {
+  lineGoingSinceMs_ = -1;
+  RemoveLinkIfOurs(linkPath_, pty_.SlavePath());
+  pty_.Close();
+  pending_.clear();
+  haveLine_ = false;
+  transcript_.Event(nowMs, "line-gone");
+  const int backMs = modem_.LineBackAfterMs();
+  lineBackAtMs_ = backMs >= 0 ? nowMs + backMs : -1;
+}
+
+bool Simulator::BringLineBack(int64_t nowMs, std::string& error) {
+  lineBackAtMs_ = -1;
+  if (!pty_.Open(error) || !CreateLink(linkPath_, pty_.SlavePath(), error)) return false;
+  modem_.LineBack();
+  transcript_.Event(nowMs, "line-back " + pty_.SlavePath());
+  return true;
 }
 
 bool Simulator::Flush(int64_t nowMs, std::string& error) {
@@ -58,7 +91,19 @@ bool Simulator::Flush(int64_t nowMs, std::string& error) {
       pending_.pop_front();
       continue;
     }
+    if (item.kind == ModemOutput::Kind::LineGone) {
+      if (lineGoingSinceMs_ < 0) lineGoingSinceMs_ = nowMs;
+      const int64_t goingMs = nowMs - lineGoingSinceMs_;
+      if ((goingMs >= kCutSettleMs && pty_.UnreadBytes() == 0) || goingMs >= kCutDrainMs) {
+        CutLine(nowMs);
+      }
+      return true;
+    }
     const ssize_t written = write(pty_.MasterFd(), item.text.data(), item.text.size());
+    if (written < 0 && item.lossy && errno == EAGAIN) {
+      pending_.pop_front();  // lost on a full line
+      continue;
+    }
     if (written < 0) {
       if (errno == EAGAIN || errno == EINTR) return true;  // retried on POLLOUT
       error = std::string("write to pty: ") + std::strerror(errno);
@@ -66,7 +111,7 @@ bool Simulator::Flush(int64_t nowMs, std::string& error) {
     }
     transcript_.Sent(nowMs, std::string_view(item.text).substr(0, static_cast<size_t>(written)));
     item.text.erase(0, static_cast<size_t>(written));
-    if (!item.text.empty()) return true;  // rest waits for POLLOUT
+    if (!item.text.empty() && !item.lossy) return true;  // rest waits for POLLOUT
     pending_.pop_front();
   }
   return true;
@@ -82,6 +127,10 @@ RunResult Simulator::Run(const volatile sig_atomic_t& stopSignal, const sigset_t
     if (stopSignal != 0) return {"signal " + SignalName(stopSignal), 0};
     if (parentPid_ > 0 && kill(parentPid_, 0) != 0 && errno == ESRCH) return {"parent-gone", 0};
     if (nowMs >= timeLimitMs_) return {"time-limit", 0};
+    if (!pty_.IsOpen() && lineBackAtMs_ >= 0 && nowMs >= lineBackAtMs_ &&
+        !BringLineBack(nowMs, error)) {
+      return {"error " + error, 1};
+    }
     CheckLine(nowMs);
     Queue(modem_.Advance(nowMs));
     if (!Flush(nowMs, error)) return {"error " + error, 1};
@@ -90,7 +139,7 @@ RunResult Simulator::Run(const volatile sig_atomic_t& stopSignal, const sigset_t
     if (const auto dueMs = modem_.NextDueMs()) timeoutMs = std::min(timeoutMs, *dueMs - nowMs);
     timeoutMs = std::max<int64_t>(timeoutMs, 0);
     pollfd master {};
-    master.fd = nowMs < masterPausedUntilMs ? -1 : pty_.MasterFd();
+    master.fd = nowMs < masterPausedUntilMs || !pty_.IsOpen() ? -1 : pty_.MasterFd();
     master.events = static_cast<short>(POLLIN | (pending_.empty() ? 0 : POLLOUT));
     const timespec timeout {static_cast<time_t>(timeoutMs / 1000),
                             static_cast<long>(timeoutMs % 1000) * 1000000L};

@@ -26,8 +26,10 @@ class Simulator {
  public:
   // All references must outlive the Simulator. `startMs` (MonotonicMs) is
   // time zero of the transcript and the Modem; `timeLimitMs` counts from it.
-  Simulator(const Pty& pty, Modem& modem, Transcript& transcript, pid_t parentPid,
-            int64_t timeLimitMs, int64_t startMs);
+  // The pty is open and `linkPath` points to its slave; a line that the
+  // modem cuts (and brings back) is closed (and made again) here.
+  Simulator(Pty& pty, const std::string& linkPath, Modem& modem, Transcript& transcript,
+            pid_t parentPid, int64_t timeLimitMs, int64_t startMs);
 
   // Runs until a stop signal (`stopSignal` set by a handler to its number),
   // until `parentPid` is gone, the time limit passes or I/O fails.
@@ -40,8 +42,11 @@ class Simulator {
   void CheckLine(int64_t nowMs);
   void Queue(std::vector<ModemOutput> outputs);
   bool Flush(int64_t nowMs, std::string& error);
+  void CutLine(int64_t nowMs);
+  bool BringLineBack(int64_t nowMs, std::string& error);
 
-  const Pty& pty_;
+  Pty& pty_;
+  const std::string linkPath_;
   Modem& modem_;
   Transcript& transcript_;
   pid_t parentPid_;
@@ -50,6 +55,8 @@ class Simulator {
   bool haveLine_ = false;
   LineSettings line_;
   std::deque<ModemOutput> pending_;  // sends and notes not yet written, in order
+  int64_t lineGoingSinceMs_ = -1;    // the line goes once the PC has read the last bytes
+  int64_t lineBackAtMs_ = -1;        // while the line is gone: when it comes back (-1: never)
 };
 
 }  // namespace modemsim

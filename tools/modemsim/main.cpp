@@ -5,6 +5,7 @@
 #include <sys/prctl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -93,12 +94,24 @@ int main(int argc, char** argv) {
   if (!ReadWholeFile(options.profilePath, profileText)) {
     return Fail(kExitBadInput, "cannot read profile " + options.profilePath);
   }
+  // --fault lines follow the file's lines; an error in one names it by its
+  // place among them.
+  if (!options.faultLines.empty() && !profileText.empty() && profileText.back() != '\n') {
+    profileText += '\n';
+  }
+  const int fileLines = static_cast<int>(std::count(profileText.begin(), profileText.end(), '\n'));
+  for (const std::string& line : options.faultLines) profileText += line + "\n";
   Profile profile;
   ProfileError profileError;
   if (!ParseProfile(profileText, profile, profileError)) {
+    if (profileError.line > fileLines) {
+      return Fail(kExitBadInput, "--fault " + std::to_string(profileError.line - fileLines) + ": " +
+                                     profileError.message);
+    }
     return Fail(kExitBadInput, options.profilePath + ":" + std::to_string(profileError.line) +
                                    ": " + profileError.message);
   }
+  if (options.seed) profile.faults.seed = *options.seed;
 
   const int64_t startMs = MonotonicMs();
   Transcript transcript;
@@ -120,7 +133,8 @@ int main(int argc, char** argv) {
   }
 
   Modem modem(std::move(profile));
-  Simulator simulator(pty, modem, transcript, options.parentPid, options.timeLimitMs, startMs);
+  Simulator simulator(pty, options.linkPath, modem, transcript, options.parentPid,
+                      options.timeLimitMs, startMs);
   const RunResult result = simulator.Run(gStopSignal, waitMask);
   transcript.Event(MonotonicMs() - startMs, "exit " + result.reason);
   RemoveLinkIfOurs(options.linkPath, pty.SlavePath());

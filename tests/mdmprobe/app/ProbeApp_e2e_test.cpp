@@ -496,6 +496,36 @@ TEST_P(AutomaticRun, LogsEveryTestAndSetsOnlyTheFailedBits)
 INSTANTIATE_TEST_SUITE_P(Runs, AutomaticRun, testing::ValuesIn(kAutoRuns),
                          [](const testing::TestParamInfo<AutoRun>& info) { return info.param.name; });
 
+// A modem whose name has no section in the definition file: the automatic
+// run shows the "No TapiModemName" box, which closes by itself, and runs the
+// tests with the Common values; only the TAPI test fails (no TAPI name).
+TEST(ProbeApp, UnknownModelNeverHoldsTheAutomaticRun)
+{
+    RegisterModem();
+    ProgramCopy program("unknownmodel");
+    ASSERT_TRUE(program.Copied() && program.WithSamples());
+    ChildProcess child;
+    ASSERT_TRUE(program.Start(child, "/P:COM3 /L:" + program.Path("auto.log")));
+    std::string box;
+    DWORD exitCode = 0;
+    const bool ended = WaitFor(
+        [&] {
+            if (HWND dialog = FindDialog(child.Id()))
+                box = DialogText(dialog);
+            return child.Wait(0, &exitCode);
+        },
+        kRunMs);
+    if (!ended)
+        child.Kill();
+    ASSERT_TRUE(ended) << "the run waits on a box nobody closes";
+    EXPECT_EQ("VX-99 : No TapiModemName for this section !", box);
+    EXPECT_EQ(1u, exitCode);
+    const std::string log = LogLines(program.Path("auto.log"), program);
+    EXPECT_NE(std::string::npos, log.find("\nT - Detected modem      : VX-99 (COM3)\n")) << log;
+    EXPECT_NE(std::string::npos, log.find("\nT - Result of RAM-Test  : Ram-Test OK.\n")) << log;
+    EXPECT_NE(std::string::npos, log.find("END OF EMI")) << log;
+}
+
 // A modem of the family that answers the name queries with a bare OK: the
 // automatic run identifies it with an empty name, shows the box for the
 // missing section (answered here), and tests it with the Common values.

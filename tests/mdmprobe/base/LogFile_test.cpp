@@ -53,7 +53,27 @@ TEST_F(LogFileTest, RawWritesKeepLineStateAndGetNoPrefix)
         log.Write("text\n");
     }
     // Line feeds inside raw text become CR LF like any text-mode output.
-    EXPECT_EQ(std::string("T - Command : AT\r\r\nX\0Y\r\n", 24) + "raw\r\nlineT - text\r\n",
+    EXPECT_EQ("T - Command : AT\r\r\nX.Y\r\nraw\r\nlineT - text\r\n", Normalized());
+}
+
+// A modem's NUL, control and DEL bytes never reach the file, nor cut a line
+// short: each becomes a '.', through every kind of write. TAB, a lone CR and
+// 8-bit characters are text and stay.
+TEST_F(LogFileTest, BytesTheLogCannotHoldBecomeDots)
+{
+    {
+        CLogFile log(path_);
+        log.Write(std::string("Detected modem      : VX\0\x01\x1b\x7f (COM3)\n", 36));
+        log.Write(std::string("Answ. : \r\0\nOK\r\n", 15));
+        log.WriteRaw(std::string("raw\0\x02\tend", 9));
+        log.WriteLine("line\x07\xe9\xff");
+        log.WriteFormat("%s", "fmt\x1f");
+    }
+    EXPECT_EQ("T - Detected modem      : VX.... (COM3)\r\n"
+              "T - Answ. : \r.\r\n"
+              "T - OK\r\r\n"
+              "raw..\tendT - line.\xe9\xff\r\n"
+              "T - fmt.\r\n",
               Normalized());
 }
 

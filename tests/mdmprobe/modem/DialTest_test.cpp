@@ -170,6 +170,21 @@ TEST_F(ChecksTest, TestCallTimesOut)
     EXPECT_LT(PreciseMsSince(start), 75000u);
 }
 
+// A modem that sends text without end instead of a call result: every read
+// of the wait then lasts its whole second, yet the wait still ends after
+// about a minute, and the line is released as after every call.
+TEST_F(ChecksTest, TestCallUnderAFloodEndsAfterAMinuteToo)
+{
+    std::string answer;
+    const DWORD start = PreciseMs();
+    EXPECT_FALSE(RunDialTest(answer, &stop_, &serial_, "ATDT901", "CONNECT", 0, kConnectTimeMs));
+    const DWORD ms = PreciseMsSince(start);
+    EXPECT_GE(ms, 60000u);
+    EXPECT_LT(ms, 75000u);
+    EXPECT_NE(std::string::npos, answer.find("abcabcabc")) << "the text that came is the answer";
+    EXPECT_EQ("ATDT901\r+++ATH\r", Transcript().Received());
+}
+
 // A stop ends the wait for the call result and the hold of a connection at
 // once; the call is still hung up.
 TEST_F(ChecksTest, StopEndsTheCallAndHangsUp)

@@ -56,12 +56,32 @@ TEST(IdentifyText, NameAndFirmwareRules)
         {firmware, "\r\nVersion\r\nOK\r\n", true, ""},
         {firmware, "\r\n\r\nOK\r\n", false, "old"},
         {firmware, "\r\nVersion 3.02\r\n", false, "old"},
+        // NUL and control bytes around and inside the answers never reach a
+        // name or a version; 8-bit characters do.
+        {name, "\x01\r\n+GMM: \"VX-56i\"\x01\x1b\r\n\x01\r\nOK\r\n\x01", true, "VX-56i"},
+        {name, "\r\n+GMM: \"VX\x7f-5\t6i\"\r\n\r\nOK\r\n", true, "VX-56i"},
+        {name, "\r\n+GMM: \"Mod\xe9m\"\r\n\r\nOK\r\n", true, "Mod\xe9m"},
+        {name2, "\r\nVX-\x02\r\n56e\r\n\r\nOK\r\n", true, "VX-56e"},
+        {firmware, "\r\nVersion 3.\x1f" "02 / 2005\r\nOK\r\n", true, "3.02"},
     };
     for (const auto& c : cases) {
         std::string result = "old";
         EXPECT_EQ(c.ok, c.parse(c.answer, result)) << c.answer;
         EXPECT_EQ(c.result, result) << c.answer;
     }
+}
+
+// The modem that puts NULs around its answers: the name and version come out
+// whole, without them.
+TEST(IdentifyText, NulBytesAroundAndInsideAnswers)
+{
+    std::string name, version;
+    ASSERT_TRUE(ParseModemName(std::string("\0\r\n+GMM: \"VX-56i\"\0\r\n\0\0\r\nOK\r\n\0", 29), name));
+    EXPECT_EQ("VX-56i", name);
+    ASSERT_TRUE(ParseModemName2(std::string("\0\r\nVX\0-56e\r\n\r\nOK", 16), name));
+    EXPECT_EQ("VX-56e", name);
+    ASSERT_TRUE(ParseFirmwareVersion(std::string("\r\nVersion \0" "3.02\0 / x\r\nOK", 24), version));
+    EXPECT_EQ("3.02", version);
 }
 
 }  // namespace

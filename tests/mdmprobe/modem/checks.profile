@@ -13,6 +13,9 @@ dial 200 delay 400 busy
 dial 300 delay 400 no-carrier
 # Never a call result (the modem goes back to command mode in silence).
 dial 900 delay 400 none
+# Never a call result, but text without end from the dialling on.
+dial 901 delay 400 none
+flood "abc" on ATDT901
 # Connected, but reported as a bare CONNECT (no blank, no speed): no final
 # call result for the program, which goes on waiting.
 dial 500 delay 400 connect "CONNECT"

@@ -171,6 +171,37 @@ TEST_F(RequestTest, RetriesAfterErrorKeepTheLastAnswer)
     }
 }
 
+// A modem that sends text without a line end after a command: the wait for
+// the echoed line end ends with the request's time limit instead of reading
+// on for as long as the text comes (a stop request ends it otherwise).
+TEST_F(RequestTest, LineEndWaitEndsAtTheTimeLimitUnderAFlood)
+{
+    CSerial flooding;
+    ASSERT_TRUE(flooding.SetPortName("COM6") && flooding.Open());
+    std::atomic<bool> cancel{false}, done{false};
+    bool result = true;
+    DWORD ms = 0;
+    std::thread request([&] {
+        const DWORD start = PreciseMs();
+        result = flooding.Request("AT+FLOOD", nullptr, REQ_NO_ECHO, &cancel, 1500, 0);
+        ms = PreciseMsSince(start);
+        done = true;
+    });
+    for (int waited = 0; waited < 10000 && !done; waited += 10)
+        Sleep(10);
+    const bool endedByItself = done;
+    cancel = true;
+    request.join();
+    EXPECT_TRUE(endedByItself) << "still reading the flood after 10 s";
+    EXPECT_FALSE(result);
+    EXPECT_GE(ms, 1400u);
+    EXPECT_LT(ms, 4000u);
+    std::string sent;
+    for (const TranscriptEntry& entry : Transcript(0, "COM6").OfKind('>'))
+        sent += entry.text;
+    EXPECT_EQ(0u, sent.find("AT+FLOODabcabc")) << "the flood comes after the echo";
+}
+
 TEST_F(RequestTest, SilentPort)
 {
     CSerial silent;

@@ -53,11 +53,37 @@ void ExpectScriptErrorBox(const ProgramCopy& program, ChildProcess& child, const
     EXPECT_EQ(1603u, exitCode);
 }
 
+// An unattended run shows no box for a broken or missing script: the box's
+// text goes to the debug log and the run ends with 1603 at once.
+void ExpectScriptErrorLogged(const ProgramCopy& program, ChildProcess& child, const char* format, int line)
+{
+    char text[1024];
+    snprintf(text, sizeof(text), format, program.Path("setup.inf").c_str(), line);
+    bool sawBox = false;
+    DWORD exitCode = 0;
+    const bool ended = uidriver::WaitFor(
+        [&] {
+            sawBox = sawBox || uidriver::FindDialog(child.Id()) != nullptr;
+            return child.Wait(0, &exitCode);
+        },
+        kEndMs);
+    if (!ended)
+        child.Kill();
+    ASSERT_TRUE(ended) << "the run waits";
+    EXPECT_FALSE(sawBox);
+    EXPECT_EQ(1603u, exitCode);
+    const std::string log = testsupport::ReadFileBytes(program.Path("log.txt"));
+    EXPECT_NE(std::string::npos, log.find(std::string("unattended: message box \"\": ") + text)) << log;
+    char opened[512];
+    snprintf(opened, sizeof(opened), "setup: cannot open %s (line %d)", program.Path("setup.inf").c_str(), line);
+    EXPECT_NE(std::string::npos, log.find(opened)) << log;
+}
+
 // A missing or broken setup.inf: string 1333 with the full path and the line
-// the Setup API reports, in the language the command line chooses, also in
-// unattended runs. (Not Spanish: its resources are language-neutral, and
-// Wine finds resources by thread locale only when the language matches
-// exactly.)
+// the Setup API reports, in the language the command line chooses; in a box,
+// or in the debug log of an unattended run. (Not Spanish: its resources are
+// language-neutral, and Wine finds resources by thread locale only when the
+// language matches exactly.)
 TEST(SetupStart, ScriptErrorBoxNamesFileAndLine)
 {
     const struct
@@ -67,19 +93,25 @@ TEST(SetupStart, ScriptErrorBoxNamesFileAndLine)
         const char* arguments;
         const char* format;
         int line;
+        bool unattended;
     } cases[] = {
-        {"missing", nullptr, "", kEnglishError, 0},
+        {"missing", nullptr, "", kEnglishError, 0, false},
         {"broken", kBrokenScript, "/quiet /lang:fre",
-         "Le fichier %s contient une erreur \xe0 la ligne %d. L'installation ne peut pas continuer.", 4},
-        {"german", kBrokenScript, "/LANG:GERMAN /silent:abc", kGermanError, 4},
-        {"polish", nullptr, "/lang:pol", kEnglishError, 0},
+         "Le fichier %s contient une erreur \xe0 la ligne %d. L'installation ne peut pas continuer.", 4, true},
+        {"german", kBrokenScript, "/LANG:GERMAN /silent:abc", kGermanError, 4, true},
+        {"german-box", kBrokenScript, "/LANG:GERMAN", kGermanError, 4, false},
+        {"polish", nullptr, "/lang:pol", kEnglishError, 0, false},
+        {"missing-quiet", nullptr, "/quiet", kEnglishError, 0, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.folder);
         ProgramCopy program(g_setup, c.folder, "setup.exe");
         ChildProcess child;
-        StartSetup(program, child, c.script, c.arguments);
-        ExpectScriptErrorBox(program, child, c.format, c.line);
+        StartSetup(program, child, c.script, std::string(c.arguments) + (c.unattended ? " /debug:log.txt" : ""));
+        if (c.unattended)
+            ExpectScriptErrorLogged(program, child, c.format, c.line);
+        else
+            ExpectScriptErrorBox(program, child, c.format, c.line);
     }
 }
 

@@ -4,6 +4,7 @@
 #include "ComponentList.h"
 #include "ScriptFields.h"
 #include "SectionChoice.h"
+#include "StringKeys.h"
 #include "VersionText.h"
 
 #include <gtest/gtest.h>
@@ -99,6 +100,33 @@ TEST(ComponentList, FlagsStayPutNamesAreCut)
     EXPECT_EQ(0, ComponentListSetSelectedByName("Mode", 1));
     ComponentListClear();
     EXPECT_EQ(0, ComponentListCount());
+}
+
+// A string key the script's [Strings] lacks stays in the field as %key%;
+// directory ids, %hwnd% and percent signs that open no key are not keys.
+TEST(StringKeys, UndefinedKeysAndWhatIsNoKey)
+{
+    const struct
+    {
+        const char* field;
+        const char* key;  // null: none
+    } cases[] = {
+        {"%TargetFolder%", "TargetFolder"},
+        {"C:\\Program Files\\%TargetFolder%\\x", "TargetFolder"},
+        {"%24%\\%Sub%", "Sub"},
+        {"%32768%\\mdmprobe.exe", nullptr},
+        {"%hwnd% /install", nullptr},
+        {"100% sure, 50% off", nullptr},
+        {"100% and %Key%", "Key"},
+        {"%%", nullptr},
+        {"%unclosed", nullptr},
+        {"", nullptr},
+    };
+    for (const auto& c : cases) {
+        std::string key = "untouched";
+        EXPECT_EQ(c.key != nullptr, FindUndefinedStringKey(c.field, key)) << c.field;
+        EXPECT_EQ(c.key ? c.key : "untouched", key) << c.field;
+    }
 }
 
 }  // namespace

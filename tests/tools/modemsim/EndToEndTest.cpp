@@ -1,5 +1,6 @@
 // The real modemsim binary on a real pty, driven like a PC program would.
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -135,6 +136,86 @@ TEST(EndToEnd, AnswerPiecesKeepTheirDelaysAndThePortCanBeReopened) {
   ASSERT_GE(receivedMs, 0);
   EXPECT_GE(modelSentMs - receivedMs, 300);
   EXPECT_LE(modelSentMs - receivedMs, 450);
+}
+
+// Everything read from `fd` within `ms`; `hungUp` tells whether the port
+// reported a hang-up meanwhile.
+std::string ReadFor(int fd, int ms, bool* hungUp = nullptr) {
+  const int64_t endMs = NowMs() + ms;
+  std::string got;
+  for (int64_t left = ms; left > 0; left = endMs - NowMs()) {
+    pollfd port {fd, POLLIN, 0};
+    if (poll(&port, 1, static_cast<int>(left)) <= 0) continue;
+    char buffer[4096];
+    const ssize_t count = read(fd, buffer, sizeof(buffer));
+    if (count > 0) {
+      got.append(buffer, static_cast<size_t>(count));
+      continue;
+    }
+    if (hungUp) *hungUp = true;
+    SleepMs(5);
+  }
+  return got;
+}
+
+// The fault given on the command line: the answer is cut after four bytes,
+// the PC's port is hung up and the link gone; a new line comes back at the
+// link later and works from scratch.
+TEST(EndToEnd, CutLineHangsUpThePortUntilANewLineComesBack) {
+  SimulatorProcess sim(kProfile);
+  sim.Start({"--fault", "cut AT+GMM 4 back 600"});
+  ASSERT_TRUE(sim.WaitReady(kReplyTimeoutMs)) << sim.Stderr();
+  char first[256] = {};
+  ASSERT_GT(readlink(sim.LinkPath().c_str(), first, sizeof(first) - 1), 0);
+  const int port = OpenPort(sim.LinkPath());
+  ASSERT_GE(port, 0);
+  ASSERT_EQ(write(port, "AT+GMM\r", 7), 7);
+  bool hungUp = false;
+  EXPECT_EQ(ReadFor(port, 500, &hungUp), "AT+GMM\r\r\nM5");
+  EXPECT_TRUE(hungUp);
+  EXPECT_FALSE(LinkExists(sim.LinkPath()));
+  EXPECT_LT(write(port, "AT\r", 3), 0) << "the old port stays dead";
+  close(port);
+
+  const int64_t waitedFrom = NowMs();
+  while (!LinkExists(sim.LinkPath()) && NowMs() - waitedFrom < kReplyTimeoutMs) SleepMs(10);
+  char second[256] = {};
+  ASSERT_GT(readlink(sim.LinkPath().c_str(), second, sizeof(second) - 1), 0);
+  const int again = OpenPort(sim.LinkPath());
+  ASSERT_GE(again, 0);
+  ASSERT_EQ(write(again, "AT+GMM\r", 7), 7);
+  EXPECT_EQ(ReadUntil(again, "\r\nOK\r\n", kReplyTimeoutMs), "AT+GMM\r\r\nM56\r\n\r\nOK\r\n");
+  close(again);
+  const std::string transcript = sim.Transcript();
+  EXPECT_NE(transcript.find(" # line-gone\n"), std::string::npos) << transcript;
+  EXPECT_NE(transcript.find(std::string(" # line-back ") + second + "\n"), std::string::npos) << transcript;
+  EXPECT_GE(TimeOf(transcript, std::string("# line-back ") + second) - TimeOf(transcript, "# line-gone"), 600);
+  sim.Signal(SIGTERM);
+  EXPECT_EQ(sim.WaitExit(kReplyTimeoutMs), 0);
+  EXPECT_FALSE(LinkExists(sim.LinkPath()));
+}
+
+// A flood at 20000 bytes/s keeps coming; while the port is not read it is
+// lost instead of piling up, so an answer comes at once when reading resumes.
+TEST(EndToEnd, FloodRunsWithoutEndAndIsLostWhileThePortIsNotRead) {
+  SimulatorProcess sim(kProfile);
+  sim.Start({"--fault", "flood \"0123456789\" rate 20000"});
+  ASSERT_TRUE(sim.WaitReady(kReplyTimeoutMs)) << sim.Stderr();
+  const int port = OpenPort(sim.LinkPath());
+  ASSERT_GE(port, 0);
+  const std::string flood = ReadFor(port, 500);
+  EXPECT_GT(flood.size(), 4000u);
+  EXPECT_LT(flood.size(), 16000u);
+  SleepMs(1500);  // the pty's buffer fills up
+  ASSERT_EQ(write(port, "AT\r", 3), 3);
+  const int64_t sentMs = NowMs();
+  std::string reply;
+  while (reply.find("\r\nOK\r\n") == std::string::npos && NowMs() - sentMs < kReplyTimeoutMs) {
+    reply += ReadFor(port, 50);
+  }
+  EXPECT_NE(reply.find("\r\nOK\r\n"), std::string::npos);
+  EXPECT_LT(NowMs() - sentMs, 1000);
+  close(port);
 }
 
 TEST(EndToEnd, EndsWhenTheParentIsGone) {

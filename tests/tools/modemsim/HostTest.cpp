@@ -30,6 +30,14 @@ TEST(Options, AcceptsBothFormsAndAppliesDefaults) {
   ASSERT_TRUE(Parse({"--link", "l", "--profile", "p"}, options, error));
   EXPECT_EQ(options.timeLimitMs, 600000);
   EXPECT_EQ(options.parentPid, 0);
+  EXPECT_TRUE(options.faultLines.empty());
+  EXPECT_FALSE(options.seed.has_value());
+  ASSERT_TRUE(Parse({"--link", "l", "--profile", "p", "--fault", "split 240", "--seed=99",
+                     "--fault=off-by-one on"},
+                    options, error))
+      << error;
+  EXPECT_EQ(options.faultLines, (std::vector<std::string>{"split 240", "off-by-one on"}));
+  EXPECT_EQ(options.seed, std::optional<uint64_t>(99));
 }
 
 TEST(Options, RejectsBadCommandLines) {
@@ -42,6 +50,8 @@ TEST(Options, RejectsBadCommandLines) {
       {"--link", "l", "--profile", "p", "--time-limit", "0"},
       {"--link", "l", "--profile", "p", "--time-limit", "soon"},
       {"--link=", "--profile", "p"},
+      {"--link", "l", "--profile", "p", "--seed", "-1"},
+      {"--link", "l", "--profile", "p", "--fault"},
   };
   for (const auto& args : bad) {
     Options options;

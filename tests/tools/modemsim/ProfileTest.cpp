@@ -70,6 +70,44 @@ TEST(ProfileParse, ShippedExamplesParse) {
   EXPECT_GE(count, 3);
 }
 
+TEST(ProfileParse, FaultDirectivesAndTheirDefaults) {
+  Profile p;
+  ProfileError error;
+  ASSERT_TRUE(ParseProfile("garbage \"\\x00\"\nflood RING\ncut ATI0 5\n", p, error)) << error.message;
+  EXPECT_EQ(p.faults.garbage, std::string(1, '\0'));
+  EXPECT_EQ(p.faults.garbageAfterMs, 20);
+  EXPECT_EQ(p.faults.floodOn, "");
+  EXPECT_EQ(p.faults.floodBytesPerSecond, 11520);
+  EXPECT_EQ(p.faults.cutBackAfterMs, -1);
+  EXPECT_EQ(p.faults.splitGapMs, -1);
+  EXPECT_EQ(p.faults.seed, 1u);
+  ASSERT_TRUE(ParseProfile(
+      "garbage \"G\" after 70\nflood \"F\\r\" on AT+GMM rate 500\ncut AT*RAM 9 back 2000\n"
+      "split 240\naround \"\\x00\\x01\"\ninject \"\\xFF\" every 4\noff-by-one on\n"
+      "jitter 10 9000\necho-delay 90 110\necho-loss 30\nseed 1234567890123456789\n",
+      p, error))
+      << error.line << ": " << error.message;
+  const Faults& f = p.faults;
+  EXPECT_EQ(f.garbageAfterMs, 70);
+  EXPECT_EQ(f.flood, "F\r");
+  EXPECT_EQ(f.floodOn, "AT+GMM");
+  EXPECT_EQ(f.floodBytesPerSecond, 500);
+  EXPECT_EQ(f.cutOn, "AT*RAM");
+  EXPECT_EQ(f.cutAfterBytes, 9);
+  EXPECT_EQ(f.cutBackAfterMs, 2000);
+  EXPECT_EQ(f.splitGapMs, 240);
+  EXPECT_EQ(f.around, std::string("\0\x01", 2));
+  EXPECT_EQ(f.inject, "\xFF");
+  EXPECT_EQ(f.injectEvery, 4);
+  EXPECT_TRUE(f.offByOne);
+  EXPECT_EQ(f.jitterMinMs, 10);
+  EXPECT_EQ(f.jitterMaxMs, 9000);
+  EXPECT_EQ(f.echoDelayMinMs, 90);
+  EXPECT_EQ(f.echoDelayMaxMs, 110);
+  EXPECT_EQ(f.echoLossPercent, 30);
+  EXPECT_EQ(f.seed, 1234567890123456789u);
+}
+
 TEST(ProfileErrors, NameTheLineAndTheProblem) {
   struct Case {
     const char* text;
@@ -98,6 +136,14 @@ TEST(ProfileErrors, NameTheLineAndTheProblem) {
       {"echo-fault replace T XY", 1, "echo-fault replacement must be exactly one character"},
       {"echo-fault drop T nth 0", 1, "nth must be between 1"},
       {"\"echo\" on", 1, "expected a directive"},
+      {"jitter 300 200", 1, "jitter (ms): the least (300) is more than the most (200)"},
+      {"inject \"x\" 3", 1, "inject expects 'every', got '3'"},
+      {"echo-loss 101", 1, "echo-loss (%) must be between 0 and 100"},
+      {"garbage \"\"", 1, "garbage needs a non-empty text"},
+      {"cut ATX", 1, "cut after (bytes) must be a whole number, got end of line"},
+      {"seed 12345678901234567890", 1, "seed must be a whole number of at most 19 digits"},
+      {"flood \"x\" rate 0", 1, "flood rate (bytes/s) must be between 1"},
+      {"split 10 20", 1, "unexpected '20'"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);

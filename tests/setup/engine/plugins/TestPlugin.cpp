@@ -9,6 +9,10 @@
 //   restart          its steps ask for a restart
 //   copy=SRC>DST     its steps queue the copy of SRC to DST
 //   delete=PATH      its steps queue the deletion of PATH
+//   kill             its steps end the process at once (exit code 57005,
+//                    0xDEAD), as a user or a crash would in that phase
+//   kill=copy        its steps end the process as soon as the target
+//                    directory holds a file: during the file copy that follows
 // The first item names the listing. The interface version is 1, or N when
 // the file name ends in "_vN" (copies of the library). .def files choose
 // which exports a build of it has.
@@ -71,6 +75,35 @@ std::vector<std::string> Items(const char* parameter, const std::string& key)
             values.push_back(item.substr(std::min(item.size(), key.size() + 1)));
     }
     return values;
+}
+
+constexpr UINT kKilledExit = 0xDEAD;
+
+void Kill(const std::string& when)
+{
+    Log("kill|" + when);
+    TerminateProcess(GetCurrentProcess(), kKilledExit);
+}
+
+// Watches the target directory (given as a heap string, which it frees)
+// and ends the process once a file is in it; gives up after 30 s.
+DWORD WINAPI KillOnFirstFile(void* parameter)
+{
+    const std::string pattern = *static_cast<std::string*>(parameter) + "\\*";
+    delete static_cast<std::string*>(parameter);
+    for (int waited = 0; waited < 30000; ++waited) {
+        WIN32_FIND_DATAA found;
+        HANDLE find = FindFirstFileA(pattern.c_str(), &found);
+        bool file = false;
+        for (BOOL more = find != INVALID_HANDLE_VALUE; more && !file; more = FindNextFileA(find, &found))
+            file = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+        if (find != INVALID_HANDLE_VALUE)
+            FindClose(find);
+        if (file)
+            Kill(std::string("copy|") + found.cFileName);
+        Sleep(1);
+    }
+    return 0;
 }
 
 std::string Name(const char* parameter)
@@ -195,6 +228,13 @@ void __cdecl TestStep(ProgressCallbackFn progress, QueueCallbackFn queue, HWND p
         queue(path.c_str(), nullptr, 0);
     if (!Items(parameter, "restart").empty())
         *restart = 1;
+    for (const std::string& when : Items(parameter, "kill")) {
+        if (when.empty())
+            Kill("step");
+        HANDLE watcher = CreateThread(nullptr, 0, KillOnFirstFile, new std::string(Text(targetDirectory)), 0, nullptr);
+        if (watcher != nullptr)
+            CloseHandle(watcher);
+    }
 }
 
 int __cdecl ConditionMet(void)

@@ -1,0 +1,55 @@
+// The shipped product as an installation leaves it in Windows, read by the
+// tests of the medium: its folder, menu folder, uninstall entry and App
+// Paths key; running setup.exe from a copy of the medium.
+#pragma once
+
+#include "WinTestSupport.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace medium {
+
+extern const char kEntry[];    // the uninstall entry below HKLM
+extern const char kAppPath[];  // the App Paths key below HKLM
+extern const char* const kFiles[5];
+extern const char* const kShortcuts[3];
+
+// Text value `name` (null: the default value) of HKLM\`key`; "" when missing.
+std::string MachineText(const char* key, const char* name);
+bool MachineKeyExists(const char* key);
+// Whether the files Windows deletes at the next restart include `path`.
+bool DeletedAtRestart(const std::string& path);
+
+std::string TargetDir();  // Program Files\Vantor\Modem Tools
+std::string MenuDir();    // the machine's Programs\Vantor Modem Tools
+
+// A folder `name` of the run folder with the medium's files `files` (from
+// `mediumDir`) in it; its Windows path.
+std::string CopyMedium(const std::string& mediumDir, const std::string& name,
+                       const std::vector<std::string>& files = {"setup.exe", "setup.inf", "mdmprobe.cab"});
+
+// Runs `setup.exe` of `folder` with `arguments` and waits up to `ms`. False
+// when it did not end (it is then ended); `exitCode` and whether a dialog
+// of it was seen meanwhile.
+bool RunSetup(const std::string& folder, const std::string& arguments, DWORD ms, DWORD* exitCode,
+              bool* sawDialog = nullptr);
+
+// A successful installation ends with Finish, which starts the modem test:
+// closes its wizard as a user would.
+void CloseStartedModemTest();
+
+// What the product leaves in Windows, one line per item, comparable between
+// installations: the files of its folder (their contents; only the name of
+// the modem test's own log), its
+// sub-folders, the shortcuts of its menu folder, the uninstall entries, the
+// values of its own and of its App Paths key.
+std::vector<std::string> Footprint();
+
+// Adds a failure for everything of the product still there after a removal;
+// the running setup.exe may wait for the restart.
+void ExpectNothingLeft();
+
+}  // namespace medium
