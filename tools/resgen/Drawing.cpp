@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
+#include <cstdlib>
 
 double SegmentDistance(double px, double py, double ax, double ay, double bx, double by)
 {
@@ -120,4 +122,61 @@ Shape Polygon(std::vector<std::pair<double, double>> points)
         }
         return inside;
     };
+}
+
+int ReduceColours(Image& img, size_t colours)
+{
+    struct Entry
+    {
+        double r, g, b, count;
+        std::vector<Rgb> members;
+    };
+    std::vector<Entry> entries;
+    for (const Rgb& p : img.pixels) {
+        auto same = [&](const Entry& e) { return e.members[0].r == p.r && e.members[0].g == p.g && e.members[0].b == p.b; };
+        auto it = std::find_if(entries.begin(), entries.end(), same);
+        if (it == entries.end())
+            entries.push_back({double(p.r), double(p.g), double(p.b), 1, {p}});
+        else
+            it->count += 1;
+    }
+    while (entries.size() > colours) {
+        size_t best = 0, other = 1;
+        double bestCost = -1;
+        for (size_t i = 0; i < entries.size(); ++i)
+            for (size_t j = i + 1; j < entries.size(); ++j) {
+                const Entry& a = entries[i];
+                const Entry& b = entries[j];
+                double d = (a.r - b.r) * (a.r - b.r) + (a.g - b.g) * (a.g - b.g) + (a.b - b.b) * (a.b - b.b);
+                double cost = a.count * b.count / (a.count + b.count) * d;
+                if (bestCost < 0 || cost < bestCost) {
+                    bestCost = cost;
+                    best = i;
+                    other = j;
+                }
+            }
+        Entry& a = entries[best];
+        Entry& b = entries[other];
+        double total = a.count + b.count;
+        a.r = (a.r * a.count + b.r * b.count) / total;
+        a.g = (a.g * a.count + b.g * b.count) / total;
+        a.b = (a.b * a.count + b.b * b.count) / total;
+        a.count = total;
+        a.members.insert(a.members.end(), b.members.begin(), b.members.end());
+        entries.erase(entries.begin() + static_cast<std::ptrdiff_t>(other));
+    }
+    int largest = 0;
+    for (Rgb& p : img.pixels) {
+        for (const Entry& e : entries) {
+            auto member = [&](const Rgb& m) { return m.r == p.r && m.g == p.g && m.b == p.b; };
+            if (std::find_if(e.members.begin(), e.members.end(), member) == e.members.end())
+                continue;
+            Rgb mean = {static_cast<uint8_t>(std::lround(e.r)), static_cast<uint8_t>(std::lround(e.g)),
+                        static_cast<uint8_t>(std::lround(e.b))};
+            largest = std::max({largest, std::abs(mean.r - p.r), std::abs(mean.g - p.g), std::abs(mean.b - p.b)});
+            p = mean;
+            break;
+        }
+    }
+    return largest;
 }

@@ -48,3 +48,9 @@ Shape Ring(double cx, double cy, double inner, double outer);
 Shape Box(double left, double top, double right, double bottom);
 Shape Line(double ax, double ay, double bx, double by, double width);
 Shape Polygon(std::vector<std::pair<double, double>> points);
+
+// Reduces `img` to at most `colours` colours: the two colours whose merging
+// changes the picture least (by pixel count times squared distance) become
+// their pixel-weighted mean, until few enough are left. Returns the largest
+// change of one channel of one pixel.
+int ReduceColours(Image& img, size_t colours);
