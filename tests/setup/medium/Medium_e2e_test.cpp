@@ -5,6 +5,7 @@
 // removal wizard) or a deployment tool (QuietUninstallString) would:
 // afterwards nothing of the product is left but the running setup.exe and
 // its folders, which wait for the restart.
+#include "InstalledProduct.h"
 #include "UiDriver.h"
 #include "WinTestSupport.h"
 
@@ -17,6 +18,7 @@
 
 using testsupport::ChildProcess;
 using testsupport::FileExists;
+using namespace medium;
 
 namespace {
 
@@ -27,60 +29,6 @@ std::string g_self;    // this test program
 const char kPlanted[] = "C:\\Program.exe";
 
 constexpr DWORD kRunMs = 60000;
-const char kEntry[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\ModemTest";
-const char kAppPath[] = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\mdmprobe.exe";
-const char* const kFiles[] = {"setup.exe", "setup.inf", "mdmprobe.exe", "mdmprobe.ini", "mdmprobe.dat"};
-const char* const kShortcuts[] = {"Vantor Modem Test.lnk", "Modem Test Logs.lnk", "Remove Vantor Modem Test.lnk"};
-
-// Text value `name` (null: the default value) of HKLM\`key`; "" when missing.
-std::string MachineText(const char* key, const char* name)
-{
-    HKEY handle;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ, &handle) != ERROR_SUCCESS) return "";
-    char value[1024] = {};
-    DWORD size = sizeof(value) - 2;
-    const LONG result = RegQueryValueExA(handle, name, nullptr, nullptr, reinterpret_cast<BYTE*>(value), &size);
-    RegCloseKey(handle);
-    return result == ERROR_SUCCESS ? std::string(value) : "";
-}
-
-bool MachineKeyExists(const char* key)
-{
-    HKEY handle;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, key, 0, KEY_READ, &handle) != ERROR_SUCCESS) return false;
-    RegCloseKey(handle);
-    return true;
-}
-
-// Where `path` stands among the paths Windows deletes or renames at the
-// next restart (npos when it is not there).
-size_t RestartPosition(const std::string& path)
-{
-    HKEY handle;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager", 0, KEY_READ,
-                      &handle) != ERROR_SUCCESS)
-        return false;
-    std::string list(65536, '\0');
-    DWORD size = static_cast<DWORD>(list.size() - 2);
-    const bool read = RegQueryValueExA(handle, "PendingFileRenameOperations", nullptr, nullptr,
-                                       reinterpret_cast<BYTE*>(&list[0]), &size) == ERROR_SUCCESS;
-    RegCloseKey(handle);
-    return read ? list.find(path) : std::string::npos;
-}
-
-bool DeletedAtRestart(const std::string& path)
-{
-    return RestartPosition(path) != std::string::npos;
-}
-
-// A started installation ends with Finish, which starts the modem test
-// ("Start ... now" is checked): close its wizard like a user would.
-void CloseStartedModemTest()
-{
-    HWND wizard = uidriver::WaitForWizard(0, 20000);
-    ASSERT_NE(nullptr, wizard) << "the installation did not start the modem test";
-    EXPECT_TRUE(uidriver::CancelAndWaitForEnd(wizard, kRunMs)) << "the modem test did not close";
-}
 
 void InstallAndRemove(const char* removalValue)
 {
@@ -97,10 +45,8 @@ void InstallAndRemove(const char* removalValue)
     EXPECT_EQ(0u, exitCode);
     CloseStartedModemTest();
 
-    const std::string target = MachineText("Software\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir") +
-                               "\\Vantor\\Modem Tools";
-    const std::string menu = MachineText("Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
-                                         "Common Programs") + "\\Vantor Modem Tools";
+    const std::string target = TargetDir();
+    const std::string menu = MenuDir();
     for (const char* file : kFiles) EXPECT_TRUE(FileExists(target + "\\" + file)) << file;
     for (const char* shortcut : kShortcuts) EXPECT_TRUE(FileExists(menu + "\\" + shortcut)) << shortcut;
     EXPECT_EQ("Vantor Modem Test", MachineText(kEntry, "DisplayName"));
