@@ -355,6 +355,11 @@ std::vector<std::string> FormatDiagLines(const std::vector<DiagRecord>& records,
         for (const DiagField& field : record.fields)
             FormatField(field, definitionPath, lines);
     }
+    // Each line goes into the log as one line: a CR or LF that a modem's
+    // value brings along would start a line without its time prefix, so it
+    // is shown as '.', like the other control bytes.
+    for (std::string& line : lines)
+        std::replace_if(line.begin(), line.end(), [](char c) { return c == '\r' || c == '\n'; }, '.');
     return lines;
 }
 

@@ -70,6 +70,11 @@ TEST(DiagReport, OutputForms)
         {"DIAG <1 7=\"x y\" 8=3>",
          {"Token = 0x1", "Key 0x07 = Mixed case", "  String = x y", "Key 0x08 = Case",
           "    0x03 = 3 bitmap"}},
+        // A line break inside a value (after its first blank, which ends
+        // the word) stays inside its line, as '.'.
+        {"DIAG <1 3=\"V.34 336\r\n00\" 22=\"a b\nc\">",
+         {"Token = 0x1", "Key 0x03 = Modulation", "  String = V.34 336..00",
+          std::string("Key 0x22=\"a b.c\" not described in ") + kPath + "!"}},
         // Keys without a description: quotes shown, an unclosed one closed.
         {"DIAG <1 20=5 21=\"a b\" 22=\"open",
          {"Token = 0x1", std::string("Key 0x20=5 not described in ") + kPath + "!",
