@@ -126,8 +126,16 @@ bool ParseOptions(int argc, char** argv, Options& options, std::string& error) {
 struct Job {
   RunRecord record;
   std::string dir;
-  RunPlan plan;  // mdmprobe runs
+  RunPlan plan;           // mdmprobe runs
+  bool launched = false;  // soakrun reported how the program ended
 };
+
+// How winetest ended, from waitpid's status.
+std::string LauncherStatus(int status) {
+  if (WIFEXITED(status)) return "winetest exited with " + std::to_string(WEXITSTATUS(status));
+  if (WIFSIGNALED(status)) return "winetest ended by signal " + std::to_string(WTERMSIG(status));
+  return "winetest ended with status " + std::to_string(status);
+}
 
 class Soak {
  public:
@@ -180,6 +188,10 @@ class Soak {
       if (found == running.end()) continue;
       busy[static_cast<size_t>(found->second.first)] = false;
       Judge(found->second.second);
+      // A run without soakrun's report never got as far as the program:
+      // how winetest itself ended tells where it stopped.
+      if (!found->second.second.launched)
+        found->second.second.record.problems.push_back(LauncherStatus(status));
       Finish(found->second.second, total);
       running.erase(found);
     }
@@ -264,6 +276,7 @@ class Soak {
 
   void Judge(Job& job) {
     const LauncherResult result = ParseLauncherOutput(ReadFile(job.dir + "/wine.out"));
+    job.launched = result.found;
     job.record.exitCode = result.exitCode;
     job.record.elapsedMs = result.elapsedMs;
     job.record.problems = options_.program == "mdmprobe"
