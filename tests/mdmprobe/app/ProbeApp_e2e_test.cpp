@@ -181,8 +181,9 @@ TEST(ProbeApp, EmptyCommandLineRunsInteractiveWizardAndCancelIsLogged)
     // Next: the modem search page with Next disabled until a modem is found,
     // and the connection options hidden.
     Press(sheet, WizardButton::Next);
-    ASSERT_TRUE(WaitFor([&] { return CurrentPageIndex(sheet) == 1; }, 5000));
-    ASSERT_NE(nullptr, PageControl(sheet, 1028));
+    // The tab selection moves before the page itself is there: wait for a
+    // control of the page.
+    ASSERT_TRUE(WaitFor([&] { return CurrentPageIndex(sheet) == 1 && PageControl(sheet, 1028) != nullptr; }, 5000));
     EXPECT_EQ("Com port:", ControlText(sheet, 1025));
     // The page sets its buttons by a posted message, after the page change.
     EXPECT_TRUE(WaitFor([&] {
@@ -623,7 +624,7 @@ TEST(ProbeApp, InteractiveRunShowsMarksVerdictAndStopsOnBack)
 
     // A test call and a diagnostic command: five items, all passed.
     Press(sheet, WizardButton::Next);
-    ASSERT_TRUE(WaitFor([&] { return CurrentPageIndex(sheet) == 2; }, 5000));
+    ASSERT_TRUE(WaitFor([&] { return CurrentPageIndex(sheet) == 2 && ResultList(sheet) != nullptr; }, 5000));
     EXPECT_EQ(5, SendMessageA(ResultList(sheet), RLM_GETCOUNT, 0, 0));
     ASSERT_TRUE(WaitFor([&] { return ButtonEnabled(sheet, WizardButton::Finish); }, kRunMs));
     for (int item = 0; item < 5; ++item)
