@@ -241,7 +241,7 @@ TEST(Pages, TestPageListsTheTestsThatRunAndShowsTheFailure)
             Press(w, WizardButton::Next);
             ASSERT_TRUE(WaitFor([&] { return CurrentPageIndex(w) == 1; }, 5000));
             PostMessageA(w, PSM_SETCURSEL, 2, 0);  // past Next, which takes the number from the page
-            ASSERT_TRUE(WaitFor([&] { return CurrentPageIndex(w) == 2; }, 5000));
+            ASSERT_TRUE(WaitFor([&] { return CurrentPageIndex(w) == 2 && PageControl(w, 1) != nullptr; }, 5000));
             HWND list = PageControl(w, 1);
             EXPECT_EQ(row.items, SendMessageA(list, RLM_GETCOUNT, 0, 0));
             ASSERT_TRUE(WaitFor([&] { return ButtonEnabled(w, WizardButton::Finish); }, 10000));
