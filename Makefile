@@ -46,7 +46,7 @@ build: host x64 x86 fuzz
 	@printf 'subdirs("host" "x64" "x86" "fuzz")\n' > $(BUILD)/CTestTestfile.cmake
 
 test: build
-	@cd $(BUILD) && ctest --output-on-failure -j $(CTEST_JOBS)
+	@cd $(BUILD) && ctest --output-on-failure -j $(CTEST_JOBS) --repeat until-pass:2
 
 demo: build
 	@tools/demo.sh

@@ -127,7 +127,8 @@ struct Job {
   RunRecord record;
   std::string dir;
   RunPlan plan;           // mdmprobe runs
-  bool launched = false;  // soakrun reported how the program ended
+  bool launched = false;   // soakrun reported how the program ended
+  bool restarted = false;  // started once more after Wine did not start it
 };
 
 // How winetest ended, from waitpid's status.
@@ -186,13 +187,32 @@ class Soak {
       const pid_t pid = waitpid(-1, &status, 0);
       const auto found = running.find(pid);
       if (found == running.end()) continue;
-      busy[static_cast<size_t>(found->second.first)] = false;
-      Judge(found->second.second);
-      // A run without soakrun's report never got as far as the program:
-      // how winetest itself ended tells where it stopped.
-      if (!found->second.second.launched)
-        found->second.second.record.problems.push_back(LauncherStatus(status));
-      Finish(found->second.second, total);
+      const int slot = found->second.first;
+      Job& job = found->second.second;
+      Judge(job);
+      // A run without soakrun's report never got as far as the program.
+      // Under load Wine now and then fails to start a program at all (no
+      // output, winetest exits with 1): such a run is started once more,
+      // with the same seed, and the table notes it. A second miss fails it,
+      // with how winetest itself ended.
+      if (!job.launched && !job.restarted && ReadFile(job.dir + "/wine.out").empty()) {
+        job.restarted = true;
+        job.record.notes.push_back("Wine did not start the launcher (" + LauncherStatus(status) + "); started again");
+        std::error_code ignored;
+        for (const char* name : {"wine.out", "wine.err", "sim-COM3.ready", "sim-COM3.transcript", "sim-COM3.tty"})
+          fs::remove(job.dir + "/" + name, ignored);
+        const pid_t again = Start(job, slot);
+        if (again > 0) {
+          Job retry = std::move(job);
+          running.erase(found);
+          running.emplace(again, std::make_pair(slot, std::move(retry)));
+          continue;
+        }
+      }
+      busy[static_cast<size_t>(slot)] = false;
+      if (!job.launched)
+        job.record.problems.push_back(LauncherStatus(status));
+      Finish(job, total);
       running.erase(found);
     }
     return report_.Failures();
