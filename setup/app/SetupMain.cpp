@@ -20,17 +20,17 @@
 
 namespace {
 
-// Makes the program's folder the current directory.
-void EnterProgramDirectory()
+// Makes the system folder the current directory: setup runs with
+// administrator rights from folders others may write to, so nothing may be
+// found relative to the folder it was started in. Medium files are named by
+// their full path (ProgramFolder.h); the programs setup starts inherit this
+// folder unless the script names another.
+void EnterSystemDirectory()
 {
     char path[MAX_PATH] = "";
-    DWORD length = GetModuleFileNameA(nullptr, path, sizeof(path));
-    if (length == 0 || length >= sizeof(path))
-        return;
-    if (char* slash = strrchr(path, '\\')) {
-        *slash = '\0';
+    const UINT length = GetSystemDirectoryA(path, sizeof(path));
+    if (length > 0 && length < sizeof(path))
         SetCurrentDirectoryA(path);
-    }
 }
 
 }  // namespace
@@ -64,7 +64,7 @@ int SetupMain(HINSTANCE module, const char* commandLine)
     ParseSetupCommandLine(commandLine, &options);
     if (QueryRunningWindows().nt)
         SetThreadLocale(MAKELCID(options.language, SORT_DEFAULT));
-    EnterProgramDirectory();
+    EnterSystemDirectory();
     PauseAutorun();
 
     BENCH_MARK("command-line");

@@ -1,6 +1,7 @@
 #include "References.h"
 
 #include "BufCopy.h"
+#include "ProgramFolder.h"
 #include "ScriptFields.h"
 #include "ScriptTrace.h"
 #include "ShellFunctions.h"
@@ -252,19 +253,23 @@ int ResolveReferences(ReferenceTable* table, HINF script)
                 continue;
             std::string tagFile;
             const std::string path = SourcePath(script, entry.fileName, &tagFile);
+            // Medium files are named by their full path: the current folder
+            // is not the medium's.
             if (path.find('\\') == std::string::npos && EndsWithCab(tagFile.c_str())) {
-                entry.location = tagFile;
+                const std::string cabinetPath = MediumPath(tagFile);
+                entry.location = cabinetPath;
                 entry.inCabinet = 1;
                 bool known = false;
                 for (const std::string& cabinet : cabinets)
-                    known = known || SameName(cabinet, tagFile.c_str());
+                    known = known || SameName(cabinet, cabinetPath.c_str());
                 if (!known)
-                    cabinets.push_back(tagFile);
+                    cabinets.push_back(cabinetPath);
             } else {
-                entry.location = path;
-                const std::string memoKey = VersionSourceKey(path.c_str(), nullptr);
-                if (!Recall(entry, memoKey, path.c_str()))
-                    Load(entry, path.c_str(), memoKey);
+                const std::string fullPath = MediumPath(path);
+                entry.location = fullPath;
+                const std::string memoKey = VersionSourceKey(fullPath.c_str(), nullptr);
+                if (!Recall(entry, memoKey, fullPath.c_str()))
+                    Load(entry, fullPath.c_str(), memoKey);
             }
         }
         for (const std::string& cabinet : cabinets)

@@ -2,6 +2,7 @@
 // on the medium, named only relative to the program, and inside a cabinet
 // (made with gcab) that a disk's tag file names in capitals.
 #include "DebugLog.h"
+#include "ProgramFolder.h"
 #include "References.h"
 #include "ScriptFiles.h"
 #include "WinTestSupport.h"
@@ -58,7 +59,7 @@ TEST(References, LooseUnlistedAndInCabinet)
     ASSERT_TRUE(scripttest::CopyChild(dir + "\\unlisted.exe"));
     scripttest::WriteText(dir + "\\files\\files\\plain.txt", "no version resource");
     ASSERT_TRUE(CopyFileA((testsupport::ModuleDir() + "\\refs.cab").c_str(), (dir + "\\refs.cab").c_str(), FALSE));
-    ASSERT_TRUE(SetCurrentDirectoryA(dir.c_str()));   // the program's folder
+    SetMediumFolder(dir + "\\");   // the medium's files are named from its folder
     HINF script = scripttest::OpenScript(
         "[SourceDisksNames]\r\n1 = \"Loose disk\",,,files\r\n2 = \"Cabinet disk\",REFS.CAB\r\n\r\n"
         "[SourceDisksFiles]\r\nloose.exe = 1, files\r\nplain.txt = 1, files\r\ninside.exe = 2\r\nother.exe = 2\r\n");
@@ -97,8 +98,8 @@ TEST(References, LooseUnlistedAndInCabinet)
     // Each file read once per reference; the loose one where the disk puts it.
     const std::vector<std::string> loose = Traces("reference: version of loose.exe read from ");
     ASSERT_EQ(1u, loose.size());
-    EXPECT_EQ("reference: version of loose.exe read from files\\files\\loose.exe\n", loose[0]);
-    ASSERT_EQ(1u, Traces("reference: version of unlisted.exe read from unlisted.exe\n").size());
+    EXPECT_EQ("reference: version of loose.exe read from " + dir + "\\files\\files\\loose.exe\n", loose[0]);
+    ASSERT_EQ(1u, Traces("reference: version of unlisted.exe read from " + dir + "\\unlisted.exe\n").size());
     // The cabinet member is extracted once, to one temporary file, for all
     // three references; the other member is skipped.
     const std::vector<std::string> inside = Traces("reference: version of inside.exe read from ");
@@ -143,7 +144,7 @@ TEST(References, VersionsReadOncePerRunUntilTheFileChanges)
     CreateDirectoryA(dir.c_str(), nullptr);
     ASSERT_TRUE(scripttest::CopyChild(dir + "\\loose.exe"));
     ASSERT_TRUE(CopyFileA((testsupport::ModuleDir() + "\\refs.cab").c_str(), (dir + "\\refs.cab").c_str(), FALSE));
-    ASSERT_TRUE(SetCurrentDirectoryA(dir.c_str()));
+    SetMediumFolder(dir + "\\");
     HINF script = scripttest::OpenScript(
         "[SourceDisksNames]\r\n1 = \"Loose disk\"\r\n2 = \"Cabinet disk\",refs.cab\r\n\r\n"
         "[SourceDisksFiles]\r\nloose.exe = 1\r\ninside.exe = 2\r\n",
@@ -152,7 +153,7 @@ TEST(References, VersionsReadOncePerRunUntilTheFileChanges)
 
     ReferenceTable* first = ResolveNew(script, {"@loose.exe", "@inside.exe"});
     ASSERT_NE(nullptr, first);
-    EXPECT_EQ(1u, Traces("reference: version of loose.exe read from loose.exe\n").size());
+    EXPECT_EQ(1u, Traces("reference: version of loose.exe read from " + dir + "\\loose.exe\n").size());
     EXPECT_EQ(1u, Traces("reference: version of inside.exe read from ").size());
     ASSERT_NE(nullptr, VersionOf(first, "@inside.exe"));
     EXPECT_STREQ("2.5.0.17", VersionOf(first, "@inside.exe"));
@@ -162,8 +163,8 @@ TEST(References, VersionsReadOncePerRunUntilTheFileChanges)
     ReferenceTable* again = ResolveNew(script, {"@LOOSE.EXE", "@Inside.exe"});
     ASSERT_NE(nullptr, again);
     EXPECT_EQ(2u, Traces("reference: version of").size()) << ::testing::PrintToString(g_traces);
-    EXPECT_EQ(1u, Traces("reference: version of LOOSE.EXE known from LOOSE.EXE\n").size());
-    EXPECT_EQ(1u, Traces("reference: version of Inside.exe known from refs.cab\n").size());
+    EXPECT_EQ(1u, Traces("reference: version of LOOSE.EXE known from " + dir + "\\LOOSE.EXE\n").size());
+    EXPECT_EQ(1u, Traces("reference: version of Inside.exe known from " + dir + "\\refs.cab\n").size());
     ASSERT_NE(nullptr, VersionOf(again, "@loose.exe"));
     EXPECT_STREQ("2.5.0.17", VersionOf(again, "@loose.exe"));
     ASSERT_NE(nullptr, VersionOf(again, "@inside.exe"));
@@ -176,7 +177,7 @@ TEST(References, VersionsReadOncePerRunUntilTheFileChanges)
     ASSERT_NE(nullptr, withIcon);
     EXPECT_EQ(1u, Traces("reference: icon 0 of inside.exe read from ").size()) << ::testing::PrintToString(g_traces);
     EXPECT_TRUE(Traces("reference: version of inside.exe read from ").empty());
-    EXPECT_EQ(1u, Traces("reference: version of inside.exe known from refs.cab\n").size());
+    EXPECT_EQ(1u, Traces("reference: version of inside.exe known from " + dir + "\\refs.cab\n").size());
     EXPECT_NE(nullptr, IconOf(withIcon, "0@inside.exe"));
     FreeReferenceTable(withIcon);
 
@@ -194,7 +195,7 @@ TEST(References, VersionsReadOncePerRunUntilTheFileChanges)
     CloseHandle(cabinet);
     ReferenceTable* changed = ResolveNew(script, {"@loose.exe", "@inside.exe"});
     ASSERT_NE(nullptr, changed);
-    EXPECT_EQ(1u, Traces("reference: version of loose.exe read from loose.exe\n").size());
+    EXPECT_EQ(1u, Traces("reference: version of loose.exe read from " + dir + "\\loose.exe\n").size());
     EXPECT_EQ(1u, Traces("reference: version of inside.exe read from ").size());
     EXPECT_EQ(nullptr, VersionOf(changed, "@loose.exe"));
     EXPECT_NE(nullptr, VersionOf(changed, "@inside.exe"));
