@@ -38,11 +38,14 @@ void EnterProgramDirectory()
 int SetupMain(HINSTANCE module, const char* commandLine)
 {
     BENCH_MARK("main");
-    // The debug log comes first, so that everything after it can report.
-    DebugConfigure(commandLine);
+    // The debug log comes first, so that everything after it can report;
+    // its files only once this is the one copy: a second start must leave
+    // the running copy's log as it is.
+    DebugStart(commandLine);
     BENCH_MARK("debug-log");
     if (!ClaimSingleInstance())
         return kExitAlreadyRunning;
+    DebugOpenFiles();
     BENCH_MARK("single-instance");
 
     // The state lives as long as the hidden window and the run threads.

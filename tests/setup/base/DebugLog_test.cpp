@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <fstream>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -27,7 +29,8 @@ std::string FailedStart()
 }
 
 // Runs the child with `arguments` in kDir; returns its standard output.
-std::string RunChild(const std::string& arguments)
+// `elapsedMs` (optional) gets the time from its start to its end.
+std::string RunChild(const std::string& arguments, DWORD* elapsedMs = nullptr)
 {
     const std::string outPath = kDir + "\\stdout.txt";
     SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
@@ -38,12 +41,19 @@ std::string RunChild(const std::string& arguments)
     startup.hStdOutput = startup.hStdError = out;
     std::string line = "\"" + testsupport::ModuleDir() + "\\debuglog_child.exe\" " + arguments;
     PROCESS_INFORMATION process = {};
+    const DWORD start = testsupport::PreciseMs();
     const BOOL started =
         CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, kDir.c_str(), &startup, &process);
     CloseHandle(out);
     EXPECT_TRUE(started) << line;
     if (started) {
-        EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process.hProcess, 20000)) << line;
+        if (WaitForSingleObject(process.hProcess, 20000) != WAIT_OBJECT_0) {
+            ADD_FAILURE() << "still running after 20 s: " << line;
+            TerminateProcess(process.hProcess, 1);
+            WaitForSingleObject(process.hProcess, 5000);
+        }
+        if (elapsedMs)
+            *elapsedMs = testsupport::PreciseMsSince(start);
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
     }
@@ -55,6 +65,84 @@ std::string FileText(const std::string& name)
     bool ok = false;
     std::string text = testsupport::ReadFileBytes(kDir + "\\" + name, &ok);
     return ok ? text : "<missing " + name + ">";
+}
+
+// The impersonation level a pipe server gets from its client: a thread
+// waits for the client, reads its first bytes, impersonates it and reads the
+// level from its thread token; then it takes the rest, so the client never
+// waits.
+class PipeClientLevel
+{
+public:
+    explicit PipeClientLevel(HANDLE pipe) : pipe_(pipe)
+    {
+        thread_ = CreateThread(nullptr, 0, Serve, this, 0, nullptr);
+    }
+    ~PipeClientLevel() { Wait(); }
+    // The level, or -1 when none was read.
+    int Wait()
+    {
+        if (thread_) {
+            WaitForSingleObject(thread_, 20000);
+            CloseHandle(thread_);
+            thread_ = nullptr;
+        }
+        return level_;
+    }
+
+private:
+    static DWORD WINAPI Serve(void* self)
+    {
+        auto* server = static_cast<PipeClientLevel*>(self);
+        char buf[4096];
+        DWORD got = 0;
+        if (!ConnectNamedPipe(server->pipe_, nullptr) && GetLastError() != ERROR_PIPE_CONNECTED)
+            return 0;
+        if (!ReadFile(server->pipe_, buf, sizeof(buf), &got, nullptr))
+            return 0;
+        if (ImpersonateNamedPipeClient(server->pipe_)) {
+            HANDLE token = nullptr;
+            SECURITY_IMPERSONATION_LEVEL level;
+            DWORD size = 0;
+            if (OpenThreadToken(GetCurrentThread(), TOKEN_QUERY, TRUE, &token) &&
+                GetTokenInformation(token, TokenImpersonationLevel, &level, sizeof(level), &size))
+                server->level_ = level;
+            if (token)
+                CloseHandle(token);
+            RevertToSelf();
+        }
+        while (ReadFile(server->pipe_, buf, sizeof(buf), &got, nullptr) && got > 0) {
+        }
+        return 0;
+    }
+
+    HANDLE pipe_;
+    HANDLE thread_ = nullptr;
+    int level_ = -1;
+};
+
+// Whether this system gives a pipe server the level its client asked for:
+// a client of this program that asks for identification only.
+bool PipeLevelsKept()
+{
+    HANDLE pipe = CreateNamedPipeA("\\\\.\\pipe\\level-probe", PIPE_ACCESS_INBOUND, PIPE_TYPE_BYTE | PIPE_WAIT, 1,
+                                   4096, 4096, 0, nullptr);
+    if (pipe == INVALID_HANDLE_VALUE)
+        return false;
+    int level = -1;
+    {
+        PipeClientLevel server(pipe);
+        HANDLE client = CreateFileA("\\\\.\\pipe\\level-probe", GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                    SECURITY_SQOS_PRESENT | SECURITY_IDENTIFICATION, nullptr);
+        DWORD written = 0;
+        if (client != INVALID_HANDLE_VALUE) {
+            WriteFile(client, "x", 1, &written, nullptr);
+            CloseHandle(client);
+        }
+        level = server.Wait();
+    }
+    CloseHandle(pipe);
+    return level == SecurityIdentification;
 }
 
 class DebugLog : public testing::Test
@@ -113,6 +201,77 @@ TEST_F(DebugLog, DefaultPipeReachesADebugViewer)
         received.append(buf, got);
     CloseHandle(pipe);
     EXPECT_EQ(kAll + FailedStart(), received);
+}
+
+// A viewer that creates the pipe and never reads (no buffer: the first line
+// waits) costs the run the pipe's limit once: the pipe is dropped, the other
+// sinks say so once and get every line.
+TEST_F(DebugLog, AViewerThatDoesNotReadIsDroppedAfterTheLimit)
+{
+    HANDLE pipe = CreateNamedPipeA("\\\\.\\pipe\\debug", PIPE_ACCESS_INBOUND, PIPE_TYPE_BYTE | PIPE_WAIT, 1, 0, 0, 0,
+                                   nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, pipe);
+    DWORD elapsed = 0;
+    const std::string out = RunChild("", &elapsed);
+    CloseHandle(pipe);
+    EXPECT_EQ("level 1 line\r\n"
+              "debug log: \\\\.\\pipe\\debug took no text for 200 ms; it is closed and no longer written\r\n"
+              "level 2 line\r\nlevel 3 line\r\n" +
+                  FailedStart(),
+              out);
+    // The child's own start and end take well under a second in a running
+    // prefix; without the limit it would wait for the viewer for ever.
+    EXPECT_LT(elapsed, 200u + 1500u);
+}
+
+// The client level a pipe server gets from the log: identification only, so
+// that whoever created "\\.\pipe\debug" cannot act as the installer.
+TEST_F(DebugLog, APipeServerCannotImpersonateTheLog)
+{
+    if (!PipeLevelsKept())
+        GTEST_SKIP() << "this Wine gives a pipe server full impersonation whatever level the client asks for";
+    HANDLE pipe = CreateNamedPipeA("\\\\.\\pipe\\debug", PIPE_ACCESS_INBOUND, PIPE_TYPE_BYTE | PIPE_WAIT, 1,
+                                   65536, 65536, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, pipe);
+    PipeClientLevel server(pipe);
+    RunChild("");
+    EXPECT_EQ(SecurityIdentification, server.Wait()) << "not SecurityImpersonation (2) or SecurityDelegation (3)";
+    CloseHandle(pipe);
+}
+
+// Names of devices, a path through a reparse point (a symbolic link to a
+// folder that the build makes beside this program; Wine shows a link to a
+// file as that file) and a file with a second hard link are refused, each
+// with one line on the other sinks, and nothing reaches them.
+TEST_F(DebugLog, DevicesReparsePointsAndLinkedFilesAreRefused)
+{
+    const std::string reparse = testsupport::ModuleDir() + "\\reparse";
+    ASSERT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA((reparse + "\\folder-link").c_str()));
+    DeleteFileA((reparse + "\\target\\through.log").c_str());
+    std::ofstream(kDir + "\\linked.log", std::ios::binary) << "kept";
+    DeleteFileA((kDir + "\\second.log").c_str());
+    ASSERT_TRUE(CreateHardLinkA((kDir + "\\second.log").c_str(), (kDir + "\\linked.log").c_str(), nullptr));
+
+    const char kDevice[] = "it names a device";
+    const char kReparse[] = "its path passes through a reparse point (a junction or link)";
+    const std::pair<std::string, const char*> refused[] = {
+        {"NUL", kDevice},
+        {"C:\\logs\\com1.log", kDevice},
+        {"\\\\.\\pipe\\debug", kDevice},
+        {reparse + "\\folder-link\\through.log", kReparse},
+        {kDir + "\\linked.log", "the file has further hard links"},
+    };
+    std::string option = "/debug:stdout,good.log";
+    std::string lines;
+    for (const auto& [name, reason] : refused) {
+        option += ",\"" + name + "\"";
+        lines += "debug log: " + name + " is not written: " + reason + "\r\n";
+    }
+    const std::string out = RunChild(option);
+    EXPECT_EQ(lines + kAll + FailedStart(), out);
+    EXPECT_EQ(lines + kAll + FailedStart(), FileText("good.log")) << "a later file gets the refusals too";
+    EXPECT_FALSE(testsupport::FileExists(reparse + "\\target\\through.log"));
+    EXPECT_EQ("kept", FileText("linked.log"));
 }
 
 }  // namespace
