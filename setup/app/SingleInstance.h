@@ -7,4 +7,12 @@
 // false after it has brought the first copy's hidden "SETUP" window to the
 // foreground (restored first when minimised). Copies in different folders
 // do not meet.
+//
+// From Windows Vista on, the mutex lives in the private namespace
+// "VantorSetup" bound to the Administrators group, which a normal user can
+// neither create nor open: a mutex of that name that a user made elsewhere
+// does not stop the installer. Without private namespaces (Windows 95 to
+// XP, and Wine) it lives in the session's namespace as before; a namespace
+// that exists in the system but cannot be entered (a run without
+// administrator rights) is logged and the session's namespace used.
 bool ClaimSingleInstance();

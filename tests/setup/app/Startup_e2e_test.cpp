@@ -240,6 +240,34 @@ TEST(SetupStart, OneCopyPerProgramFileAndAutorunPaused)
         << "the mutex ends with the last setup process";
 }
 
+// A mutex of the name the lock had in the session's namespace, made by
+// anyone beforehand, does not stop the installer: the lock lives in a
+// private namespace of the administrators. A second start still meets the
+// first copy there and ends with 1618.
+TEST(SetupStart, AMutexMadeBeforehandDoesNotBlock)
+{
+    if (!GetProcAddress(GetModuleHandleA("kernel32.dll"), "CreatePrivateNamespaceA"))
+        GTEST_SKIP() << "this system has no private namespaces (Wine 8 lacks CreateBoundaryDescriptorA and "
+                        "CreatePrivateNamespaceA): the lock stays in the session's namespace";
+    ProgramCopy program(g_setup, "squatted", "setup.exe");
+    std::string name = program.Exe();
+    for (char& c : name)
+        c = c == '\\' ? '_' : static_cast<char>(tolower(static_cast<unsigned char>(c)));
+    HANDLE squatter = CreateMutexA(nullptr, TRUE, name.c_str());
+    ASSERT_NE(nullptr, squatter);
+    ChildProcess child, second;
+    StartSetup(program, child, nullptr, "");
+    HWND box = uidriver::WaitForDialog(child.Id(), kBoxMs);
+    EXPECT_NE(nullptr, box) << "the run went on to its script";
+    ASSERT_TRUE(program.Start(second, "/quiet"));
+    DWORD exitCode = 0;
+    ASSERT_TRUE(second.Wait(kEndMs, &exitCode));
+    EXPECT_EQ(1618u, exitCode);
+    if (box)
+        ExpectScriptErrorBox(program, child, kEnglishError, 0);
+    CloseHandle(squatter);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
