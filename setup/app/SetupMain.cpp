@@ -46,6 +46,7 @@ int SetupMain(HINSTANCE module, const char* commandLine)
     if (!ClaimSingleInstance())
         return kExitAlreadyRunning;
     DebugOpenFiles();
+    ReportSingleInstanceLock();
     BENCH_MARK("single-instance");
 
     // The state lives as long as the hidden window and the run threads.

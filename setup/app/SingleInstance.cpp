@@ -13,6 +13,11 @@ namespace {
 // The private namespace's name, and the mutex name's prefix inside it.
 const char kNamespace[] = "VantorSetup";
 
+// Why the namespace could not be entered on a system that has private
+// namespaces; 0 when it was, or the system has none. Set by the start-up
+// thread before any other thread exists.
+DWORD g_namespaceError = 0;
+
 // Functions Windows Vista brought; looked up at run time, since the program
 // also runs on Windows 95 to XP.
 typedef HANDLE(WINAPI* CreateBoundaryFn)(LPCSTR, ULONG);
@@ -94,9 +99,7 @@ bool ClaimSingleInstance()
         BufAppend(name, sizeof(name), "\\");
         path = name + sizeof(kNamespace);
     } else if (GetLastError() != ERROR_CALL_NOT_IMPLEMENTED) {
-        DebugErrorPrint("setup: the private namespace for the single-copy lock cannot be opened (error %lu); "
-                        "the session's namespace is used\n",
-                        GetLastError());
+        g_namespaceError = GetLastError();
     }
     const size_t room = sizeof(name) - static_cast<size_t>(path - name);
     const DWORD length = GetModuleFileNameA(nullptr, path, static_cast<DWORD>(room));
@@ -117,4 +120,13 @@ bool ClaimSingleInstance()
         SetForegroundWindow(first);
     }
     return false;
+}
+
+void ReportSingleInstanceLock()
+{
+    if (g_namespaceError != 0) {
+        DebugErrorPrint("setup: the private namespace for the single-copy lock cannot be opened (error %lu); "
+                        "the lock is in the session's namespace\n",
+                        static_cast<unsigned long>(g_namespaceError));
+    }
 }
