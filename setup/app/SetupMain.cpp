@@ -8,6 +8,7 @@
 #include "DebugLog.h"
 #include "DllSearch.h"
 #include "HiddenWindow.h"
+#include "RunFolder.h"
 #include "SetupState.h"
 #include "SingleInstance.h"
 #include "UiLanguage.h"
@@ -86,6 +87,7 @@ int SetupMain(HINSTANCE module, const char* commandLine)
 
     BENCH_MARK("message-loop-end");
     ComponentListClear();
+    RemoveRunFolder();  // the cabinet members read for versions and icons
     if (SUCCEEDED(com))
         CoUninitialize();
     BENCH_MARK("main-end");
