@@ -93,8 +93,11 @@ int MakeFolder(RunFolderState& state)
     SECURITY_ATTRIBUTES attributes = {sizeof(attributes), descriptor, FALSE};
     DWORD error = ERROR_ALREADY_EXISTS;
     for (int attempt = 0; attempt < kNameAttempts && error == ERROR_ALREADY_EXISTS; ++attempt) {
+        // Two halves: the C runtime of older Windows has no "ll" conversion.
+        const unsigned long long bits = RandomBits();
         char path[MAX_PATH];
-        std::snprintf(path, sizeof(path), "%ssetup-%016llx", parent, RandomBits());
+        std::snprintf(path, sizeof(path), "%ssetup-%08lx%08lx", parent, static_cast<unsigned long>(bits >> 32),
+                      static_cast<unsigned long>(bits & 0xFFFFFFFFu));
         if (CreateDirectoryA(path, descriptor != nullptr ? &attributes : nullptr)) {
             BufSet(state.path, sizeof(state.path), path);
             error = NO_ERROR;
