@@ -7,7 +7,9 @@
 #include <windows.h>
 
 #include <fstream>
+#include <functional>
 #include <string>
+#include <thread>
 #include <utility>
 
 namespace {
@@ -67,80 +69,52 @@ std::string FileText(const std::string& name)
     return ok ? text : "<missing " + name + ">";
 }
 
-// The impersonation level a pipe server gets from its client: a thread
-// waits for the client, reads its first bytes, impersonates it and reads the
-// level from its thread token; then it takes the rest, so the client never
-// waits.
-class PipeClientLevel
+// The impersonation level the server of `pipe` (named `name`) gets from the
+// first client that `client` makes: a thread waits for it, reads its first
+// bytes, impersonates it and reads the level from its thread token, then
+// takes the rest, so the client never waits. -1 when none was read.
+int ClientLevel(HANDLE pipe, const char* name, const std::function<void()>& client)
 {
-public:
-    explicit PipeClientLevel(HANDLE pipe) : pipe_(pipe)
-    {
-        thread_ = CreateThread(nullptr, 0, Serve, this, 0, nullptr);
-    }
-    ~PipeClientLevel() { Wait(); }
-    // The level, or -1 when none was read.
-    int Wait()
-    {
-        if (thread_) {
-            WaitForSingleObject(thread_, 20000);
-            CloseHandle(thread_);
-            thread_ = nullptr;
-        }
-        return level_;
-    }
-
-private:
-    static DWORD WINAPI Serve(void* self)
-    {
-        auto* server = static_cast<PipeClientLevel*>(self);
+    int level = -1;
+    std::thread server([&] {
         char buf[4096];
         DWORD got = 0;
-        if (!ConnectNamedPipe(server->pipe_, nullptr) && GetLastError() != ERROR_PIPE_CONNECTED)
-            return 0;
-        if (!ReadFile(server->pipe_, buf, sizeof(buf), &got, nullptr))
-            return 0;
-        if (ImpersonateNamedPipeClient(server->pipe_)) {
+        if ((ConnectNamedPipe(pipe, nullptr) || GetLastError() == ERROR_PIPE_CONNECTED) &&
+            ReadFile(pipe, buf, sizeof(buf), &got, nullptr) && ImpersonateNamedPipeClient(pipe)) {
             HANDLE token = nullptr;
-            SECURITY_IMPERSONATION_LEVEL level;
+            SECURITY_IMPERSONATION_LEVEL value;
             DWORD size = 0;
             if (OpenThreadToken(GetCurrentThread(), TOKEN_QUERY, TRUE, &token) &&
-                GetTokenInformation(token, TokenImpersonationLevel, &level, sizeof(level), &size))
-                server->level_ = level;
+                GetTokenInformation(token, TokenImpersonationLevel, &value, sizeof(value), &size))
+                level = value;
             if (token)
                 CloseHandle(token);
             RevertToSelf();
         }
-        while (ReadFile(server->pipe_, buf, sizeof(buf), &got, nullptr) && got > 0) {
+        while (ReadFile(pipe, buf, sizeof(buf), &got, nullptr) && got > 0) {
         }
-        return 0;
-    }
-
-    HANDLE pipe_;
-    HANDLE thread_ = nullptr;
-    int level_ = -1;
-};
+    });
+    client();
+    // A client that never came: one that goes at once ends the wait.
+    CloseHandle(CreateFileA(name, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    server.join();
+    return level;
+}
 
 // Whether this system gives a pipe server the level its client asked for:
 // a client of this program that asks for identification only.
 bool PipeLevelsKept()
 {
-    HANDLE pipe = CreateNamedPipeA("\\\\.\\pipe\\level-probe", PIPE_ACCESS_INBOUND, PIPE_TYPE_BYTE | PIPE_WAIT, 1,
-                                   4096, 4096, 0, nullptr);
-    if (pipe == INVALID_HANDLE_VALUE)
-        return false;
-    int level = -1;
-    {
-        PipeClientLevel server(pipe);
-        HANDLE client = CreateFileA("\\\\.\\pipe\\level-probe", GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+    const char kName[] = "\\\\.\\pipe\\level-probe";
+    HANDLE pipe =
+        CreateNamedPipeA(kName, PIPE_ACCESS_INBOUND, PIPE_TYPE_BYTE | PIPE_WAIT, 1, 4096, 4096, 0, nullptr);
+    const int level = ClientLevel(pipe, kName, [&] {
+        HANDLE client = CreateFileA(kName, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                                     SECURITY_SQOS_PRESENT | SECURITY_IDENTIFICATION, nullptr);
         DWORD written = 0;
-        if (client != INVALID_HANDLE_VALUE) {
-            WriteFile(client, "x", 1, &written, nullptr);
-            CloseHandle(client);
-        }
-        level = server.Wait();
-    }
+        WriteFile(client, "x", 1, &written, nullptr);
+        CloseHandle(client);
+    });
     CloseHandle(pipe);
     return level == SecurityIdentification;
 }
@@ -234,9 +208,8 @@ TEST_F(DebugLog, APipeServerCannotImpersonateTheLog)
     HANDLE pipe = CreateNamedPipeA("\\\\.\\pipe\\debug", PIPE_ACCESS_INBOUND, PIPE_TYPE_BYTE | PIPE_WAIT, 1,
                                    65536, 65536, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, pipe);
-    PipeClientLevel server(pipe);
-    RunChild("");
-    EXPECT_EQ(SecurityIdentification, server.Wait()) << "not SecurityImpersonation (2) or SecurityDelegation (3)";
+    EXPECT_EQ(SecurityIdentification, ClientLevel(pipe, "\\\\.\\pipe\\debug", [] { RunChild(""); }))
+        << "not SecurityImpersonation (2) or SecurityDelegation (3)";
     CloseHandle(pipe);
 }
 
