@@ -8,6 +8,7 @@
 #include "DebugLog.h"
 #include "DllSearch.h"
 #include "HiddenWindow.h"
+#include "RunFolder.h"
 #include "SetupState.h"
 #include "SingleInstance.h"
 #include "UiLanguage.h"
@@ -38,11 +39,15 @@ void EnterSystemDirectory()
 int SetupMain(HINSTANCE module, const char* commandLine)
 {
     BENCH_MARK("main");
-    // The debug log comes first, so that everything after it can report.
-    DebugConfigure(commandLine);
+    // The debug log comes first, so that everything after it can report;
+    // its files only once this is the one copy: a second start must leave
+    // the running copy's log as it is.
+    DebugStart(commandLine);
     BENCH_MARK("debug-log");
     if (!ClaimSingleInstance())
         return kExitAlreadyRunning;
+    DebugOpenFiles();
+    ReportSingleInstanceLock();
     BENCH_MARK("single-instance");
 
     // The state lives as long as the hidden window and the run threads.
@@ -82,6 +87,7 @@ int SetupMain(HINSTANCE module, const char* commandLine)
 
     BENCH_MARK("message-loop-end");
     ComponentListClear();
+    RemoveRunFolder();  // the cabinet members read for versions and icons
     if (SUCCEEDED(com))
         CoUninitialize();
     BENCH_MARK("main-end");

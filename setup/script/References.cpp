@@ -2,6 +2,7 @@
 
 #include "BufCopy.h"
 #include "ProgramFolder.h"
+#include "RunFolder.h"
 #include "ScriptFields.h"
 #include "ScriptTrace.h"
 #include "ShellFunctions.h"
@@ -117,7 +118,7 @@ struct CabinetWalk
     ReferenceTable* table;
     const std::string* cabinet;
     std::string member;      // file name of the entries waiting for the extracted member
-    std::string tempFile;    // its temporary copy; deleted once read
+    std::string tempFile;    // its temporary copy in the run's folder; deleted once read
 };
 
 const ReferenceEntry* Waiting(const CabinetWalk& walk, const char* name)
@@ -133,7 +134,7 @@ const ReferenceEntry* Waiting(const CabinetWalk& walk, const char* name)
 void DropTempFile(CabinetWalk& walk)
 {
     if (!walk.tempFile.empty())
-        DeleteFileA(walk.tempFile.c_str());
+        RunFolderDeleteFile(walk.tempFile.c_str());
     walk.tempFile.clear();
     walk.member.clear();
 }
@@ -144,11 +145,11 @@ UINT OnMember(CabinetWalk& walk, FILE_IN_CABINET_INFO_A* member)
     const ReferenceEntry* entry = Waiting(walk, member->NameInCabinet);
     if (entry == nullptr)
         return FILEOP_SKIP;
-    char tempDir[MAX_PATH];
-    const DWORD length = GetTempPathA(sizeof(tempDir), tempDir);
-    if (length == 0 || length >= sizeof(tempDir) ||
-        !GetTempFileNameA(tempDir, "tmp", 0, member->FullTargetName))
+    // The run's own folder, which only administrators may change.
+    if (!RunFolderNewFile("tmp", member->FullTargetName, sizeof(member->FullTargetName))) {
+        ScriptTrace("reference: no temporary file for %s (error %lu)\n", entry->fileName.c_str(), GetLastError());
         return FILEOP_SKIP;
+    }
     walk.member = entry->fileName;
     walk.tempFile = member->FullTargetName;
     return FILEOP_DOIT;

@@ -4,13 +4,17 @@
 #include "DebugLog.h"
 #include "ProgramFolder.h"
 #include "References.h"
+#include "RunFolder.h"
 #include "ScriptFiles.h"
 #include "WinTestSupport.h"
 
+#include <aclapi.h>
+#include <sddl.h>
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <initializer_list>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -105,7 +109,13 @@ TEST(References, LooseUnlistedAndInCabinet)
     const std::vector<std::string> inside = Traces("reference: version of inside.exe read from ");
     ASSERT_EQ(1u, inside.size());
     const std::string tempFile = inside[0].substr(inside[0].rfind(' ') + 1, inside[0].size() - inside[0].rfind(' ') - 2);
-    EXPECT_NE(std::string::npos, tempFile.find("\\tmp")) << tempFile;
+    // In the run's own folder below the system's temporary folder.
+    char folder[MAX_PATH] = "", windows[MAX_PATH] = "";
+    ASSERT_EQ(1, RunFolderPath(folder, sizeof(folder)));
+    GetWindowsDirectoryA(windows, sizeof(windows));
+    EXPECT_EQ(0, lstrcmpiA((std::string(windows) + "\\Temp\\setup-").c_str(), std::string(folder, 0, strlen(windows) + 12).c_str()))
+        << folder;
+    EXPECT_EQ(std::string(folder) + "\\tmp", tempFile.substr(0, strlen(folder) + 4));
     for (int icon = 0; icon < 2; ++icon) {
         EXPECT_EQ(1u, Traces("reference: icon " + std::to_string(icon) + " of inside.exe read from " + tempFile +
                              "\n").size());
@@ -113,6 +123,8 @@ TEST(References, LooseUnlistedAndInCabinet)
     EXPECT_TRUE(Traces("reference: version of other.exe").empty());
     EXPECT_FALSE(testsupport::FileExists(tempFile));
     EXPECT_FALSE(TempCopiesLeft());
+    RemoveRunFolder();
+    EXPECT_FALSE(testsupport::FileExists(folder)) << "removed at the end of the run";
 
     FreeReferenceTable(table);
     SetupCloseInfFile(script);
@@ -202,6 +214,60 @@ TEST(References, VersionsReadOncePerRunUntilTheFileChanges)
     FreeReferenceTable(changed);
     EXPECT_FALSE(TempCopiesLeft());
     SetupCloseInfFile(script);
+}
+
+// The DACL of `path` as text ("D:P(A;...)"), empty when it cannot be read.
+std::string DaclText(const std::string& path)
+{
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    PACL dacl = nullptr;
+    if (GetNamedSecurityInfoA(path.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl,
+                              nullptr, &descriptor) != ERROR_SUCCESS)
+        return "";
+    char* text = nullptr;
+    std::string result;
+    if (ConvertSecurityDescriptorToStringSecurityDescriptorA(descriptor, SDDL_REVISION_1, DACL_SECURITY_INFORMATION,
+                                                             &text, nullptr))
+        result = text;
+    LocalFree(text);
+    LocalFree(descriptor);
+    return result;
+}
+
+// The run's folder goes with a file left in it; the next one has a new name.
+TEST(RunFolder, RemovedWithWhatIsLeftAndNeverReused)
+{
+    char file[MAX_PATH] = "", folder[MAX_PATH] = "", again[MAX_PATH] = "";
+    ASSERT_EQ(1, RunFolderNewFile("tmp", file, sizeof(file)));
+    ASSERT_EQ(1, RunFolderPath(folder, sizeof(folder)));
+    RemoveRunFolder();
+    EXPECT_FALSE(testsupport::FileExists(file));
+    EXPECT_FALSE(testsupport::FileExists(folder));
+    ASSERT_EQ(1, RunFolderNewFile("tmp", file, sizeof(file)));
+    RunFolderPath(again, sizeof(again));
+    EXPECT_STRNE(folder, again);
+    RemoveRunFolder();
+}
+
+// The folder's DACL read back: protected, SYSTEM and Administrators only.
+TEST(RunFolder, AdministratorsOnly)
+{
+    const char kAdminsOnly[] = "D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)";
+    // Wine keeps no DACL of a file's own: it makes one up on reading.
+    const std::string probe = testsupport::RunDir() + "\\dacl-probe";
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(kAdminsOnly, SDDL_REVISION_1, &descriptor, nullptr));
+    SECURITY_ATTRIBUTES attributes = {sizeof(attributes), descriptor, FALSE};
+    CreateDirectoryA(probe.c_str(), &attributes);
+    LocalFree(descriptor);
+    if (DaclText(probe) != kAdminsOnly)
+        GTEST_SKIP() << "this Wine makes a DACL up on reading (" << DaclText(probe) << ")";
+
+    char file[MAX_PATH] = "", folder[MAX_PATH] = "";
+    ASSERT_EQ(1, RunFolderNewFile("tmp", file, sizeof(file)));
+    ASSERT_EQ(1, RunFolderPath(folder, sizeof(folder)));
+    EXPECT_EQ(kAdminsOnly, DaclText(folder));
+    RemoveRunFolder();
 }
 
 }  // namespace
