@@ -278,6 +278,9 @@ int ResolveReferences(ReferenceTable* table, HINF script)
     } catch (const std::bad_alloc&) {
         // What was read so far stays; the rest has no icon or version.
     }
+    // The run's folder goes as soon as the members are read: a run killed
+    // later leaves nothing of it behind.
+    RemoveRunFolder();
     return 1;
 }
 

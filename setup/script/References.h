@@ -55,7 +55,8 @@ int AddVersionReference(ReferenceTable* table, const char* field);
 
 // Finds and reads the files of all entries not resolved yet. Files that
 // cannot be found or read leave their entries without icon or version.
-// Always 1.
+// Cabinet members are extracted to the run's folder (RunFolder.h), which is
+// removed again before this returns. Always 1.
 int ResolveReferences(ReferenceTable* table, HINF script);
 
 // The icon or version the field refers to; null when there is none.

@@ -10,7 +10,8 @@
 // few the folder is not made. Windows 9x and NT 4 have no such descriptors
 // (9x no file security at all): there it gets the default security.
 //
-// Thread-safe. The installer removes the folder at the end of its run.
+// Thread-safe. The installer removes the folder as soon as the members are
+// read, and once more at the end of its run.
 #pragma once
 
 #include <cstddef>
