@@ -8,6 +8,7 @@
 #include "DebugLog.h"
 #include "DllSearch.h"
 #include "HiddenWindow.h"
+#include "RunFolder.h"
 #include "SetupState.h"
 #include "SingleInstance.h"
 #include "UiLanguage.h"
@@ -20,17 +21,17 @@
 
 namespace {
 
-// Makes the program's folder the current directory.
-void EnterProgramDirectory()
+// Makes the system folder the current directory: setup runs with
+// administrator rights from folders others may write to, so nothing may be
+// found relative to the folder it was started in. Medium files are named by
+// their full path (ProgramFolder.h); the programs setup starts inherit this
+// folder unless the script names another.
+void EnterSystemDirectory()
 {
     char path[MAX_PATH] = "";
-    DWORD length = GetModuleFileNameA(nullptr, path, sizeof(path));
-    if (length == 0 || length >= sizeof(path))
-        return;
-    if (char* slash = strrchr(path, '\\')) {
-        *slash = '\0';
+    const UINT length = GetSystemDirectoryA(path, sizeof(path));
+    if (length > 0 && length < sizeof(path))
         SetCurrentDirectoryA(path);
-    }
 }
 
 }  // namespace
@@ -38,11 +39,15 @@ void EnterProgramDirectory()
 int SetupMain(HINSTANCE module, const char* commandLine)
 {
     BENCH_MARK("main");
-    // The debug log comes first, so that everything after it can report.
-    DebugConfigure(commandLine);
+    // The debug log comes first, so that everything after it can report;
+    // its files only once this is the one copy: a second start must leave
+    // the running copy's log as it is.
+    DebugStart(commandLine);
     BENCH_MARK("debug-log");
     if (!ClaimSingleInstance())
         return kExitAlreadyRunning;
+    DebugOpenFiles();
+    ReportSingleInstanceLock();
     BENCH_MARK("single-instance");
 
     // The state lives as long as the hidden window and the run threads.
@@ -64,7 +69,7 @@ int SetupMain(HINSTANCE module, const char* commandLine)
     ParseSetupCommandLine(commandLine, &options);
     if (QueryRunningWindows().nt)
         SetThreadLocale(MAKELCID(options.language, SORT_DEFAULT));
-    EnterProgramDirectory();
+    EnterSystemDirectory();
     PauseAutorun();
 
     BENCH_MARK("command-line");
@@ -82,6 +87,7 @@ int SetupMain(HINSTANCE module, const char* commandLine)
 
     BENCH_MARK("message-loop-end");
     ComponentListClear();
+    RemoveRunFolder();  // the cabinet members read for versions and icons
     if (SUCCEEDED(com))
         CoUninitialize();
     BENCH_MARK("main-end");

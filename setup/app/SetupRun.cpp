@@ -8,8 +8,10 @@
 #include "IconStrip.h"
 #include "LoadExpandedString.h"
 #include "MediumCabinets.h"
+#include "MediumLock.h"
 #include "MessageBoxes.h"
 #include "Plugins.h"
+#include "ProgramFolder.h"
 #include "Products.h"
 #include "Restart.h"
 #include "ScriptWhole.h"
@@ -28,26 +30,11 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 namespace {
 
 const COLORREF kMagenta = RGB(255, 0, 255);
-
-// The program's folder with its backslash (the medium's folder).
-void ProgramFolder(char* path, size_t size)
-{
-    char module[MAX_PATH] = "";
-    DWORD length = GetModuleFileNameA(nullptr, module, sizeof(module));
-    if (length >= sizeof(module))
-        length = 0;
-    module[length] = '\0';
-    char* slash = std::strrchr(module, '\\');
-    if (slash)
-        slash[1] = '\0';
-    else
-        module[0] = '\0';
-    BufSet(path, size, module);
-}
 
 // String 1333 with the script's path and the line the Setup API named, in
 // an error box owned by the hidden window. An unattended run has nobody to
@@ -172,12 +159,34 @@ bool RemovalKeyListed(const SetupContext* context)
     return false;
 }
 
+// An installation holds the medium's files from their check to the end of
+// the run, so that nobody can change them in between; a file that someone
+// has open for writing stops it before anything is read (the failure box,
+// or in an unattended run its text in the debug log).
+bool HoldMedium(MediumLock* lock, HINF script, HWND owner, const char* folder, const SetupOptions& options)
+{
+    std::string refused;
+    if (lock->Hold(script, folder, &refused))
+        return true;
+    const DWORD error = GetLastError();
+    DebugErrorPrint("setup: the medium file %s cannot be held against changes; nothing is installed\n",
+                    refused.c_str());
+    DebugReportError(error);
+    if (options.quiet)
+        AnswerUnattended(owner, refused.c_str(), nullptr, MB_OK | MB_ICONERROR);
+    else
+        ErrorBox(owner, refused.c_str(), error, options.language);
+    return false;
+}
+
 // The checks before the wizard and the wizard itself, on a filled context.
 RunOutcome RunChecksAndWizard(SetupContext* context, SetupState* state, const char* folder)
 {
     const SetupOptions& options = state->options;
     HINF script = context->script;
-    if (!options.removeMode && !MediumCabinetsWhole(script, context->owner, folder, options))
+    MediumLock medium;  // held until the wizard and its runs have ended
+    if (!options.removeMode && (!HoldMedium(&medium, script, context->owner, folder, options) ||
+                                !MediumCabinetsWhole(script, context->owner, folder, options)))
         return RunOutcome::Failed;
     // The newer-version question is asked also in unattended runs: it must
     // not be answered by default.

@@ -7,4 +7,15 @@
 // false after it has brought the first copy's hidden "SETUP" window to the
 // foreground (restored first when minimised). Copies in different folders
 // do not meet.
+//
+// From Windows Vista on, the mutex lives in the private namespace
+// "VantorSetup" bound to the Administrators group, which a normal user can
+// neither create nor open: a mutex of that name that a user made elsewhere
+// does not stop the installer. Without private namespaces (Windows 95 to
+// XP, and Wine) it lives in the session's namespace as before, as it does
+// when the namespace cannot be entered (a run without administrator rights).
 bool ClaimSingleInstance();
+
+// Writes to the debug log why the namespace could not be entered, if that
+// was so. Called once the log's files are open (after the claim).
+void ReportSingleInstanceLock();

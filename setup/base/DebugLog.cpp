@@ -1,6 +1,7 @@
 #include "DebugLog.h"
 
 #include "DebugOptions.h"
+#include "Lock.h"
 
 #include <fcntl.h>
 #include <io.h>
@@ -10,18 +11,41 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
 const int kMaxSinks = 16;
 const char kDebugPipe[] = "\\\\.\\pipe\\debug";
 
-// Written by DebugConfigure before other threads exist, read-only afterwards.
+// A line the debug viewer has not taken within this time closes its pipe for
+// the rest of the run: a viewer that does not read, or a pipe server that
+// only waits, then delays the run by this much once.
+const DWORD kPipeWaitMs = 200;
+
+// Written by DebugStart and DebugOpenFiles before other threads exist,
+// read-only afterwards.
 int g_level = 3;
 bool g_toStdout = false;
 FILE* g_sinks[kMaxSinks];
 int g_sinkCount = 0;
 bool g_closeRegistered = false;
+std::vector<std::string> g_fileNames;  // the file sinks DebugOpenFiles opens
+
+// The debug viewer's pipe, opened for overlapped writes. Threads write to it
+// one at a time under the lock; the first write that is not taken in time
+// closes it (its handle becomes INVALID_HANDLE_VALUE).
+struct DebugPipe
+{
+    CLock lock;
+    HANDLE handle = INVALID_HANDLE_VALUE;
+    HANDLE written = nullptr;  // manual-reset event of the pending write
+    OVERLAPPED overlapped = {};
+};
+DebugPipe* g_pipe = nullptr;  // created with the pipe, never freed (threads may still print at exit)
 
 int SilentTrace(const char*)
 {
@@ -44,28 +68,186 @@ bool IsWinNT()
     return GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT;
 }
 
-// Files are created or truncated; a pipe or device refuses create and
-// truncate with EINVAL and is opened as it is. Failures are skipped silently.
-void OpenSink(const char* name)
+// Connects to the debug viewer's pipe when one listens. Identification level
+// only: the viewer (any program of any user may create the pipe) can learn
+// who writes, but cannot act as the installing administrator.
+void OpenPipe()
 {
-    if (g_sinkCount >= kMaxSinks)
+    HANDLE handle = CreateFileA(kDebugPipe, GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                FILE_FLAG_OVERLAPPED | SECURITY_SQOS_PRESENT | SECURITY_IDENTIFICATION, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
         return;
-    int fd = _open(name, _O_WRONLY | _O_TEXT | _O_CREAT | _O_TRUNC, _S_IREAD | _S_IWRITE);
-    if (fd < 0 && errno == EINVAL)
-        fd = _open(name, _O_WRONLY | _O_TEXT);
-    if (fd < 0)
-        return;
-    FILE* stream = _fdopen(fd, "wt");
-    if (stream == nullptr) {
-        _close(fd);
+    HANDLE written = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    DebugPipe* pipe = written ? new (std::nothrow) DebugPipe : nullptr;
+    if (pipe == nullptr) {
+        if (written)
+            CloseHandle(written);
+        CloseHandle(handle);
         return;
     }
-    g_sinks[g_sinkCount++] = stream;
+    pipe->handle = handle;
+    pipe->written = written;
+    g_pipe = pipe;
+}
+
+typedef BOOL(WINAPI* CancelIoFn)(HANDLE);
+
+// Writes `text` to the pipe, waiting at most kPipeWaitMs. A write not taken
+// in time is cancelled and the pipe closed: true then (the caller says so on
+// the other sinks). A pipe the viewer has closed is dropped quietly.
+bool WriteToPipe(const std::string& text)
+{
+    if (g_pipe == nullptr)
+        return false;
+    // Windows 95 lacks CancelIo; the pipe is opened on the NT family only.
+    static const CancelIoFn cancelIo = reinterpret_cast<CancelIoFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "CancelIo")));
+    DebugPipe& pipe = *g_pipe;
+    CLockGuard guard(pipe.lock);
+    if (pipe.handle == INVALID_HANDLE_VALUE)
+        return false;
+    pipe.overlapped = OVERLAPPED();
+    pipe.overlapped.hEvent = pipe.written;
+    ResetEvent(pipe.written);
+    DWORD done = 0;
+    bool keep = WriteFile(pipe.handle, text.data(), static_cast<DWORD>(text.size()), nullptr, &pipe.overlapped) != 0;
+    bool stalled = false;
+    if (!keep && GetLastError() == ERROR_IO_PENDING) {
+        if (WaitForSingleObject(pipe.written, kPipeWaitMs) == WAIT_OBJECT_0) {
+            keep = GetOverlappedResult(pipe.handle, &pipe.overlapped, &done, FALSE) != 0;
+        } else {
+            stalled = true;
+            // The write must have ended before its record may be reused.
+            if (cancelIo != nullptr && cancelIo(pipe.handle))
+                GetOverlappedResult(pipe.handle, &pipe.overlapped, &done, TRUE);
+        }
+    }
+    if (!keep) {
+        CloseHandle(pipe.handle);
+        pipe.handle = INVALID_HANDLE_VALUE;
+    }
+    return stalled;
+}
+
+// The formatted message with every "\n" as CR LF, as the text-mode sinks
+// write it. False when memory runs out.
+bool FormatForPipe(const char* format, va_list args, std::string* text)
+{
+    try {
+        va_list copy;
+        va_copy(copy, args);
+        const int length = std::vsnprintf(nullptr, 0, format, copy);
+        va_end(copy);
+        if (length <= 0)
+            return false;
+        std::string plain(static_cast<size_t>(length) + 1, '\0');
+        va_copy(copy, args);
+        std::vsnprintf(&plain[0], plain.size(), format, copy);
+        va_end(copy);
+        plain.resize(static_cast<size_t>(length));
+        text->clear();
+        text->reserve(plain.size() + 16);
+        for (char c : plain) {
+            if (c == '\n')
+                text->push_back('\r');
+            text->push_back(c);
+        }
+        return true;
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+}
+
+// Why a log file name is refused.
+const char kDeviceReason[] = "it names a device";
+const char kReparseReason[] = "its path passes through a reparse point (a junction or link)";
+const char kLinkReason[] = "the file has further hard links";
+
+// Whether the folders of `fullPath` (from its root) or the file itself are
+// reparse points. Components that do not exist end the walk: the open that
+// follows fails for them anyway.
+bool PassesReparsePoint(const char* fullPath)
+{
+    const size_t length = std::strlen(fullPath);
+    // Skip the root: "C:\" or "\\server\share\".
+    size_t pos = 0;
+    if (length >= 2 && fullPath[0] == '\\' && fullPath[1] == '\\') {
+        int slashes = 0;
+        for (pos = 2; pos < length && slashes < 2; ++pos)
+            slashes += fullPath[pos] == '\\';
+    } else {
+        pos = length >= 3 && fullPath[1] == ':' ? 3 : 0;
+    }
+    char prefix[MAX_PATH];
+    for (; pos <= length; ++pos) {
+        if (pos < length && fullPath[pos] != '\\')
+            continue;
+        if (pos == 0 || pos >= sizeof(prefix))
+            continue;
+        std::memcpy(prefix, fullPath, pos);
+        prefix[pos] = '\0';
+        const DWORD attributes = GetFileAttributesA(prefix);
+        if (attributes == INVALID_FILE_ATTRIBUTES)
+            return false;
+        if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
+            return true;
+    }
+    return false;
+}
+
+// Opens log file `name` for writing, truncated, when it is a plain file
+// reached without a reparse point. Sets `*refusal` to the reason when the
+// name is refused; a name that merely cannot be opened gives null without
+// one (skipped silently, as before).
+FILE* OpenLogFile(const char* name, const char** refusal)
+{
+    *refusal = nullptr;
+    if (DebugNameIsDevice(name)) {
+        *refusal = kDeviceReason;
+        return nullptr;
+    }
+    char fullPath[MAX_PATH];
+    const DWORD length = GetFullPathNameA(name, sizeof(fullPath), fullPath, nullptr);
+    if (length == 0 || length >= sizeof(fullPath))
+        return nullptr;
+    if (PassesReparsePoint(fullPath)) {
+        *refusal = kReparseReason;
+        return nullptr;
+    }
+    // Opened as it is (a reparse point itself, not its target; no truncation
+    // before the checks); others may read it, none may delete or rename it
+    // while the run writes.
+    HANDLE file = CreateFileA(fullPath, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return nullptr;
+    BY_HANDLE_FILE_INFORMATION info = {};
+    if (GetFileType(file) != FILE_TYPE_DISK)
+        *refusal = kDeviceReason;
+    else if (!GetFileInformationByHandle(file, &info))
+        *refusal = kDeviceReason;
+    else if (info.dwFileAttributes & (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY))
+        *refusal = kReparseReason;
+    else if (info.nNumberOfLinks > 1)
+        *refusal = kLinkReason;
+    if (*refusal != nullptr || !SetEndOfFile(file)) {
+        CloseHandle(file);
+        return nullptr;
+    }
+    const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(file), _O_WRONLY | _O_TEXT);
+    if (fd < 0) {
+        CloseHandle(file);
+        return nullptr;
+    }
+    FILE* stream = _fdopen(fd, "wt");
+    if (stream == nullptr)
+        _close(fd);
+    return stream;
 }
 
 }  // namespace
 
-int DebugConfigure(const char* commandLine)
+int DebugStart(const char* commandLine)
 {
     if (!g_closeRegistered) {
         std::atexit(CloseSinks);
@@ -75,16 +257,49 @@ int DebugConfigure(const char* commandLine)
     g_level = setup.level;
     if (setup.toStdout)
         g_toStdout = true;
-    for (const std::string& name : setup.sinks)
-        OpenSink(name.c_str());
-    if (setup.toDebugPipe && IsWinNT())
-        OpenSink(kDebugPipe);
+    try {
+        g_fileNames = setup.sinks;
+    } catch (const std::bad_alloc&) {
+        g_fileNames.clear();
+    }
+    if (setup.toDebugPipe && g_pipe == nullptr && IsWinNT())
+        OpenPipe();
+    return 1;
+}
+
+void DebugOpenFiles()
+{
+    // Refusals are written once every sink is open, so that files later in
+    // the list get them too.
+    std::vector<std::pair<std::string, const char*>> refused;
+    for (const std::string& name : g_fileNames) {
+        if (g_sinkCount >= kMaxSinks)
+            break;
+        const char* refusal = nullptr;
+        if (FILE* stream = OpenLogFile(name.c_str(), &refusal)) {
+            g_sinks[g_sinkCount++] = stream;
+        } else if (refusal != nullptr) {
+            try {
+                refused.emplace_back(name, refusal);
+            } catch (const std::bad_alloc&) {
+            }
+        }
+    }
+    g_fileNames.clear();
+    for (const auto& entry : refused)
+        DebugErrorPrint("debug log: %s is not written: %s\n", entry.first.c_str(), entry.second);
+}
+
+int DebugConfigure(const char* commandLine)
+{
+    DebugStart(commandLine);
+    DebugOpenFiles();
     return 1;
 }
 
 bool DebugWrites(int level)
 {
-    return level <= g_level && (g_toStdout || g_sinkCount > 0);
+    return level <= g_level && (g_toStdout || g_sinkCount > 0 || g_pipe != nullptr);
 }
 
 int DebugPrintV(int level, const char* format, va_list args)
@@ -105,6 +320,17 @@ int DebugPrintV(int level, const char* format, va_list args)
         written = std::vfprintf(g_sinks[i], format, copy);
         va_end(copy);
         std::fflush(g_sinks[i]);
+    }
+    std::string text;
+    if (g_pipe != nullptr && FormatForPipe(format, args, &text)) {
+        if (WriteToPipe(text)) {
+            DebugErrorPrint("debug log: %s took no text for %lu ms; it is closed and no longer written\n",
+                            kDebugPipe, static_cast<unsigned long>(kPipeWaitMs));
+        }
+        // The count without the carriage returns, as the text-mode sinks count.
+        written = 0;
+        for (char c : text)
+            written += c != '\r';
     }
     return written;
 }

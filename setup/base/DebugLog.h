@@ -1,11 +1,20 @@
 // The installer's debug log: diagnostic text filtered by level and written to
-// standard output, to files or devices named by the user, and by default to
-// the pipe "\\.\pipe\debug" a debug viewer listens on (NT family only).
+// standard output, to files named by the user, and by default to the pipe
+// "\\.\pipe\debug" a debug viewer listens on (NT family only).
+//
+// The installer runs elevated, so neither sink may be turned against it. The
+// pipe, which any program may have created, is connected at identification
+// level (its server cannot act as the installing user), and a line it does
+// not take within 200 ms closes it for the rest of the run (one line on the
+// other sinks says so). Log files must be plain files on a disk: names of
+// devices, paths through a reparse point (junction, symbolic link) and files
+// with further hard links are refused, with one line on the other sinks.
 //
 // Configure once on the main thread before any other thread starts. Printing
-// takes no lock: every call is one formatted write per sink, each followed by
-// a flush, so lines of different threads do not tear within a sink. All sinks
-// are closed at process exit.
+// to files and standard output takes no lock: every call is one formatted
+// write per sink, each followed by a flush, so lines of different threads do
+// not tear within a sink; the pipe is written by one thread at a time. All
+// sinks are closed at process exit.
 #pragma once
 
 #include <windows.h>
@@ -16,9 +25,19 @@
 enum : int { kDebugError = 1 };
 
 // Reads the "debug" option of `commandLine` (may be null) or, without one,
-// the DEBUG environment variable, and opens the sinks. At most 16 sinks;
-// names that cannot be opened are skipped silently. Always returns 1.
+// the DEBUG environment variable, and opens the sinks. At most 16 file
+// sinks; names that cannot be opened are skipped silently, refused names
+// (above) get one line each. Always returns 1. DebugStart and then
+// DebugOpenFiles.
 int DebugConfigure(const char* commandLine);
+
+// The first half of DebugConfigure: sets the level and opens standard output
+// and the pipe; the file sinks are only remembered. The installer opens them
+// once it knows it is the only copy, so that a second start never truncates
+// the running copy's log. Always returns 1.
+int DebugStart(const char* commandLine);
+// Opens the file sinks DebugStart remembered (once).
+void DebugOpenFiles();
 
 // Writes the formatted text to every sink when `level` does not exceed the
 // configured level. Returns the character count of the last write, 0 when

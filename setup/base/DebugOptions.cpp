@@ -1,5 +1,7 @@
 #include "DebugOptions.h"
 
+#include <initializer_list>
+
 namespace {
 
 bool IsBlank(char c)
@@ -142,4 +144,37 @@ DebugSetup DebugChooseSetup(const char* commandLine, const char* debugVariable)
             setup.sinks.push_back(item);
     }
     return setup;
+}
+
+bool DebugNameIsDevice(const std::string& name)
+{
+    // The namespaces that bypass the file-name rules; "/" counts as "\\".
+    std::string path = name;
+    for (char& c : path) {
+        if (c == '/')
+            c = '\\';
+    }
+    if (path.compare(0, 4, "\\\\.\\") == 0 || path.compare(0, 4, "\\\\?\\") == 0 ||
+        path.compare(0, 4, "\\??\\") == 0)
+        return true;
+
+    // The last component, without a drive, cut at its first dot, without
+    // trailing blanks and colons.
+    size_t start = path.find_last_of('\\');
+    start = start == std::string::npos ? 0 : start + 1;
+    if (start == 0 && path.size() >= 2 && path[1] == ':')
+        start = 2;
+    const size_t dot = path.find('.', start);
+    std::string base = path.substr(start, dot == std::string::npos ? std::string::npos : dot - start);
+    while (!base.empty() && (base.back() == ' ' || base.back() == ':'))
+        base.pop_back();
+    for (const char* device : {"con", "prn", "aux", "nul", "conin$", "conout$"}) {
+        if (EqualNoCase(base, device))
+            return true;
+    }
+    if (base.size() == 4 && base[3] >= '1' && base[3] <= '9') {
+        const std::string stem = base.substr(0, 3);
+        return EqualNoCase(stem, "com") || EqualNoCase(stem, "lpt");
+    }
+    return false;
 }

@@ -44,3 +44,11 @@ struct DebugSetup
 // is a sink name. With no setting left after the level, standard output and
 // the debug pipe are the default.
 DebugSetup DebugChooseSetup(const char* commandLine, const char* debugVariable);
+
+// Whether a sink name names a device rather than a file, by its text alone:
+// a name in the device namespaces ("\\.\", "\\?\", "\??\", with either
+// slash), or one whose last component is a DOS device (CON, PRN, AUX, NUL,
+// CONIN$, CONOUT$, COM1..COM9, LPT1..LPT9) in any case, also with an
+// extension, trailing blanks or a colon ("nul.log", "C:\\logs\\COM1 :"),
+// which Windows opens as that device. The log refuses such names.
+bool DebugNameIsDevice(const std::string& name);

@@ -9,7 +9,10 @@
 int RegisterRunOnce(const char* valueName, const char* program, const char* arguments)
 {
     char command[kRunOnceCommandMax + 1];
-    ComposeRunOnceCommand(command, sizeof(command), program, arguments);
+    if (ComposeRunOnceCommand(command, sizeof(command), program, arguments) == 0) {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return 0;
+    }
     HKEY key = nullptr;
     LONG result = RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce",
                                   0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, &key,

@@ -7,10 +7,12 @@
 constexpr size_t kRunOnceCommandMax = 255;
 
 // Writes the command for `program` with `arguments` into `command`
-// (`capacity` bytes, at most kRunOnceCommandMax characters used). Without
-// arguments it is the program path as given; with arguments the path is put
-// in double quotes when it holds a blank (and is not quoted already), then
-// a blank and the arguments follow. Longer commands are cut. Returns the
-// length.
+// (`capacity` bytes): the program path, in double quotes when it holds a
+// blank and is not quoted already (Windows parses the value as a command
+// line, and would try the pieces of an unquoted path first), then a blank
+// and the arguments when there are any. A command longer than
+// kRunOnceCommandMax characters (or than `capacity` allows) is refused, not
+// cut: a cut command runs another program or other arguments. Returns the
+// length, or 0 (with `command` empty) when refused.
 size_t ComposeRunOnceCommand(char* command, size_t capacity, const char* program,
                              const char* arguments);

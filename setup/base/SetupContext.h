@@ -52,9 +52,11 @@ struct SetupContext
     // after the wizard for the restart.
     std::atomic<int>* rebootNeeded = nullptr;
     // Result of the last installation or removal run: -1 none yet, 0 failed,
-    // 1 succeeded. Written by the run thread before its WM_SETUP_DONE; read
-    // after the wizard for the exit code.
-    std::atomic<int> lastRun{-1};
+    // 1 succeeded. Written by the run thread before its WM_SETUP_DONE, and by
+    // the finish page when what it leaves for the next log-on cannot be
+    // stored (pages hold the context read-only, hence mutable); read after
+    // the wizard for the exit code.
+    mutable std::atomic<int> lastRun{-1};
     int* postInstallPage = nullptr;  // page the wizard jumps to after an installation
     int* postRemovePage = nullptr;   // page the wizard jumps to after a removal
     char productTitle[kProductTitleSize] = {};  // string 1300

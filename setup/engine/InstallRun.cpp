@@ -8,6 +8,7 @@
 #include "RunLists.h"
 #include "ScriptLines.h"
 #include "SetupMessages.h"
+#include "TargetFolder.h"
 #include "TextList.h"
 #include "Uninstall.h"
 #include "usystem.h"
@@ -35,9 +36,12 @@ int OutOfMemory()
 }
 
 // Installation: the install section and the products' install sections;
-// the uninstall entries are written before anything else changes.
+// the target folder is made first (for administrators only), then the
+// uninstall entries are written before anything else changes.
 int Install(HWND page, SetupContext* context)
 {
+    if (!PrepareTargetFolder(context->targetDirectory))
+        return 0;
     ProductLines lines = {context->script, context->productsSection};
     if (!BuildInstallSections(&context->sectionList, &context->sectionListCapacity, context->installSection,
                               context->productList, ProductLineField, &lines))

@@ -1,12 +1,14 @@
 #include "PerformRun.h"
 
 #include "BenchTrace.h"
+#include "BufCopy.h"
 #include "DebugLog.h"
 #include "EmptyFolders.h"
 #include "Exec.h"
 #include "FileQueueCallback.h"
 #include "Firewall.h"
 #include "Plugins.h"
+#include "ProgramFolder.h"
 #include "ScriptLines.h"
 #include "Services.h"
 #include "SetupMessages.h"
@@ -15,6 +17,7 @@
 #include "resource.h"
 #include "ufile.h"
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -60,8 +63,13 @@ HSPFILEQ QueueFiles(HINF script, const char* sections)
         PhaseFailed("opening the file queue", "", GetLastError());
         return queue;
     }
+    // The sources are named from the medium's folder, not the current one.
+    char medium[MAX_PATH] = "";
+    BufSet(medium, sizeof(medium), MediumFolder());
+    if (std::strlen(medium) > 3)
+        medium[std::strlen(medium) - 1] = '\0';  // the folder without its backslash, but a drive root
     for (int i = 0; const char* section = xUtilListEntry(sections, i); ++i) {
-        if (!SetupInstallFilesFromInfSectionA(script, nullptr, queue, section, ".", SP_COPY_NEWER_OR_SAME)) {
+        if (!SetupInstallFilesFromInfSectionA(script, nullptr, queue, section, medium, SP_COPY_NEWER_OR_SAME)) {
             const DWORD error = GetLastError();
             SetupCloseFileQueue(queue);
             PhaseFailed("queueing the files of ", section, error);

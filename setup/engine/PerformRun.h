@@ -12,7 +12,7 @@
 
 // Carries out the run over `sections` (the run section list, a text list):
 //  1. queue the file operations of every section (copies only onto older or
-//     equal versions), from the program's directory (the current directory);
+//     equal versions), from the program's directory (the medium);
 //  2. Exec programs of level 1; plug-in steps of level 0; status 2;
 //  3. stop services (one that does not stop asks for a restart); plug-in
 //     steps of level 1; status 3;

@@ -62,7 +62,8 @@ typedef struct PluginStep
 // position. QueueCallback queues on the run's file queue the copy of
 // `source` to `target` (`copyStyle`: the Setup API's SP_COPY_* flags), or
 // with a null `target` the deletion of `source`; paths are split at their
-// last backslash (no backslash: the current directory "."). The queued
+// last backslash (a source without a backslash lies in setup.exe's folder, a
+// target without one in the current directory, the system folder). The queued
 // operations happen when setup commits its queue.
 typedef int(__cdecl* ProgressCallbackFn)(int position);
 typedef void(__cdecl* QueueCallbackFn)(const char* source, const char* target, unsigned int copyStyle);

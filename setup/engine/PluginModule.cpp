@@ -3,18 +3,14 @@
 #include "BufCopy.h"
 #include "DllSearch.h"
 #include "PluginInterface.h"
+#include "ProgramFolder.h"
 
 #include <cstring>
 
 bool PluginLibraryPath(const char* name, char* path, size_t size)
 {
     char directory[MAX_PATH] = "";
-    const DWORD length = GetModuleFileNameA(nullptr, directory, sizeof(directory));
-    char* slash = length > 0 && length < sizeof(directory) ? std::strrchr(directory, '\\') : nullptr;
-    if (slash != nullptr)
-        slash[1] = '\0';
-    else
-        directory[0] = '\0';
+    ProgramFolder(directory, sizeof(directory));
     if (std::strlen(directory) + std::strlen(name) >= size) {
         BufSet(path, size, "");
         return false;

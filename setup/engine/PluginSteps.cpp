@@ -4,9 +4,12 @@
 #include "PluginModule.h"
 #include "PluginText.h"
 #include "Plugins.h"
+#include "ProgramFolder.h"
 #include "ScriptTrace.h"
 
 #include <commctrl.h>
+
+#include <cstring>
 
 namespace {
 
@@ -25,6 +28,11 @@ bool QueueCopy(const char* source, const char* target, unsigned int copyStyle)
 {
     char sourceDirectory[MAX_PATH], targetDirectory[MAX_PATH];
     const char* sourceName = SplitAtLastBackslash(source, sourceDirectory, sizeof(sourceDirectory));
+    // A source named without a folder lies on the medium (never in the
+    // current folder, which is the system folder).
+    if (sourceName != nullptr && std::strcmp(sourceDirectory, ".") == 0 &&
+        BufSet(sourceDirectory, sizeof(sourceDirectory), MediumFolder()) == 0)
+        sourceName = nullptr;
     const char* targetName = SplitAtLastBackslash(target, targetDirectory, sizeof(targetDirectory));
     return g_fileQueue != nullptr && sourceName != nullptr && targetName != nullptr &&
            SetupQueueCopyA(g_fileQueue, sourceDirectory, nullptr, sourceName, nullptr, nullptr, targetDirectory,

@@ -1,5 +1,6 @@
 #include "Services.h"
 
+#include "CommandQuoting.h"
 #include "DebugLog.h"
 #include "GroupOrder.h"
 #include "ScriptLines.h"
@@ -73,6 +74,17 @@ void ReadText(HINF script, const char* section, const char* key, char* buffer, s
 {
     if (!FindLine(script, key, section, 1, buffer, size))
         buffer[0] = '\0';
+}
+
+// The binary path with its program part quoted where it holds a blank;
+// false when the program cannot be told from its arguments.
+bool QuoteServiceBinary(const char* binary, std::string* command)
+{
+    const FileExistsFn exists = [](const std::string& path) {
+        const DWORD attributes = GetFileAttributesA(path.c_str());
+        return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+    };
+    return QuoteCommandProgram(binary, exists, command) != CommandQuoting::Ambiguous;
 }
 
 DWORD ReadNumber(HINF script, const char* section, const char* key)
@@ -214,6 +226,18 @@ int CreateOrUpdateService(HINF script, const char* name, const char* installSect
         LogServiceFailure("creating service", name);
         return 0;
     }
+    // The service manager parses the binary path as a command line: a path
+    // with a blank goes in quotes, and one whose program cannot be told from
+    // its arguments fails the service.
+    std::string binaryCommand;
+    if (binary[0] != '\0' && !QuoteServiceBinary(binary, &binaryCommand)) {
+        DebugErrorPrint("service %s: the program of ServiceBinary \"%s\" cannot be told from its arguments "
+                        "(quote it in the script); the service is not created\n",
+                        name, binary);
+        SetLastError(ERROR_INVALID_PARAMETER);
+        LogServiceFailure("creating service", name);
+        return 0;
+    }
     ReadText(script, installSection, "LoadOrderGroup", group, sizeof(group));
     const std::vector<char> dependencies = ReadTextList(script, installSection, "Dependencies");
     ReadText(script, installSection, "StartName", account, sizeof(account));
@@ -226,12 +250,12 @@ int CreateOrUpdateService(HINF script, const char* name, const char* installSect
         handles.service = OpenServiceA(handles.manager, name, kServiceAccess);
         if (handles.service) {
             // Best effort: the service exists, whatever its configuration.
-            ChangeServiceConfigA(handles.service, serviceType, startType, errorControl, orNull(binary),
+            ChangeServiceConfigA(handles.service, serviceType, startType, errorControl, orNull(binaryCommand.c_str()),
                                  orNull(group), nullptr, dependencies.empty() ? nullptr : dependencies.data(),
                                  orNull(account), nullptr, orNull(displayName));
         } else {
             handles.service = CreateServiceA(handles.manager, name, orNull(displayName), kServiceAccess,
-                                             serviceType, startType, errorControl, orNull(binary),
+                                             serviceType, startType, errorControl, orNull(binaryCommand.c_str()),
                                              orNull(group), nullptr,
                                              dependencies.empty() ? nullptr : dependencies.data(),
                                              orNull(account), nullptr);

@@ -74,3 +74,4 @@
 #define IDS_HELP_LINK               1344   // the maker's web address (uninstall entries)
 #define IDS_PUBLISHER               1345   // the maker's name (uninstall entries)
 #define IDS_UNKNOWN_PRODUCT         1346   // "/remove:" names no product of the script
+#define IDS_TARGET_WRITABLE         1347   // the chosen target folder lets users without administrator rights write

@@ -1,10 +1,12 @@
 #include "Exec.h"
 
+#include "CommandQuoting.h"
 #include "DebugLog.h"
 #include "ScriptFields.h"
 #include "ScriptLines.h"
 #include "ScriptTrace.h"
 #include "ShellFunctions.h"
+#include "usystem.h"
 
 #include <cstdint>
 
@@ -86,15 +88,26 @@ int StartExecProgram(const char* program, const char* arguments, const char* wor
         ExpandWindowPlaceholder(arguments, handle, expanded, sizeof(expanded));
     }
     ScriptTrace("exec: %s %s (flags %u)\n", program, expanded, runFlags);
+    // A program named without a folder comes from the system folder, and
+    // runs there unless the line names a working folder: the medium's folder
+    // may hold a planted program of the same name.
+    char path[MAX_PATH] = "", systemFolder[MAX_PATH] = "";
+    const UINT systemLength = GetSystemDirectoryA(systemFolder, sizeof(systemFolder));
+    if (!xUtilProgramPath(program, path, sizeof(path)) || systemLength == 0 || systemLength >= sizeof(systemFolder)) {
+        DebugErrorPrint("error: cannot start %s\n", program);
+        DebugReportError(ERROR_FILENAME_EXCED_RANGE);
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return 0;
+    }
 
     SHELLEXECUTEINFOA info = {};
     info.cbSize = sizeof(info);
     // No error dialog of the shell: a program that cannot start is skipped.
     info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
     info.hwnd = GetDesktopWindow();
-    info.lpFile = program;
+    info.lpFile = path;
     info.lpParameters = arguments != nullptr ? expanded : nullptr;
-    info.lpDirectory = workingDir != nullptr && workingDir[0] != '\0' ? workingDir : nullptr;
+    info.lpDirectory = workingDir != nullptr && workingDir[0] != '\0' ? workingDir : systemFolder;
     info.nShow = SW_SHOWNORMAL;
     if (!shell::ExecuteEx(&info) || info.hProcess == nullptr) {
         const DWORD error = GetLastError() != ERROR_SUCCESS ? GetLastError() : ERROR_FILE_NOT_FOUND;
@@ -105,7 +118,11 @@ int StartExecProgram(const char* program, const char* arguments, const char* wor
     }
     if (!(runFlags & kExecNoWait)) {
         WaitForSingleObject(info.hProcess, INFINITE);
-        if ((runFlags & kExecDeleteAfter) && !DeleteFileA(program))
+        // Only a program the script named with its folder is deleted: a bare
+        // name stands for the system's own program.
+        if ((runFlags & kExecDeleteAfter) && IsBareProgramName(program))
+            DebugErrorPrint("exec: %s is a program of the system folder and is not deleted\n", program);
+        else if ((runFlags & kExecDeleteAfter) && !DeleteFileA(path))
             DebugReportLastError();
     }
     CloseHandle(info.hProcess);

@@ -26,9 +26,11 @@ enum : unsigned {
 int RunExec(HINF script, const char* section, unsigned level, HWND window);
 
 // Starts `program` through the shell's default action with `arguments` (may
-// be null; "%hwnd%" replaced by `window`) in `workingDir` (null or empty: not
-// given). Unless kExecNoWait is set, waits without a time limit until the
-// program ends and then, with kExecDeleteAfter, deletes the program file.
+// be null; "%hwnd%" replaced by `window`) in `workingDir` (null or empty: the
+// system folder). A program named without a folder is the system folder's
+// (xUtilProgramPath). Unless kExecNoWait is set, waits without a time limit
+// until the program ends and then, with kExecDeleteAfter, deletes the
+// program file (never one of the system folder named without a folder).
 // Returns 1, or 0 with the thread's last error when it could not start.
 int StartExecProgram(const char* program, const char* arguments, const char* workingDir, unsigned runFlags,
                      HWND window);

@@ -1,6 +1,8 @@
 #include "References.h"
 
 #include "BufCopy.h"
+#include "ProgramFolder.h"
+#include "RunFolder.h"
 #include "ScriptFields.h"
 #include "ScriptTrace.h"
 #include "ShellFunctions.h"
@@ -116,7 +118,7 @@ struct CabinetWalk
     ReferenceTable* table;
     const std::string* cabinet;
     std::string member;      // file name of the entries waiting for the extracted member
-    std::string tempFile;    // its temporary copy; deleted once read
+    std::string tempFile;    // its temporary copy in the run's folder; deleted once read
 };
 
 const ReferenceEntry* Waiting(const CabinetWalk& walk, const char* name)
@@ -132,7 +134,7 @@ const ReferenceEntry* Waiting(const CabinetWalk& walk, const char* name)
 void DropTempFile(CabinetWalk& walk)
 {
     if (!walk.tempFile.empty())
-        DeleteFileA(walk.tempFile.c_str());
+        RunFolderDeleteFile(walk.tempFile.c_str());
     walk.tempFile.clear();
     walk.member.clear();
 }
@@ -143,11 +145,11 @@ UINT OnMember(CabinetWalk& walk, FILE_IN_CABINET_INFO_A* member)
     const ReferenceEntry* entry = Waiting(walk, member->NameInCabinet);
     if (entry == nullptr)
         return FILEOP_SKIP;
-    char tempDir[MAX_PATH];
-    const DWORD length = GetTempPathA(sizeof(tempDir), tempDir);
-    if (length == 0 || length >= sizeof(tempDir) ||
-        !GetTempFileNameA(tempDir, "tmp", 0, member->FullTargetName))
+    // The run's own folder, which only administrators may change.
+    if (!RunFolderNewFile("tmp", member->FullTargetName, sizeof(member->FullTargetName))) {
+        ScriptTrace("reference: no temporary file for %s (error %lu)\n", entry->fileName.c_str(), GetLastError());
         return FILEOP_SKIP;
+    }
     walk.member = entry->fileName;
     walk.tempFile = member->FullTargetName;
     return FILEOP_DOIT;
@@ -252,19 +254,23 @@ int ResolveReferences(ReferenceTable* table, HINF script)
                 continue;
             std::string tagFile;
             const std::string path = SourcePath(script, entry.fileName, &tagFile);
+            // Medium files are named by their full path: the current folder
+            // is not the medium's.
             if (path.find('\\') == std::string::npos && EndsWithCab(tagFile.c_str())) {
-                entry.location = tagFile;
+                const std::string cabinetPath = MediumPath(tagFile);
+                entry.location = cabinetPath;
                 entry.inCabinet = 1;
                 bool known = false;
                 for (const std::string& cabinet : cabinets)
-                    known = known || SameName(cabinet, tagFile.c_str());
+                    known = known || SameName(cabinet, cabinetPath.c_str());
                 if (!known)
-                    cabinets.push_back(tagFile);
+                    cabinets.push_back(cabinetPath);
             } else {
-                entry.location = path;
-                const std::string memoKey = VersionSourceKey(path.c_str(), nullptr);
-                if (!Recall(entry, memoKey, path.c_str()))
-                    Load(entry, path.c_str(), memoKey);
+                const std::string fullPath = MediumPath(path);
+                entry.location = fullPath;
+                const std::string memoKey = VersionSourceKey(fullPath.c_str(), nullptr);
+                if (!Recall(entry, memoKey, fullPath.c_str()))
+                    Load(entry, fullPath.c_str(), memoKey);
             }
         }
         for (const std::string& cabinet : cabinets)
@@ -272,6 +278,9 @@ int ResolveReferences(ReferenceTable* table, HINF script)
     } catch (const std::bad_alloc&) {
         // What was read so far stays; the rest has no icon or version.
     }
+    // The run's folder goes as soon as the members are read: a run killed
+    // later leaves nothing of it behind.
+    RemoveRunFolder();
     return 1;
 }
 

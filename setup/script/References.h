@@ -4,8 +4,9 @@
 // A table collects the references of one look-up pass, finds each file
 // through the script's source-disk sections (loose on the medium, or inside
 // the cabinet a disk's tag file names) and reads every file once per kind
-// (and icon number). Cabinet members are extracted to temporary files that
-// are deleted as soon as they have been read. A version read by an earlier
+// (and icon number). Cabinet members are extracted to temporary files in
+// the run's own folder (RunFolder.h) that are deleted, through a handle, as
+// soon as they have been read. A version read by an earlier
 // table of the run is taken from the run's memo (VersionMemo.h) while the
 // file is unchanged: a cabinet is then not opened at all when no other
 // entry needs it.
@@ -54,7 +55,8 @@ int AddVersionReference(ReferenceTable* table, const char* field);
 
 // Finds and reads the files of all entries not resolved yet. Files that
 // cannot be found or read leave their entries without icon or version.
-// Always 1.
+// Cabinet members are extracted to the run's folder (RunFolder.h), which is
+// removed again before this returns. Always 1.
 int ResolveReferences(ReferenceTable* table, HINF script);
 
 // The icon or version the field refers to; null when there is none.

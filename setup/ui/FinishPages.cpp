@@ -5,6 +5,7 @@
 // restart pending, registers to run once at the next log-on).
 #include "BenchTrace.h"
 #include "BufCopy.h"
+#include "DebugLog.h"
 #include "PageSupport.h"
 #include "RunOnce.h"
 #include "ScriptLines.h"
@@ -63,7 +64,9 @@ void OfferStartApp(HWND page, const SetupContext* context)
 
 // Finish with the box checked: the `StartApp` program starts now (the page
 // waits until it is ready for input), or at the next log-on when Windows
-// is to restart first.
+// is to restart first. A program named without a folder is the system
+// folder's. A run-once command that cannot be stored whole fails the run:
+// a cut one would start something else.
 void StartApp(HWND page, const SetupContext* context)
 {
     if (IsDlgButtonChecked(page, IDC_START_APP) != BST_CHECKED)
@@ -73,10 +76,19 @@ void StartApp(HWND page, const SetupContext* context)
         !FindLine(context->script, kStartApp, context->installSection, 2, program, sizeof(program)))
         return;
     FindLine(context->script, kStartApp, context->installSection, 3, arguments, sizeof(arguments));
-    if (RestartPending(context))
-        RegisterRunOnce(name, program, arguments);
-    else
-        xUtilStartProgram(program, arguments, kStartWaitForIdle, nullptr);
+    char path[MAX_PATH] = "";
+    if (!xUtilProgramPath(program, path, sizeof(path)))
+        BufSet(path, sizeof(path), program);
+    if (!RestartPending(context)) {
+        xUtilStartProgram(path, arguments, kStartWaitForIdle, nullptr);
+    } else if (!RegisterRunOnce(name, path, arguments)) {
+        const DWORD error = GetLastError();
+        DebugErrorPrint("setup: the StartApp program %s %s cannot be registered to start at the next log-on; "
+                        "the run fails\n",
+                        path, arguments);
+        DebugReportError(error);
+        context->lastRun.store(0);
+    }
 }
 
 INT_PTR FinishProc(HWND page, UINT message, LPARAM lParam, bool offersStartApp)

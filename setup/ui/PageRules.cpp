@@ -49,13 +49,7 @@ char* TrimTargetDirectory(char* path)
 bool IsAbsoluteTarget(const char* path)
 {
     const auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
-    if (letter(path[0]) && path[1] == ':' && path[2] == '\\')
-        return path[3] != '\0' && path[3] != '\\';
-    if (path[0] != '\\' || path[1] != '\\')
-        return false;
-    const char* server = path + 2;
-    const char* slash = std::strchr(server, '\\');
-    return slash != nullptr && slash != server && slash[1] != '\0' && slash[1] != '\\';
+    return letter(path[0]) && path[1] == ':' && path[2] == '\\' && path[3] != '\0' && path[3] != '\\';
 }
 
 void ComposeDefaultDirectory(const char* base, const char* subDir, char* out, size_t size)

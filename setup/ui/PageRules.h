@@ -16,9 +16,10 @@ std::vector<int> QuietSelection(const char* quietText);
 char* TrimTargetDirectory(char* path);
 
 // Whether a stored target directory (see TrimTargetDirectory) is a real
-// absolute path: a drive letter, a colon, a backslash and a folder ("C:\Tools"),
-// or a network path "\\server\share" with optional folders. Empty text, a
-// drive without a folder, a path of backslashes or a relative path is not.
+// absolute path on a drive: a drive letter, a colon, a backslash and a
+// folder ("C:\Tools"). Empty text, a drive without a folder, a path of
+// backslashes, a relative path and a network path ("\\server\share": its
+// permissions are the share's, not the machine's) are not.
 bool IsAbsoluteTarget(const char* path);
 
 // The default target directory below the program-files folder: `base`, a

@@ -4,12 +4,16 @@
 // applied to the Setup API's directory identifiers at once; Next only for
 // an absolute path whose identifiers all could be set. The page skips itself when an earlier installation from this script
 // settled the directories (they are used again), and in unattended
-// operation.
+// operation. Network paths are refused like relative ones (a share's
+// permissions are not the machine's); Next warns once when the folder
+// exists and users without administrator rights may write to it.
 #include "BufCopy.h"
 #include "BrowseForTarget.h"
 #include "ClassicPageLayout.h"
 #include "PageRules.h"
+#include "MessageBoxes.h"
 #include "PageSupport.h"
+#include "TargetFolder.h"
 #include "TextList.h"
 #include "Uninstall.h"
 #include "WizardPages.h"
@@ -21,6 +25,7 @@ namespace {
 
 const DWORD kAutoCompleteFlags = 0x11;  // SHACF_FILESYSTEM | SHACF_USETAB
 const char kAssignedProperty[] = "SetupTargetAssigned";
+const char kWarnedProperty[] = "SetupTargetWarned";
 
 // The context's pair list is a malloc'd text list; the engine grows it
 // through a PairList record, after which it is stored back (it may move).
@@ -75,6 +80,13 @@ void InitPage(HWND page, SetupContext* context)
     }
 }
 
+// A drive letter mapped to a share counts as a network path.
+bool OnNetworkDrive(const char* path)
+{
+    const char root[] = {path[0], ':', '\\', '\0'};
+    return GetDriveTypeA(root) == DRIVE_REMOTE;
+}
+
 // The edit box changed: the trimmed text becomes the target directory and,
 // when it is an absolute path, is applied to the directory identifiers.
 // The Setup API itself takes any text, even an empty one (files would land
@@ -84,7 +96,7 @@ void ApplyTarget(HWND page, SetupContext* context)
     GetDlgItemTextA(page, IDC_TARGET_DIR, context->targetDirectory, MAX_PATH);
     TrimTargetDirectory(context->targetDirectory);
     int assigned = 0;
-    if (IsAbsoluteTarget(context->targetDirectory)) {
+    if (IsAbsoluteTarget(context->targetDirectory) && !OnNetworkDrive(context->targetDirectory)) {
         PairList pairs = BorrowPairs(context);
         assigned = AssignDirectories(context->script, context->productsSection, context->installSection,
                                      context->targetDirectory, &pairs);
@@ -95,6 +107,21 @@ void ApplyTarget(HWND page, SetupContext* context)
     else
         RemovePropA(page, kAssignedProperty);
     UpdateButtons(page);
+}
+
+// Next: an existing folder that users without administrator rights may
+// write to is named in a warning, once per run; Cancel there stays on the
+// page to choose another. Returns the page's answer to PSN_WIZNEXT.
+LONG_PTR ConfirmTarget(HWND page, const SetupContext* context)
+{
+    if (GetPropA(page, kWarnedProperty) != nullptr || !TargetWritableByUsers(context->targetDirectory))
+        return 0;
+    SetPropA(page, kWarnedProperty, reinterpret_cast<HANDLE>(1));
+    char format[512] = "", caption[128] = "", text[1024] = "";
+    LoadPageString(context, IDS_TARGET_WRITABLE, format, sizeof(format));
+    LoadPageString(context, IDS_WARNING, caption, sizeof(caption));
+    BufFormat(text, sizeof(text), format, context->targetDirectory);
+    return ShowMessageBox(SheetOf(page), text, caption, MB_OKCANCEL | MB_ICONWARNING) == IDOK ? 0 : -1;
 }
 
 void Browse(HWND page, const SetupContext* context)
@@ -136,10 +163,15 @@ INT_PTR CALLBACK TargetPageProc(HWND page, UINT message, WPARAM wParam, LPARAM l
             UpdateButtons(page);
             return Answer(page, 0);
         }
+        if (reinterpret_cast<const NMHDR*>(lParam)->code == PSN_WIZNEXT) {
+            const SetupContext* context = PageContext(page);
+            return Answer(page, context ? ConfirmTarget(page, context) : 0);
+        }
         return FALSE;
     case WM_DESTROY:
         RemovePageContext(page);
         RemovePropA(page, kAssignedProperty);
+        RemovePropA(page, kWarnedProperty);
         return FALSE;
     default:
         return FALSE;

@@ -1,6 +1,7 @@
 #include "ufile.h"
 
 #include "BufCopy.h"
+#include "FolderSecurity.h"
 #include "TextList.h"
 #include "UtilTrace.h"
 #include "usystem.h"
@@ -26,6 +27,9 @@ const DWORD kSectionStep = 1024;
 typedef BOOL(WINAPI* ConvertSddlFn)(LPCSTR, DWORD, PSECURITY_DESCRIPTOR*, PULONG);
 typedef DWORD(WINAPI* SetNamedSecurityFn)(LPSTR, SE_OBJECT_TYPE, SECURITY_INFORMATION, PSID, PSID,
                                           PACL, PACL);
+typedef DWORD(WINAPI* GetNamedSecurityFn)(LPCSTR, SE_OBJECT_TYPE, SECURITY_INFORMATION, PSID*, PSID*, PACL*,
+                                          PACL*, PSECURITY_DESCRIPTOR*);
+typedef BOOL(WINAPI* SddlOfFn)(PSECURITY_DESCRIPTOR, DWORD, SECURITY_INFORMATION, LPSTR*, PULONG);
 
 struct SecurityFunctions
 {
@@ -33,6 +37,8 @@ struct SecurityFunctions
     bool looked = false;
     ConvertSddlFn convert = nullptr;
     SetNamedSecurityFn setNamed = nullptr;
+    GetNamedSecurityFn getNamed = nullptr;
+    SddlOfFn sddlOf = nullptr;
 
     ~SecurityFunctions()
     {
@@ -52,6 +58,10 @@ SecurityFunctions& Security()
                 GetProcAddress(functions.advapi, "ConvertStringSecurityDescriptorToSecurityDescriptorA")));
             functions.setNamed = reinterpret_cast<SetNamedSecurityFn>(
                 reinterpret_cast<void*>(GetProcAddress(functions.advapi, "SetNamedSecurityInfoA")));
+            functions.getNamed = reinterpret_cast<GetNamedSecurityFn>(
+                reinterpret_cast<void*>(GetProcAddress(functions.advapi, "GetNamedSecurityInfoA")));
+            functions.sddlOf = reinterpret_cast<SddlOfFn>(reinterpret_cast<void*>(
+                GetProcAddress(functions.advapi, "ConvertSecurityDescriptorToStringSecurityDescriptorA")));
         }
     }
     return functions;
@@ -180,8 +190,62 @@ int xUtilApplyFileSecurity(const char* descriptorText, const char* path)
         return 0;
     }
     std::vector<char> name(path, path + std::strlen(path) + 1);
-    const DWORD status = setNamed(name.data(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
-                                  nullptr, acl, nullptr);
+    SECURITY_INFORMATION what = DACL_SECURITY_INFORMATION;
+    if (SddlDaclProtected(descriptorText))
+        what |= PROTECTED_DACL_SECURITY_INFORMATION;
+    const DWORD status = setNamed(name.data(), SE_FILE_OBJECT, what, nullptr, nullptr, acl, nullptr);
     SetLastError(status);
     return status == ERROR_SUCCESS ? 1 : 0;
+}
+
+int xUtilCreateProtectedFolder(const char* path, bool* created)
+{
+    *created = false;
+    // Windows 9x and NT 4 have no text descriptors (and 9x no permissions):
+    // there the folder is made as the system makes it.
+    FileSecurity security(kTargetFolderSddl);
+    if (security.descriptor == nullptr && Security().convert != nullptr)
+        return 0;
+    SECURITY_ATTRIBUTES attributes = {sizeof(attributes), security.descriptor, FALSE};
+    SECURITY_ATTRIBUTES* protection = security.descriptor != nullptr ? &attributes : nullptr;
+    // Each folder of the path from the top; the drive (or share) is there.
+    const std::string text(path);
+    for (size_t end = text.find('\\', 3); ; end = text.find('\\', end + 1)) {
+        const std::string folder = text.substr(0, end);
+        if (!folder.empty() && folder.back() != '\\' && GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES) {
+            if (!CreateDirectoryA(folder.c_str(), *created ? nullptr : protection))
+                return 0;
+            *created = true;
+        }
+        if (end == std::string::npos)
+            break;
+    }
+    return 1;
+}
+
+int xUtilReadFileSecurity(const char* path, std::string* sddl)
+{
+    const SecurityFunctions& functions = Security();
+    if (functions.getNamed == nullptr || functions.sddlOf == nullptr) {
+        SetLastError(ERROR_PROC_NOT_FOUND);
+        return 0;
+    }
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    const DWORD status = functions.getNamed(path, SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                                            nullptr, nullptr, &descriptor);
+    if (status != ERROR_SUCCESS) {
+        SetLastError(status);
+        return 0;
+    }
+    char* text = nullptr;
+    const BOOL converted = functions.sddlOf(descriptor, SDDL_REVISION_1, DACL_SECURITY_INFORMATION, &text, nullptr);
+    const DWORD error = GetLastError();
+    LocalFree(descriptor);
+    if (!converted) {
+        SetLastError(error);
+        return 0;
+    }
+    *sddl = text;
+    LocalFree(text);
+    return 1;
 }

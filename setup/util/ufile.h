@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 // Schedules the existing file `path` for deletion at the next restart: on
 // the NT family through the system's pending operations, on Windows 9x as a
 // "NUL=<short path>" entry appended to the [Rename] section of wininit.ini
@@ -27,9 +29,23 @@ int xUtilDelayMove(const char* path);
 char* xUtilReadSection(const char* section, const char* iniPath);
 
 // Applies the access-control list of the security descriptor written as
-// `descriptorText` (SDDL) to the file or folder `path`; nothing else of the
+// `descriptorText` (SDDL) to the file or folder `path`, protected from
+// inheritance when its "D:" flags say so (P); nothing else of the
 // descriptor is applied. Returns 1, or 0 with the last error:
 // ERROR_INVALID_DATA when the text gives no descriptor with an access-control
 // list, ERROR_PROC_NOT_FOUND when the system lacks the security functions,
 // or the system's error from applying it.
 int xUtilApplyFileSecurity(const char* descriptorText, const char* path);
+
+// Creates the folder `path` and the folders above it that are missing. The
+// uppermost folder created gets the protected permissions of
+// kTargetFolderSddl (the ones below inherit them), so that users without
+// administrator rights cannot change what is installed there. `created`
+// tells whether anything was created. Windows without text security
+// descriptors (9x, NT 4) makes the folders as it does. Returns 1, or 0 with
+// the last error.
+int xUtilCreateProtectedFolder(const char* path, bool* created);
+
+// The access-control list of the file or folder `path` as SDDL text
+// ("D:..."). 0 with the last error when it cannot be read.
+int xUtilReadFileSecurity(const char* path, std::string* sddl);

@@ -1,9 +1,12 @@
 #include "usystem.h"
 
+#include "BufCopy.h"
+#include "CommandQuoting.h"
 #include "DebugLog.h"
 #include "StartCommand.h"
 #include "UtilTrace.h"
 
+#include <string>
 #include <vector>
 
 namespace {
@@ -14,11 +17,35 @@ const DWORD kIdleWaitMs = 10000;
 
 }  // namespace
 
+int xUtilProgramPath(const char* program, char* path, size_t size)
+{
+    std::string name(program != nullptr ? program : "");
+    if (name.size() >= 2 && name.front() == '"' && name.back() == '"')
+        name = name.substr(1, name.size() - 2);
+    if (!IsBareProgramName(name))
+        return BufSet(path, size, name.c_str()) == name.size() ? 1 : 0;
+    char system[MAX_PATH] = "";
+    const UINT length = GetSystemDirectoryA(system, sizeof(system));
+    if (length == 0 || length >= sizeof(system))
+        return 0;
+    std::string full = std::string(system) + "\\" + name;
+    if (name.find('.') == std::string::npos && GetFileAttributesA(full.c_str()) == INVALID_FILE_ATTRIBUTES)
+        full += ".exe";
+    return BufSet(path, size, full.c_str()) == full.size() ? 1 : 0;
+}
+
 int xUtilStartProgram(const char* programPath, const char* arguments, unsigned waitFlags,
                       DWORD* exitCode)
 {
     UtilTraceAt(kSource, 475, kStartProgram, "entering\n");
-    const StartCommand command = xUtilBuildStartCommand(programPath, arguments);
+    char program[MAX_PATH] = "";
+    if (!xUtilProgramPath(programPath, program, sizeof(program))) {
+        UtilErrorAt(kSource, 547, kStartProgram, "CreateProcess() failed\n");
+        DebugReportError(ERROR_FILENAME_EXCED_RANGE);
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);
+        return 0;
+    }
+    const StartCommand command = xUtilBuildStartCommand(program, arguments);
     UtilTraceAt(kSource, 508, kStartProgram, "calling CreateProcess() ...\nCommandLine: %s\nWorkingDir: %s\n",
                 command.commandLine.c_str(), command.workingDir.c_str());
 
@@ -32,7 +59,7 @@ int xUtilStartProgram(const char* programPath, const char* arguments, unsigned w
     if (command.workingDir.size() >= MAX_PATH) {
         SetLastError(ERROR_FILENAME_EXCED_RANGE);
     } else {
-        created = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+        created = CreateProcessA(program, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                  command.workingDir.empty() ? nullptr : command.workingDir.c_str(),
                                  &startup, &process);
     }

@@ -3,15 +3,24 @@
 
 #include <windows.h>
 
+#include <cstddef>
+
 // Wait flags of xUtilStartProgram.
 enum : unsigned {
     kStartWaitForIdle = 1,   // wait until the new process waits for input, at most 10 s (ignored with kStartWaitForExit)
     kStartWaitForExit = 2,   // wait until the process ends and report its exit code
 };
 
-// Starts `programPath` with `arguments` (may be null): a path with a blank
-// is quoted unless it is quoted at both ends already; the program's folder
-// is the working directory (the caller's when the path names no folder).
+// The path to start for `program`: a name without a folder is taken from
+// the system folder only (never from the medium or the current folder),
+// with ".exe" added when the name has no extension there; any other path is
+// copied as it is, without enclosing quotes. 0 when it does not fit `size`.
+int xUtilProgramPath(const char* program, char* path, size_t size);
+
+// Starts `programPath` with `arguments` (may be null), named exactly (the
+// path of xUtilProgramPath, so Windows searches nowhere); the command line
+// quotes a path with a blank unless it is quoted at both ends already; the
+// program's folder is the working directory.
 // `exitCode` (may be null) receives the exit code with kStartWaitForExit.
 // Returns 1 when the process was created; 0 with the thread's last error
 // otherwise, after writing the failure and the system's text to the debug log.

@@ -30,10 +30,13 @@ struct Program
     const char* file;
     const char* identity;
     const char* version;
+    const char* executionLevel;  // requested in the manifest's trust information
 };
 
-const Program kMdmprobe = {"mdmprobe.exe", "vantor.mdmprobe", "1.1.0.0"};
-const Program kSetup = {"setup.exe", "vantor.setup", "1.0.0.0"};
+// The installer asks for administrator rights itself (Windows would guess so
+// only for 32-bit programs named like installers); the modem test never does.
+const Program kMdmprobe = {"mdmprobe.exe", "vantor.mdmprobe", "1.1.0.0", "asInvoker"};
+const Program kSetup = {"setup.exe", "vantor.setup", "1.0.0.0", "requireAdministrator"};
 
 std::string ProgramPath(const char* arch, const Program& program)
 {
@@ -103,6 +106,12 @@ void CheckProgram(const char* arch, const char* manifestArch, const Program& pro
     const std::string cc = "name=\"Microsoft.Windows.Common-Controls\"";
     EXPECT_EQ("6.0.0.0", Attribute(manifest, cc, "version"));
     EXPECT_EQ(manifestArch, Attribute(manifest, cc, "processorArchitecture"));
+    EXPECT_EQ(program.executionLevel, Attribute(manifest, "<requestedExecutionLevel ", "level"));
+    EXPECT_EQ("false", Attribute(manifest, "<requestedExecutionLevel ", "uiAccess"));
+    EXPECT_NE(std::string::npos, manifest.find("<trustInfo xmlns=\"urn:schemas-microsoft-com:asm.v3\">"));
+    // A compatibility section would change the Windows version the programs
+    // read, and with it the script sections setup chooses.
+    EXPECT_EQ(std::string::npos, manifest.find("supportedOS"));
     if (program.file == kSetup.file) {
         EXPECT_NE(std::string::npos, manifest.find("<description>vantor setup</description>"));
     }

@@ -207,7 +207,7 @@ void Directories(PlanBuild& build)
         if (!IsAbsoluteTarget(target.c_str())) {
             plan.runs = false;
             plan.stopReason = "the target page keeps Next disabled for \"" + target + "\": it is no absolute path "
-                              "(a drive, a colon, a backslash and a folder, or \\\\server\\share)";
+                              "on a drive (a drive, a colon, a backslash and a folder; network paths are refused)";
             return;
         }
     } else {

@@ -4,9 +4,11 @@
 // sections their keys name.
 #include "ScriptLint.h"
 
+#include "CommandQuoting.h"
 #include "PeResources.h"
 #include "PluginText.h"
 #include "RegistryLines.h"
+#include "RunOnceCommand.h"
 #include "ScriptFields.h"
 #include "SectionChoice.h"
 #include "ShortcutText.h"
@@ -46,6 +48,7 @@ public:
         for (const std::string& name : Chosen(kRemoveColumn)) CheckRunSection(name);
         for (const std::string& name : Chosen(kProductsColumn)) CheckProducts(name);
         CheckSetupCopy();
+        for (const InfSection* section : serviceSections_) CheckServiceBinary(*section);
         return Sorted();
     }
 
@@ -108,6 +111,8 @@ private:
         if (const InfLine* line = script_.FindKey(name, "ProductVer")) CheckVersionReference(*line, line->Field(1));
         if (const InfLine* line = script_.FindKey(name, "StartApp"); line && line->Field(2).empty())
             Warning(line->number, "StartApp names no program: the finish page offers nothing to start");
+        else if (line)
+            CheckStartApp(*line);
     }
 
     void CheckProducts(const std::string& products)
@@ -185,8 +190,8 @@ private:
                 if (SameName(line.key, "AddService")) {
                     if (line.Field(3).empty())
                         Error(line.number, "an AddService line needs a service name and an install section");
-                    else
-                        Named(line, "AddService", line.Field(3));
+                    else if (const InfSection* install = Named(line, "AddService", line.Field(3)))
+                        serviceSections_.push_back(install);
                 }
     }
 
@@ -224,7 +229,10 @@ private:
                     Error(line.number, "plug-in library " + Quoted(library) + " is not beside setup.exe");
                 continue;
             }
-            if (key == "EXEC" && field[0] == '@') continue;  // a program started as it is
+            if (key == "EXEC" && field[0] == '@') {  // a program started as it is
+                CheckBareProgram(line, field.substr(1), "Exec");
+                continue;
+            }
             const InfSection* section = Named(line, line.key, field);
             if (!section) continue;
             for (const InfLine& entry : section->lines) {
@@ -246,7 +254,76 @@ private:
         const uint32_t level = ScriptNumber(entry.Field(1).c_str());
         if (level < 1 || level > 3)
             Warning(entry.number, "Exec level " + Quoted(entry.Field(1)) + " never runs (levels 1, 2 and 3 do)");
-        if (entry.Field(2).empty()) Error(entry.number, "an Exec line without a program is skipped");
+        if (entry.Field(2).empty())
+            Error(entry.number, "an Exec line without a program is skipped");
+        else
+            CheckBareProgram(entry, entry.Field(2), "Exec");
+    }
+
+    // A program named without a folder comes from the system folder only.
+    void CheckBareProgram(const InfLine& line, const std::string& program, const std::string& key)
+    {
+        std::string name = program;
+        if (name.size() >= 2 && name.front() == '"' && name.back() == '"') name = name.substr(1, name.size() - 2);
+        if (IsBareProgramName(name))
+            Warning(line.number, key + " names the program " + Quoted(name) + " without a folder: setup.exe "
+                                 "starts the one of the system folder, never one of the medium");
+    }
+
+    // The finish page's program: named whole, and stored for the next log-on
+    // as a command of at most 255 characters, which is refused, never cut.
+    void CheckStartApp(const InfLine& line)
+    {
+        CheckBareProgram(line, line.Field(2), "StartApp");
+        std::string command = QuoteProgramPath(line.Field(2));
+        if (!line.Field(3).empty()) command += " " + line.Field(3);
+        if (command.size() > kRunOnceCommandMax)
+            Error(line.number, "the StartApp command is " + std::to_string(command.size()) + " characters long: "
+                               "longer than the 255 a start at the next log-on holds, so a run that needs a "
+                               "restart fails there");
+    }
+
+    // The service manager parses ServiceBinary as a command line: a program
+    // part with a blank that names no file the script installs (with the
+    // target directory, or any other, in a folder with blanks) cannot be
+    // told from its arguments, and setup.exe fails the service.
+    void CheckServiceBinary(const InfSection& section)
+    {
+        const InfLine* line = nullptr;
+        for (const InfLine& candidate : section.lines)
+            if (!line && SameName(candidate.key, "ServiceBinary")) line = &candidate;
+        if (!line || line->Field(1).empty()) return;
+        std::string binary;
+        for (size_t i = 0; i < line->Field(1).size();) {
+            const std::string& text = line->Field(1);
+            const size_t close = text[i] == '%' ? text.find('%', i + 1) : std::string::npos;
+            if (close != std::string::npos && close > i + 1 &&
+                text.find_first_not_of("0123456789", i + 1) == close) {
+                binary += "C:\\Program Files\\Some Folder";
+                i = close + 1;
+            } else {
+                binary += text[i++];
+            }
+        }
+        const FileExistsFn installed = [this](const std::string& path) {
+            const size_t slash = path.find_last_of('\\');
+            return CopiedAnywhere(slash == std::string::npos ? path : path.substr(slash + 1));
+        };
+        std::string quoted;
+        if (QuoteCommandProgram(binary, installed, &quoted) == CommandQuoting::Ambiguous)
+            Error(line->number, "the program of ServiceBinary " + Quoted(line->Field(1)) + " cannot be told from "
+                                "its arguments (a blank in its path and no file the script installs there): quote "
+                                "the program, or setup.exe fails the service");
+    }
+
+    // Whether any file list that a CopyFiles key names installs `file`.
+    bool CopiedAnywhere(const std::string& file) const
+    {
+        for (const std::string& list : copyLists_)
+            if (const InfSection* files = script_.Find(list))
+                for (const InfLine& entry : files->lines)
+                    if (SameName(entry.fields.empty() ? entry.key : entry.Field(1), file)) return true;
+        return false;
     }
 
     void IconLine(const InfLine& entry, bool make)
@@ -282,6 +359,7 @@ private:
                 continue;
             }
             const InfSection* section = Named(line, key, field);
+            if (section && copy) copyLists_.insert(field);
             if (!section || !fileLists_.insert(Upper(field)).second) continue;
             CheckDestination(*section);
             if (copy)
@@ -383,6 +461,8 @@ private:
     std::set<std::string> visited_;
     std::set<std::string> fileLists_;
     std::set<std::string> delRegLists_;
+    std::set<std::string> copyLists_;
+    std::vector<const InfSection*> serviceSections_;
     SourceFiles sources_;
     std::set<std::string> reportedCabinets_;
 };

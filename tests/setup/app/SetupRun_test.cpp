@@ -43,7 +43,8 @@ RunOutcome ShowWizard(SetupContext* context)
     std::string list;
     for (const char* p = context->productList; *p; p += std::strlen(p) + 1)
         list += std::string(p) + ";";
-    std::ofstream("context.txt", std::ios::binary)
+    // Beside the program: its current folder is the system folder.
+    std::ofstream(testsupport::ModuleDir() + "\\context.txt", std::ios::binary)
         << (context->script != INVALID_HANDLE_VALUE) << (context->titleFont && context->textFont)
         << (context->icons[0] && context->icons[1]) << (!context->pairList[0] && !context->pairList[1])
         << "\nquiet " << (context->quiet ? context->quiet : "(none)") << "\nproducts " << list

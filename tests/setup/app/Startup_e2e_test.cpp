@@ -190,8 +190,9 @@ int PauseMessages(HWND window)
 
 // While setup runs, the autorun program finds the pause mutex and has got
 // its message. A second copy from the same file (named in other letter
-// case) brings the first copy's hidden window forward, shows nothing and
-// ends with 1618; a copy in another folder runs beside it.
+// case) brings the first copy's hidden window forward, shows nothing, leaves
+// the first copy's log file as it is (same name) and ends with 1618; a copy
+// in another folder runs beside it.
 TEST(SetupStart, OneCopyPerProgramFileAndAutorunPaused)
 {
     WNDCLASSA autorunClass = {};
@@ -201,10 +202,12 @@ TEST(SetupStart, OneCopyPerProgramFileAndAutorunPaused)
     HWND autorun = CreateWindowA("VantorAutorunClass", "", WS_OVERLAPPED, 0, 0, 9, 9, 0, 0, 0, 0);
     ProgramCopy first(g_setup, "first", "setup.exe"), other(g_setup, "other", "setup.exe");
     ChildProcess firstChild, second, otherChild;
-    StartSetup(first, firstChild, nullptr, "");
+    StartSetup(first, firstChild, nullptr, "/debug:log.txt");
     HWND firstBox = uidriver::WaitForDialog(firstChild.Id(), kBoxMs);
     ASSERT_NE(nullptr, firstBox);
     EXPECT_EQ(1, PauseMessages(autorun));
+    const std::string firstLog = testsupport::ReadFileBytes(first.Path("log.txt"));
+    EXPECT_NE(std::string::npos, firstLog.find("setup: cannot open")) << firstLog;
     HANDLE mutex = OpenMutexA(SYNCHRONIZE, FALSE, "VantorAutorunPauseMutex");
     EXPECT_NE(nullptr, mutex) << "the pause mutex exists while setup runs";
     CloseHandle(mutex);
@@ -218,10 +221,11 @@ TEST(SetupStart, OneCopyPerProgramFileAndAutorunPaused)
     std::string upper = first.Exe();
     for (char& c : upper)
         c = static_cast<char>(toupper(static_cast<unsigned char>(c)));
-    ASSERT_TRUE(second.Start("\"" + upper + "\" /quiet", first.Dir()));
+    ASSERT_TRUE(second.Start("\"" + upper + "\" /quiet /debug:log.txt", first.Dir()));
     DWORD exitCode = 0;
     ASSERT_TRUE(second.Wait(kEndMs, &exitCode));
     EXPECT_EQ(1618u, exitCode);
+    EXPECT_EQ(firstLog, testsupport::ReadFileBytes(first.Path("log.txt"))) << "the first copy's log is untouched";
     // The first copy takes the activation when its thread next reads messages.
     EXPECT_TRUE(uidriver::WaitFor([&] { return GetForegroundWindow() == hidden; }, 5000))
         << "the first copy's hidden window comes forward";
@@ -234,6 +238,34 @@ TEST(SetupStart, OneCopyPerProgramFileAndAutorunPaused)
     ExpectScriptErrorBox(first, firstChild, kEnglishError, 0);
     EXPECT_EQ(nullptr, OpenMutexA(SYNCHRONIZE, FALSE, "VantorAutorunPauseMutex"))
         << "the mutex ends with the last setup process";
+}
+
+// A mutex of the name the lock had in the session's namespace, made by
+// anyone beforehand, does not stop the installer: the lock lives in a
+// private namespace of the administrators. A second start still meets the
+// first copy there and ends with 1618.
+TEST(SetupStart, AMutexMadeBeforehandDoesNotBlock)
+{
+    if (!GetProcAddress(GetModuleHandleA("kernel32.dll"), "CreatePrivateNamespaceA"))
+        GTEST_SKIP() << "this system has no private namespaces (Wine 8 lacks CreateBoundaryDescriptorA and "
+                        "CreatePrivateNamespaceA): the lock stays in the session's namespace";
+    ProgramCopy program(g_setup, "squatted", "setup.exe");
+    std::string name = program.Exe();
+    for (char& c : name)
+        c = c == '\\' ? '_' : static_cast<char>(tolower(static_cast<unsigned char>(c)));
+    HANDLE squatter = CreateMutexA(nullptr, TRUE, name.c_str());
+    ASSERT_NE(nullptr, squatter);
+    ChildProcess child, second;
+    StartSetup(program, child, nullptr, "");
+    HWND box = uidriver::WaitForDialog(child.Id(), kBoxMs);
+    EXPECT_NE(nullptr, box) << "the run went on to its script";
+    ASSERT_TRUE(program.Start(second, "/quiet"));
+    DWORD exitCode = 0;
+    ASSERT_TRUE(second.Wait(kEndMs, &exitCode));
+    EXPECT_EQ(1618u, exitCode);
+    if (box)
+        ExpectScriptErrorBox(program, child, kEnglishError, 0);
+    CloseHandle(squatter);
 }
 
 }  // namespace

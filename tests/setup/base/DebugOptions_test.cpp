@@ -69,3 +69,16 @@ TEST(DebugOptions, LevelAndSinksFromOptionOrVariable)
 }
 
 }  // namespace
+
+// Names that Windows opens as a device are told from file names by their
+// text: the device namespaces and the DOS device names in any disguise.
+TEST(DebugOptions, DeviceNamesAreToldFromFileNames)
+{
+    for (const char* device : {"\\\\.\\pipe\\debug", "//./COM1", "\\\\?\\C:\\setup.log", "\\??\\C:\\x", "NUL",
+                               "con", "C:\\logs\\nul.log", "c:/logs/Aux.txt", "COM9", "lpt1:", "prn ", "C:CON",
+                               "conout$", "logs\\com3 .log.txt"})
+        EXPECT_TRUE(DebugNameIsDevice(device)) << device;
+    for (const char* file : {"setup.log", "C:\\my logs\\setup.log", "\\\\server\\share\\nul-not.log", "COM10",
+                             "COM0", "console.log", "C:\\nul\\setup.log", "lpt", "x.nul", "\\\\.x\\y", "C:"})
+        EXPECT_FALSE(DebugNameIsDevice(file)) << file;
+}

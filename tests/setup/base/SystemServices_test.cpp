@@ -39,15 +39,21 @@ bool KeyExists(HKEY root, const std::string& key)
     return true;
 }
 
-TEST(RunOnce, StoresTheCommandAndCreatesTheKey)
+// Windows parses the value as a command line: a path with a blank is
+// quoted, with or without arguments; a command too long is not stored.
+TEST(RunOnce, StoresTheQuotedCommandAndCreatesTheKey)
 {
     const std::string runOnce = kCurrentVersion + "\\RunOnce";
     SHDeleteKeyA(HKEY_CURRENT_USER, runOnce.c_str());
     const std::string program = "C:\\Program Files\\Vantor\\mdmprobe.exe";
     EXPECT_EQ(1, RegisterRunOnce("Modem test", program.c_str(), nullptr));
     EXPECT_EQ(1, RegisterRunOnce("Modem test on COM3", program.c_str(), "/P:COM3 /L:x.log"));
-    EXPECT_EQ(program, ReadValue(HKEY_CURRENT_USER, runOnce, "Modem test"));
+    EXPECT_EQ("\"" + program + "\"", ReadValue(HKEY_CURRENT_USER, runOnce, "Modem test"));
     EXPECT_EQ("\"" + program + "\" /P:COM3 /L:x.log", ReadValue(HKEY_CURRENT_USER, runOnce, "Modem test on COM3"));
+    SetLastError(0xdeadbeef);
+    EXPECT_EQ(0, RegisterRunOnce("Too long", program.c_str(), std::string(240, 'x').c_str()));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_FILENAME_EXCED_RANGE), GetLastError());
+    EXPECT_EQ("<missing>", ReadValue(HKEY_CURRENT_USER, runOnce, "Too long"));
 }
 
 TEST(ProgramFilesDir, TextAndExpandableValuesOthersFail)

@@ -3,6 +3,7 @@
 // bar (1210), and a Setup API file queue that is committed after level 1.
 #include "DebugLog.h"
 #include "PluginFixture.h"
+#include "ProgramFolder.h"
 
 #include <commctrl.h>
 
@@ -63,7 +64,7 @@ TEST_F(Steps, QueueProgressStatusAndRestart)
     WriteText(dir + "\\src\\a.txt", "file a");
     WriteText(dir + "\\src\\plain.txt", "plain file");
     WriteText(dir + "\\old.txt", "old");
-    // Level 0 queues two copies (one without a directory: the current one)
+    // Level 0 queues two copies (one without a directory: the medium's)
     // and a deletion; two more steps try operations whose directory is too
     // long. The level-2 step would queue a copy if it got the callback.
     const std::string zero = "zero;step=0/10;copy=" + dir + "\\src\\a.txt>" + dir + "\\out\\a.txt;copy=plain.txt>" +
@@ -80,6 +81,7 @@ TEST_F(Steps, QueueProgressStatusAndRestart)
     ASSERT_NE(INVALID_HANDLE_VALUE, queue);
 
     const std::string seen = "|C:\\plugintest\\target|installing=1|restart=0|";
+    SetMediumFolder(dir + "\\src\\");  // stands for setup.exe's folder
     RunLevel(0, queue);
     RunLevel(1, queue);
     EXPECT_EQ(0, reboot_.load());
@@ -101,14 +103,11 @@ TEST_F(Steps, QueueProgressStatusAndRestart)
                                         "progress=0,5|selected=1"}),
               Calls("|TestStep|wrap"));
 
-    char current[MAX_PATH];
-    GetCurrentDirectoryA(sizeof(current), current);
-    SetCurrentDirectoryA((dir + "\\src").c_str());
     void* context = SetupInitDefaultQueueCallback(page_);
     EXPECT_TRUE(SetupCommitFileQueueA(page_, queue, SetupDefaultQueueCallbackA, context));
     SetupTermDefaultQueueCallback(context);
     SetupCloseFileQueue(queue);
-    SetCurrentDirectoryA(current);
+    SetMediumFolder("");
     EXPECT_EQ("file a", testsupport::ReadFileBytes(dir + "\\out\\a.txt"));
     EXPECT_EQ("plain file", testsupport::ReadFileBytes(dir + "\\out\\b.txt"));
     EXPECT_FALSE(testsupport::FileExists(dir + "\\old.txt"));

@@ -39,6 +39,19 @@ AddService = VtSvcA,,SvcAUpdated
 AddService = VtSvcEmpty,,SvcEmpty
 [Remove.Services]
 DelService = VtSvcA
+[Blank.Services]
+AddService = VtSvcBlank,,SvcBlank
+StartService = VtSvcBlank
+[Undecidable.Services]
+AddService = VtSvcUndecidable,,SvcUndecidable
+[SvcBlank]
+ServiceType = 0x10
+StartType = 3
+ServiceBinary = C:\svc test\test_service.exe
+[SvcUndecidable]
+ServiceType = 0x10
+StartType = 3
+ServiceBinary = C:\svc test\missing.exe
 [SvcA]
 DisplayName = "Vantor Test A"
 ServiceType = 0x10
@@ -176,6 +189,32 @@ TEST_F(Services, InstallStartStopUpdateDelete)
 
     ASSERT_EQ(1, DeleteAndCreateServices(script_, List({"Remove"}).c_str()));
     EXPECT_EQ(static_cast<DWORD>(ERROR_SERVICE_DOES_NOT_EXIST), StateOf("VtSvcA"));
+}
+
+// The service manager parses the binary path as a command line: unquoted,
+// "C:\svc test\test_service.exe" would start a planted C:\svc.exe. The path is
+// stored quoted and the service runs its own program; a path whose program
+// cannot be told from its arguments (nothing of it exists) fails the service.
+TEST_F(Services, BinaryPathWithABlankIsQuotedAndNoPlantedPieceRuns)
+{
+    CreateDirectoryA("C:\\svc test", nullptr);
+    const std::string service = testsupport::ModuleDir() + "\\test_service.exe";
+    ASSERT_TRUE(CopyFileA(service.c_str(), "C:\\svc test\\test_service.exe", FALSE));
+    ASSERT_TRUE(CopyFileA(service.c_str(), "C:\\svc.exe", FALSE));
+    DeleteFileA("C:\\svc.exe.ran");
+
+    ASSERT_EQ(1, DeleteAndCreateServices(script_, List({"Blank"}).c_str())) << GetLastError();
+    EXPECT_EQ("\"C:\\svc test\\test_service.exe\"", ServiceValue("VtSvcBlank", "ImagePath"));
+    ASSERT_EQ(1, StartServices(script_, List({"Blank"}).c_str())) << GetLastError();
+    EXPECT_EQ(static_cast<DWORD>(SERVICE_RUNNING), StateOf("VtSvcBlank"));
+    EXPECT_FALSE(testsupport::FileExists("C:\\svc.exe.ran")) << "the planted program ran as the service";
+    EXPECT_EQ(1, StopServices(script_, List({"Blank"}).c_str()));
+
+    SetLastError(0xdeadbeef);
+    EXPECT_EQ(0, DeleteAndCreateServices(script_, List({"Undecidable"}).c_str()));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_INVALID_PARAMETER), GetLastError());
+    EXPECT_EQ(static_cast<DWORD>(ERROR_SERVICE_DOES_NOT_EXIST), StateOf("VtSvcUndecidable"));
+    EXPECT_FALSE(testsupport::FileExists("C:\\svc.exe.ran"));
 }
 
 TEST_F(Services, MissingServiceStopsAndDeletesButDoesNotStart)

@@ -1,6 +1,7 @@
 // A real Windows service for the service tests: it runs until it is told to
 // stop. With the argument "slow" it takes 8 s to stop, longer than the
-// installer waits.
+// installer waits. A copy under another name is a planted program: started,
+// it leaves "<its path>.ran" and ends.
 #include <windows.h>
 
 #include <cstring>
@@ -41,6 +42,14 @@ void WINAPI ServiceMain(DWORD, char**)
 
 int main(int argc, char** argv)
 {
+    char self[MAX_PATH] = "";
+    const DWORD length = GetModuleFileNameA(nullptr, self, sizeof(self) - 8);
+    const char* base = std::strrchr(self, '\\');
+    if (length > 0 && base != nullptr && lstrcmpiA(base + 1, "test_service.exe") != 0) {
+        std::strcat(self, ".ran");
+        CloseHandle(CreateFileA(self, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        return 0;
+    }
     stopMs = argc > 1 && std::strcmp(argv[1], "slow") == 0 ? 8000 : 0;
     stopEvent = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     char name[] = "";

@@ -217,6 +217,14 @@ void ExpectNothingLeft()
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(MenuDir().c_str())) << "the menu folder is removed";
     EXPECT_FALSE(MachineKeyExists(kEntry));
     EXPECT_FALSE(MachineKeyExists(kAppPath));
+    // The runs' own folders for the cabinet members they read are gone.
+    char windows[MAX_PATH] = "";
+    GetWindowsDirectoryA(windows, sizeof(windows));
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((std::string(windows) + "\\Temp\\setup-*").c_str(), &found);
+    EXPECT_EQ(INVALID_HANDLE_VALUE, search) << found.cFileName;
+    if (search != INVALID_HANDLE_VALUE)
+        FindClose(search);
     // The product's folders go at the restart, Vantor after Modem Tools.
     const std::string vantor = target.substr(0, target.rfind('\\'));
     EXPECT_TRUE(GetFileAttributesA(target.c_str()) == INVALID_FILE_ATTRIBUTES || DeletedAtRestart(target)) << target;

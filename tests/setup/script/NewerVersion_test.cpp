@@ -3,6 +3,7 @@
 // the uninstall key, whatever its registry type. The real box is answered
 // from outside through the UI driver.
 #include "MessageBoxes.h"
+#include "ProgramFolder.h"
 #include "ScriptFiles.h"
 #include "UiDriver.h"
 #include "Versions.h"
@@ -60,7 +61,7 @@ HINF OpenVersionScript()
     CreateDirectoryA((dir + "\\files").c_str(), nullptr);
     CreateDirectoryA((dir + "\\files\\files").c_str(), nullptr);
     scripttest::CopyChild(dir + "\\files\\files\\loose.exe");   // product version 2.5.0.17
-    SetCurrentDirectoryA(dir.c_str());
+    SetMediumFolder(dir + "\\");
     return scripttest::OpenScript(
         "[SourceDisksNames]\r\n1 = \"Disk\",,,files\r\n[SourceDisksFiles]\r\nloose.exe = 1, files\r\n"
         "[Install]\r\nProductVer = @loose.exe\r\nUninstall = VantorTest, \"Vantor Test Suite\"\r\n"

@@ -2,14 +2,19 @@
 // on the medium, named only relative to the program, and inside a cabinet
 // (made with gcab) that a disk's tag file names in capitals.
 #include "DebugLog.h"
+#include "ProgramFolder.h"
 #include "References.h"
+#include "RunFolder.h"
 #include "ScriptFiles.h"
 #include "WinTestSupport.h"
 
+#include <aclapi.h>
+#include <sddl.h>
 #include <gtest/gtest.h>
 #include <windows.h>
 
 #include <initializer_list>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -58,7 +63,7 @@ TEST(References, LooseUnlistedAndInCabinet)
     ASSERT_TRUE(scripttest::CopyChild(dir + "\\unlisted.exe"));
     scripttest::WriteText(dir + "\\files\\files\\plain.txt", "no version resource");
     ASSERT_TRUE(CopyFileA((testsupport::ModuleDir() + "\\refs.cab").c_str(), (dir + "\\refs.cab").c_str(), FALSE));
-    ASSERT_TRUE(SetCurrentDirectoryA(dir.c_str()));   // the program's folder
+    SetMediumFolder(dir + "\\");   // the medium's files are named from its folder
     HINF script = scripttest::OpenScript(
         "[SourceDisksNames]\r\n1 = \"Loose disk\",,,files\r\n2 = \"Cabinet disk\",REFS.CAB\r\n\r\n"
         "[SourceDisksFiles]\r\nloose.exe = 1, files\r\nplain.txt = 1, files\r\ninside.exe = 2\r\nother.exe = 2\r\n");
@@ -97,14 +102,22 @@ TEST(References, LooseUnlistedAndInCabinet)
     // Each file read once per reference; the loose one where the disk puts it.
     const std::vector<std::string> loose = Traces("reference: version of loose.exe read from ");
     ASSERT_EQ(1u, loose.size());
-    EXPECT_EQ("reference: version of loose.exe read from files\\files\\loose.exe\n", loose[0]);
-    ASSERT_EQ(1u, Traces("reference: version of unlisted.exe read from unlisted.exe\n").size());
+    EXPECT_EQ("reference: version of loose.exe read from " + dir + "\\files\\files\\loose.exe\n", loose[0]);
+    ASSERT_EQ(1u, Traces("reference: version of unlisted.exe read from " + dir + "\\unlisted.exe\n").size());
     // The cabinet member is extracted once, to one temporary file, for all
     // three references; the other member is skipped.
     const std::vector<std::string> inside = Traces("reference: version of inside.exe read from ");
     ASSERT_EQ(1u, inside.size());
     const std::string tempFile = inside[0].substr(inside[0].rfind(' ') + 1, inside[0].size() - inside[0].rfind(' ') - 2);
-    EXPECT_NE(std::string::npos, tempFile.find("\\tmp")) << tempFile;
+    // In the run's own folder below the system's temporary folder, which
+    // is gone once the references are resolved.
+    char windows[MAX_PATH] = "";
+    const std::string folderPath = tempFile.substr(0, tempFile.rfind('\\'));
+    const char* folder = folderPath.c_str();
+    GetWindowsDirectoryA(windows, sizeof(windows));
+    EXPECT_EQ(0, lstrcmpiA((std::string(windows) + "\\Temp\\setup-").c_str(), std::string(folder, 0, strlen(windows) + 12).c_str()))
+        << folder;
+    EXPECT_EQ(std::string(folder) + "\\tmp", tempFile.substr(0, strlen(folder) + 4));
     for (int icon = 0; icon < 2; ++icon) {
         EXPECT_EQ(1u, Traces("reference: icon " + std::to_string(icon) + " of inside.exe read from " + tempFile +
                              "\n").size());
@@ -112,6 +125,9 @@ TEST(References, LooseUnlistedAndInCabinet)
     EXPECT_TRUE(Traces("reference: version of other.exe").empty());
     EXPECT_FALSE(testsupport::FileExists(tempFile));
     EXPECT_FALSE(TempCopiesLeft());
+    EXPECT_FALSE(testsupport::FileExists(folder)) << "removed once the members are read";
+    char none[MAX_PATH] = "";
+    EXPECT_EQ(0, RunFolderPath(none, sizeof(none)));
 
     FreeReferenceTable(table);
     SetupCloseInfFile(script);
@@ -143,7 +159,7 @@ TEST(References, VersionsReadOncePerRunUntilTheFileChanges)
     CreateDirectoryA(dir.c_str(), nullptr);
     ASSERT_TRUE(scripttest::CopyChild(dir + "\\loose.exe"));
     ASSERT_TRUE(CopyFileA((testsupport::ModuleDir() + "\\refs.cab").c_str(), (dir + "\\refs.cab").c_str(), FALSE));
-    ASSERT_TRUE(SetCurrentDirectoryA(dir.c_str()));
+    SetMediumFolder(dir + "\\");
     HINF script = scripttest::OpenScript(
         "[SourceDisksNames]\r\n1 = \"Loose disk\"\r\n2 = \"Cabinet disk\",refs.cab\r\n\r\n"
         "[SourceDisksFiles]\r\nloose.exe = 1\r\ninside.exe = 2\r\n",
@@ -152,7 +168,7 @@ TEST(References, VersionsReadOncePerRunUntilTheFileChanges)
 
     ReferenceTable* first = ResolveNew(script, {"@loose.exe", "@inside.exe"});
     ASSERT_NE(nullptr, first);
-    EXPECT_EQ(1u, Traces("reference: version of loose.exe read from loose.exe\n").size());
+    EXPECT_EQ(1u, Traces("reference: version of loose.exe read from " + dir + "\\loose.exe\n").size());
     EXPECT_EQ(1u, Traces("reference: version of inside.exe read from ").size());
     ASSERT_NE(nullptr, VersionOf(first, "@inside.exe"));
     EXPECT_STREQ("2.5.0.17", VersionOf(first, "@inside.exe"));
@@ -162,8 +178,8 @@ TEST(References, VersionsReadOncePerRunUntilTheFileChanges)
     ReferenceTable* again = ResolveNew(script, {"@LOOSE.EXE", "@Inside.exe"});
     ASSERT_NE(nullptr, again);
     EXPECT_EQ(2u, Traces("reference: version of").size()) << ::testing::PrintToString(g_traces);
-    EXPECT_EQ(1u, Traces("reference: version of LOOSE.EXE known from LOOSE.EXE\n").size());
-    EXPECT_EQ(1u, Traces("reference: version of Inside.exe known from refs.cab\n").size());
+    EXPECT_EQ(1u, Traces("reference: version of LOOSE.EXE known from " + dir + "\\LOOSE.EXE\n").size());
+    EXPECT_EQ(1u, Traces("reference: version of Inside.exe known from " + dir + "\\refs.cab\n").size());
     ASSERT_NE(nullptr, VersionOf(again, "@loose.exe"));
     EXPECT_STREQ("2.5.0.17", VersionOf(again, "@loose.exe"));
     ASSERT_NE(nullptr, VersionOf(again, "@inside.exe"));
@@ -176,7 +192,7 @@ TEST(References, VersionsReadOncePerRunUntilTheFileChanges)
     ASSERT_NE(nullptr, withIcon);
     EXPECT_EQ(1u, Traces("reference: icon 0 of inside.exe read from ").size()) << ::testing::PrintToString(g_traces);
     EXPECT_TRUE(Traces("reference: version of inside.exe read from ").empty());
-    EXPECT_EQ(1u, Traces("reference: version of inside.exe known from refs.cab\n").size());
+    EXPECT_EQ(1u, Traces("reference: version of inside.exe known from " + dir + "\\refs.cab\n").size());
     EXPECT_NE(nullptr, IconOf(withIcon, "0@inside.exe"));
     FreeReferenceTable(withIcon);
 
@@ -194,13 +210,67 @@ TEST(References, VersionsReadOncePerRunUntilTheFileChanges)
     CloseHandle(cabinet);
     ReferenceTable* changed = ResolveNew(script, {"@loose.exe", "@inside.exe"});
     ASSERT_NE(nullptr, changed);
-    EXPECT_EQ(1u, Traces("reference: version of loose.exe read from loose.exe\n").size());
+    EXPECT_EQ(1u, Traces("reference: version of loose.exe read from " + dir + "\\loose.exe\n").size());
     EXPECT_EQ(1u, Traces("reference: version of inside.exe read from ").size());
     EXPECT_EQ(nullptr, VersionOf(changed, "@loose.exe"));
     EXPECT_NE(nullptr, VersionOf(changed, "@inside.exe"));
     FreeReferenceTable(changed);
     EXPECT_FALSE(TempCopiesLeft());
     SetupCloseInfFile(script);
+}
+
+// The DACL of `path` as text ("D:P(A;...)"), empty when it cannot be read.
+std::string DaclText(const std::string& path)
+{
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    PACL dacl = nullptr;
+    if (GetNamedSecurityInfoA(path.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl,
+                              nullptr, &descriptor) != ERROR_SUCCESS)
+        return "";
+    char* text = nullptr;
+    std::string result;
+    if (ConvertSecurityDescriptorToStringSecurityDescriptorA(descriptor, SDDL_REVISION_1, DACL_SECURITY_INFORMATION,
+                                                             &text, nullptr))
+        result = text;
+    LocalFree(text);
+    LocalFree(descriptor);
+    return result;
+}
+
+// The run's folder goes with a file left in it; the next one has a new name.
+TEST(RunFolder, RemovedWithWhatIsLeftAndNeverReused)
+{
+    char file[MAX_PATH] = "", folder[MAX_PATH] = "", again[MAX_PATH] = "";
+    ASSERT_EQ(1, RunFolderNewFile("tmp", file, sizeof(file)));
+    ASSERT_EQ(1, RunFolderPath(folder, sizeof(folder)));
+    RemoveRunFolder();
+    EXPECT_FALSE(testsupport::FileExists(file));
+    EXPECT_FALSE(testsupport::FileExists(folder));
+    ASSERT_EQ(1, RunFolderNewFile("tmp", file, sizeof(file)));
+    RunFolderPath(again, sizeof(again));
+    EXPECT_STRNE(folder, again);
+    RemoveRunFolder();
+}
+
+// The folder's DACL read back: protected, SYSTEM and Administrators only.
+TEST(RunFolder, AdministratorsOnly)
+{
+    const char kAdminsOnly[] = "D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)";
+    // Wine keeps no DACL of a file's own: it makes one up on reading.
+    const std::string probe = testsupport::RunDir() + "\\dacl-probe";
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(kAdminsOnly, SDDL_REVISION_1, &descriptor, nullptr));
+    SECURITY_ATTRIBUTES attributes = {sizeof(attributes), descriptor, FALSE};
+    CreateDirectoryA(probe.c_str(), &attributes);
+    LocalFree(descriptor);
+    if (DaclText(probe) != kAdminsOnly)
+        GTEST_SKIP() << "this Wine makes a DACL up on reading (" << DaclText(probe) << ")";
+
+    char file[MAX_PATH] = "", folder[MAX_PATH] = "";
+    ASSERT_EQ(1, RunFolderNewFile("tmp", file, sizeof(file)));
+    ASSERT_EQ(1, RunFolderPath(folder, sizeof(folder)));
+    EXPECT_EQ(kAdminsOnly, DaclText(folder));
+    RemoveRunFolder();
 }
 
 }  // namespace

@@ -85,10 +85,11 @@ TEST(PageRules, TargetTextsAndDefaultDirectory)
         EXPECT_STREQ(c.stored, TrimTargetDirectory(path)) << c.typed;
     }
 
-    // Only an absolute path offers Next (after trimming, as stored).
+    // Only an absolute path on a drive offers Next (after trimming, as
+    // stored): a share's permissions are not the machine's.
     const std::pair<const char*, bool> targets[] = {
-        {"C:\\Program Files\\Vantor", true}, {"d:\\x", true}, {"\\\\server\\share", true},
-        {"\\\\server\\share\\Tools", true}, {"", false}, {"D:", false}, {"C:\\\\x", false},
+        {"C:\\Program Files\\Vantor", true}, {"d:\\x", true}, {"\\\\server\\share", false},
+        {"\\\\server\\share\\Tools", false}, {"\\\\?\\C:\\Tools", false}, {"", false}, {"D:", false}, {"C:\\\\x", false},
         {"Vantor\\Tools", false}, {"\\Vantor", false}, {"C:Vantor", false}, {"\\\\server", false},
         {"\\\\\\share", false}, {"\\\\server\\\\share", false}, {"1:\\x", false},
     };

@@ -11,8 +11,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <aclapi.h>
 #include <commctrl.h>
+#include <sddl.h>
 
+#include <cstring>
 #include <fstream>
 #include <string>
 
@@ -38,7 +41,8 @@ enum { kWelcome, kLicence, kComponents, kTarget, kReady, kFinish, kRemoval, kRem
 // Two products: Main (offered, preselected) and Extra (offered only), each
 // with its own file; `install` and `extra` add lines to the install
 // section and the end of the script.
-std::string Script(const std::string& marker, const std::string& install = "", const std::string& extra = "")
+std::string Script(const std::string& marker, const std::string& install = "", const std::string& extra = "",
+                   const std::string& startApp = "")
 {
     return "[Version]\r\nSignature=\"$Chicago$\"\r\n"
            "[SourceDisksNames]\r\n1=\"Test disk\",,,\r\n"
@@ -46,7 +50,8 @@ std::string Script(const std::string& marker, const std::string& install = "", c
            "[DestinationDirs]\r\nDefaultDestDir=24,Vantor Test\r\n"
            "Main.Files=32768\r\nExtra.Files=32768\r\nLate.Files=32768\r\n"
            "[Install]\r\nUninstall=VantorTest,\"Vantor Test\"\r\n"
-           "StartApp=\"Marker\"," + g_self + ",\"--mark " + marker + "\"\r\n" + install +
+           "StartApp=" + (startApp.empty() ? "\"Marker\"," + g_self + ",\"--mark " + marker + "\"" : startApp) + "\r\n" +
+           install +
            "[Remove]\r\n"
            "[Products]\r\n"
            "Main=\"Main product\",Install.Main,Remove.Main,3,1,\"Main description\",1.0\r\n"
@@ -65,10 +70,11 @@ struct Kit
     ChildProcess child;
     HWND sheet = nullptr;
 
-    Kit(const char* folder, const std::string& install = "", const std::string& extra = "")
+    Kit(const char* folder, const std::string& install = "", const std::string& extra = "",
+        const std::string& startApp = "")
         : program(g_setup, folder, "setup.exe")
     {
-        std::ofstream(program.Path("setup.inf"), std::ios::binary) << Script(Marker(), install, extra);
+        std::ofstream(program.Path("setup.inf"), std::ios::binary) << Script(Marker(), install, extra, startApp);
         std::ofstream(program.Path("main.txt"), std::ios::binary) << "main";
         std::ofstream(program.Path("extra.txt"), std::ios::binary) << "extra";
     }
@@ -390,10 +396,157 @@ TEST(SetupWizard, NewerInstalledProductStartsUncheckedAndAsks)
     EXPECT_EQ(1602u, kit.ExitCode());
 }
 
+// ---- Nothing a user plants or pre-creates steers the elevated run ----------
+
+std::string SystemFolder()
+{
+    char path[MAX_PATH] = "";
+    GetSystemDirectoryA(path, sizeof(path));
+    return path;
+}
+
+// The first line of a text file, without its line end.
+std::string FirstLine(const std::string& path)
+{
+    std::string text = testsupport::ReadFileBytes(path);
+    return text.substr(0, text.find_first_of("\r\n"));
+}
+
+// A cmd.exe planted beside setup.exe (a copy of this program, which then
+// leaves planted.txt): a StartApp and an Exec program named without a
+// folder are the system's, and run in the system folder unless the script
+// names another.
+TEST(SetupWizard, ProgramsNamedWithoutAFolderAreTheSystems)
+{
+    for (const char* file : {"C:\\startapp-cwd.txt", "C:\\exec-cwd.txt", "C:\\exec-dir.txt"})
+        DeleteFileA(file);
+    Kit kit("bare", "Exec=Bare\r\n",
+            "[Bare]\r\n2,cmd.exe,\"/c cd > C:\\exec-cwd.txt\"\r\n"
+            "2,cmd.exe,\"/c cd > C:\\exec-dir.txt\",%32768%\r\n",
+            "\"Bare\",cmd.exe,\"/c cd > C:\\startapp-cwd.txt\"");
+    ASSERT_TRUE(CopyFileA(g_self.c_str(), kit.program.Path("cmd.exe").c_str(), FALSE));
+    ASSERT_TRUE(kit.Start("/quiet"));
+    EXPECT_EQ(0u, kit.ExitCode());
+    EXPECT_TRUE(uidriver::WaitFor([] { return FileExists("C:\\startapp-cwd.txt"); }, 10000));
+    EXPECT_FALSE(FileExists(kit.program.Path("planted.txt"))) << "the planted cmd.exe ran";
+    EXPECT_EQ(SystemFolder(), FirstLine("C:\\exec-cwd.txt"));
+    EXPECT_EQ(kTargetDir, FirstLine("C:\\exec-dir.txt")) << "the working folder the line names";
+    EXPECT_EQ(SystemFolder(), FirstLine("C:\\startapp-cwd.txt"));
+}
+
+// From their check to the end of the run the medium's files can be read
+// but not written, renamed or deleted: what was checked is what gets
+// installed. A file someone holds open for writing stops the run before
+// anything is installed.
+TEST(SetupWizard, MediumFilesCannotChangeDuringTheRun)
+{
+    {
+        Kit kit("held");
+        ASSERT_TRUE(kit.Open(""));
+        ASSERT_TRUE(kit.At(kWelcome));
+        const std::string main = kit.program.Path("main.txt");
+        SetLastError(0xdeadbeef);
+        HANDLE writer = CreateFileA(main.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, 0, nullptr);
+        EXPECT_EQ(INVALID_HANDLE_VALUE, writer);
+        EXPECT_EQ(static_cast<DWORD>(ERROR_SHARING_VIOLATION), GetLastError());
+        if (writer != INVALID_HANDLE_VALUE)
+            CloseHandle(writer);
+        EXPECT_FALSE(MoveFileA(kit.program.Exe().c_str(), kit.program.Path("moved.exe").c_str()));
+        EXPECT_FALSE(MoveFileA(kit.program.Path("setup.inf").c_str(), kit.program.Path("moved.inf").c_str()));
+        EXPECT_FALSE(DeleteFileA(kit.program.Path("extra.txt").c_str()));
+        HANDLE reader = CreateFileA(main.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+        EXPECT_NE(INVALID_HANDLE_VALUE, reader) << "reading stays possible";
+        if (reader != INVALID_HANDLE_VALUE)
+            CloseHandle(reader);
+        uidriver::Press(kit.sheet, WizardButton::Cancel);
+        EXPECT_EQ(1602u, kit.ExitCode());
+        EXPECT_TRUE(DeleteFileA(kit.program.Path("extra.txt").c_str())) << "free again after the run";
+    }
+    Kit kit("busy");
+    HANDLE writer = CreateFileA(kit.program.Path("main.txt").c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, writer);
+    ASSERT_TRUE(kit.Start("/quiet"));
+    EXPECT_EQ(1603u, kit.ExitCode());
+    CloseHandle(writer);
+    EXPECT_FALSE(FileExists(Installed("main.txt")));
+    EXPECT_NE(std::string::npos, testsupport::ReadFileBytes(kit.program.Path("log.txt"))
+                                     .find("setup: the medium file " + kit.program.Path("main.txt") +
+                                           " cannot be held against changes; nothing is installed"));
+}
+
+// A target folder the run makes is for administrators only; an existing one
+// that users may write to (here: Everyone may) is warned about, in the
+// debug log and once on the target page, whose Cancel stays there.
+TEST(SetupWizard, TargetFolderMadeForAdministratorsAndAWritableOneWarned)
+{
+    {
+        Kit kit("made");
+        ASSERT_TRUE(kit.Start("/quiet"));
+        EXPECT_EQ(0u, kit.ExitCode());
+        const std::string log = testsupport::ReadFileBytes(kit.program.Path("log.txt"));
+        EXPECT_NE(std::string::npos, log.find(std::string("setup run: created the target folder ") + kTargetDir +
+                                              ", writable by administrators only"))
+            << log;
+        EXPECT_EQ(std::string::npos, log.find("warning:")) << log;
+        // Forgotten, so that the next run asks for its target again.
+        for (const char* key : {"Main", "VantorTest"})
+            RegDeleteKeyA(HKEY_LOCAL_MACHINE, (std::string(kUninstallKey) + key).c_str());
+    }
+    const char open[] = "C:\\Open Target";
+    ASSERT_TRUE(CreateDirectoryA(open, nullptr));
+    PSECURITY_DESCRIPTOR everyone = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA("D:(A;OICI;FA;;;WD)", SDDL_REVISION_1, &everyone,
+                                                                     nullptr));
+    BOOL present = FALSE, defaulted = FALSE;
+    PACL acl = nullptr;
+    ASSERT_TRUE(GetSecurityDescriptorDacl(everyone, &present, &acl, &defaulted));
+    ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS),
+              SetNamedSecurityInfoA(const_cast<char*>(open), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
+                                    nullptr, acl, nullptr));
+    LocalFree(everyone);
+
+    Kit kit("open");
+    ASSERT_TRUE(kit.Open(""));
+    ASSERT_TRUE(kit.At(kWelcome));
+    for (int page : {int(kLicence), int(kComponents), int(kTarget)})
+        ASSERT_TRUE(kit.Next(page));
+    SendMessageA(uidriver::PageControl(kit.sheet, 1208), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(open));
+    EXPECT_TRUE(WaitButtons(kit.sheet, "BNC"));
+    uidriver::Press(kit.sheet, WizardButton::Next);
+    HWND box = uidriver::WaitForDialog(kit.child.Id(), kPageMs);
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ("Warning", uidriver::Text(box));
+    EXPECT_EQ(std::string("Users without administrator rights can change the files in ") + open +
+                  ", so they could replace the programs installed there.\r\n\r\nClick OK to install into this "
+                  "folder anyway, or Cancel to choose another folder.",
+              uidriver::DialogText(box));
+    uidriver::PressDialogButton(box, IDCANCEL);
+    EXPECT_TRUE(uidriver::WaitFor([&] { return uidriver::FindDialog(kit.child.Id()) == nullptr; }, kPageMs));
+    EXPECT_EQ(kTarget, uidriver::CurrentPageIndex(kit.sheet)) << "Cancel stays on the page";
+    ASSERT_TRUE(kit.Next(kReady)) << "warned once";
+    ASSERT_TRUE(kit.Next(kFinish));
+    uidriver::Click(kit.sheet, 1211);
+    uidriver::Press(kit.sheet, WizardButton::Finish);
+    EXPECT_EQ(0u, kit.ExitCode());
+    EXPECT_NE(std::string::npos, testsupport::ReadFileBytes(kit.program.Path("log.txt"))
+                                     .find(std::string("warning: users without administrator rights may write to "
+                                                       "the target folder ") + open));
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    // A copy planted as another program leaves a mark beside itself.
+    char self[MAX_PATH] = "";
+    GetModuleFileNameA(nullptr, self, sizeof(self));
+    const char* name = std::strrchr(self, '\\');
+    if (name != nullptr && lstrcmpiA(name + 1, "cmd.exe") == 0) {
+        std::ofstream(std::string(self, static_cast<size_t>(name - self)) + "\\planted.txt") << "planted";
+        return 0;
+    }
     if (argc == 3 && std::string(argv[1]) == "--mark") {
         std::ofstream(argv[2]) << "started";
         return 0;
@@ -403,8 +556,6 @@ int main(int argc, char** argv)
         return 2;
     g_setup = testsupport::UnixToWinPath(argv[1]);
     g_plugin = testsupport::UnixToWinPath(argv[2]);
-    char self[MAX_PATH] = "";
-    GetModuleFileNameA(nullptr, self, sizeof(self));
     g_self = self;
     return RUN_ALL_TESTS();
 }

@@ -65,8 +65,11 @@ TEST_F(StartProgram, QuotingWorkingDirectoryAndExitCode)
          "\"C:\\util test\\util child.exe\" exit 7 \"two words\"", "C:\\util test", "C:\\util test"},
         {"\"C:\\util test\\util child.exe\"", "exit 3", kStartWaitForExit | kStartWaitForIdle, 3,
          "\"C:\\util test\\util child.exe\" exit 3", "C:\\util test", "C:\\util test"},
-        {"util_child.exe", "exit 0", kStartWaitForExit, 0, "util_child.exe exit 0", "C:\\", ""},
+        // A name without a folder is the system folder's, started there.
+        {"util_sys.exe", "exit 0", kStartWaitForExit, 0, "C:\\windows\\system32\\util_sys.exe exit 0",
+         "C:\\windows\\system32", "C:\\windows\\system32"},
     };
+    ASSERT_TRUE(CopyWhenFree(kChild, "C:\\windows\\system32\\util_sys.exe"));
     for (const Case& c : cases) {
         g_traces.clear();
         DWORD code = 99;
@@ -83,6 +86,25 @@ TEST_F(StartProgram, QuotingWorkingDirectoryAndExitCode)
         EXPECT_EQ(kPrefix + "525) : xUtilStartProgram(): process finished with exit code " + std::to_string(code) + "\n",
                   g_traces[3]);
     }
+}
+
+// A name without a folder never comes from the program's folder or the
+// current one: util_child.exe lies beside this program and in the current
+// folder, but not in the system folder.
+TEST_F(StartProgram, NameWithoutAFolderNeverFromTheProgramsFolder)
+{
+    ASSERT_TRUE(SetCurrentDirectoryA(testsupport::ModuleDir().c_str()));
+    SetLastError(0xdeadbeef);
+    DWORD code = 99;
+    EXPECT_EQ(0, xUtilStartProgram("util_child.exe", "exit 0", kStartWaitForExit, &code));
+    EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_NOT_FOUND), GetLastError());
+    EXPECT_FALSE(testsupport::FileExists(kReport));
+    char path[MAX_PATH] = "";
+    ASSERT_EQ(1, xUtilProgramPath("\"notepad\"", path, sizeof(path)));
+    EXPECT_STREQ("C:\\windows\\system32\\notepad.exe", path) << "\".exe\" added where the name has none";
+    ASSERT_EQ(1, xUtilProgramPath("D:\\x y\\tool", path, sizeof(path)));
+    EXPECT_STREQ("D:\\x y\\tool", path) << "a path is used as it is";
+    EXPECT_EQ(0, xUtilProgramPath(std::string(300, 'x').c_str(), path, sizeof(path)));
 }
 
 TEST_F(StartProgram, NoWaitReturnsAtOnce)

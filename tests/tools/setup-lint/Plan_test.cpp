@@ -256,8 +256,10 @@ TEST(PlanLimits, RefusedKeysTargetsAndFields)
     EXPECT_TRUE(PlanFor({"--remove", "suite"}).runs) << "the install section's Uninstall key is the script's";
     EXPECT_FALSE(PlanFor({"--remove", "Tool\\..\\Other"}).runs);
 
-    for (const char* target : {"Acme", "C:\\", "  \\\\ "}) EXPECT_FALSE(PlanFor({"--target", target}).runs) << target;
-    EXPECT_TRUE(PlanFor({"--target", "\\\\server\\share\\Acme"}).runs);
+    // A network path is refused like a relative one: its permissions are the share's.
+    for (const char* target : {"Acme", "C:\\", "  \\\\ ", "\\\\server\\share\\Acme"})
+        EXPECT_FALSE(PlanFor({"--target", target}).runs) << target;
+    EXPECT_TRUE(PlanFor({"--target", "D:\\Acme Tools"}).runs);
 
     // Programs, paths and shortcut names that do not fit are refused, not cut:
     // the long target directory makes %32769% longer than 255 characters.

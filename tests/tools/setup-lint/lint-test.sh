@@ -89,4 +89,19 @@ s/^DelReg = ModemTest.DelReg$/DelReg = ModemTest.AddReg/'
 check setup-not-installed 0 "$(line_of "Uninstall = ModemTest, %TestName%"): warning: no CopyFiles section" \
     's/^CopyFiles = Setup.Files$//'
 
+# Command lines Windows parses: a service program with a blank in its path
+# must be an installed file (or quoted); bare program names come from the
+# system folder; the finish page's command for the next log-on fits 255.
+services='$a [Install.ModemTest.Services]\nAddService = VxModem, 0, VxModem.Install\n[VxModem.Install]\nServiceType = 0x10\n'
+check service-binary-installed 0 "" "$services"'ServiceBinary = %32768%\\mdmprobe.exe -service'
+check service-binary-undecidable 1 "error: the program of ServiceBinary \"%32768%\\svc.exe -service\" cannot be told" \
+    "$services"'ServiceBinary = %32768%\\svc.exe -service'
+startapp=$(line_of 'StartApp = %TestName%, %32768%\mdmprobe.exe')
+check startapp-bare-program 0 "$startapp: warning: StartApp names the program \"notepad.exe\" without a folder" \
+    's/^StartApp = .*/StartApp = %TestName%, notepad.exe/'
+check exec-bare-program 0 "$((install + 1)): warning: Exec names the program \"regedit.exe\" without a folder" \
+    '/^\[Install\]$/a Exec = @regedit.exe'
+check startapp-too-long 1 "$startapp: error: the StartApp command is 276 characters long" \
+    "s|^StartApp = .*|StartApp = %TestName%, %32768%\\\\mdmprobe.exe, $(printf '/P:%.0s' {1..85})|"
+
 [ "$failures" = 0 ] || { echo "$failures case(s) failed"; exit 1; }
