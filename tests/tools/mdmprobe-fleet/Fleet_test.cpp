@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
 #include <string>
 
 namespace {
@@ -30,33 +31,20 @@ Refusal RefusalOf(const std::string& text)
     return ReadReport("r.json", text).refusal;
 }
 
-TEST(Fleet, RefusesWhatIsNoReportAndSaysWhy)
+// The plain cases (empty, not JSON, cut in half, schema 3) are in
+// fleet_test.py; these are the edges between them.
+TEST(Fleet, RefusalsAtTheirEdges)
 {
     const std::string good = Report("A", "2026-01-01T10:00:00+00:00", 0, "\"VX\"", "33600");
     EXPECT_EQ(Refusal::None, RefusalOf(good));
-    EXPECT_EQ(Refusal::Empty, RefusalOf(""));
     EXPECT_EQ(Refusal::Empty, RefusalOf(" \r\n"));
-    EXPECT_EQ(Refusal::NotJson, RefusalOf("schema: 1"));
-    EXPECT_EQ(Refusal::NotJson, RefusalOf(good + "}"));
-    EXPECT_EQ(Refusal::CutShort, RefusalOf(good.substr(0, good.size() / 2)));
+    EXPECT_EQ(Refusal::NotJson, RefusalOf(good + "}")) << "a wrong last byte is no cut";
     EXPECT_EQ(Refusal::CutShort, RefusalOf(good.substr(0, good.size() - 1)));
-    std::string other = good;
-    other.replace(other.find("\"schema\": 1"), 11, "\"schema\": 3");
-    EXPECT_EQ(Refusal::WrongSchema, RefusalOf(other));
     EXPECT_EQ(Refusal::WrongSchema, RefusalOf("[1, 2]"));
-    std::string noTests = good.substr(0, good.find(", \"tests\"")) + "}";
-    EXPECT_EQ(Refusal::WrongSchema, RefusalOf(noTests));
-    std::string badTime = good;
-    badTime.replace(badTime.find("T10:00:00+00:00\", \"status"), 15, "T10:00:00");
-    EXPECT_EQ(Refusal::WrongSchema, RefusalOf(badTime));
-}
-
-TEST(Fleet, TimesCountInUtc)
-{
-    EXPECT_EQ(0, IsoTimeToUtc("1970-01-01T00:00:00+00:00"));
-    EXPECT_EQ(951782400 + 3600 - 5400, IsoTimeToUtc("2000-02-29T01:00:00+01:30"));
+    EXPECT_EQ(Refusal::WrongSchema, RefusalOf(good.substr(0, good.find(", \"tests\"")) + "}"));
+    EXPECT_EQ(Refusal::WrongSchema, RefusalOf(std::regex_replace(good, std::regex("T10:00:00\\+00:00"), "T10:00")));
     EXPECT_EQ(IsoTimeToUtc("2026-12-31T23:30:00-01:00"), IsoTimeToUtc("2027-01-01T00:30:00+00:00"));
-    EXPECT_FALSE(IsoTimeToUtc("2026-12-31 23:30:00+00:00x").has_value());
+    EXPECT_EQ(951782400 + 3600 - 5400, IsoTimeToUtc("2000-02-29T01:00:00+01:30"));
     EXPECT_FALSE(IsoTimeToUtc("2026-13-01T00:00:00+00:00").has_value());
 }
 

@@ -34,14 +34,14 @@ def prepare(reports, work):
     report of DESK-RamFault (history), and four broken files."""
     folder = os.path.join(work, "reports")
     os.makedirs(folder)
+    passed = None
     for run in RUNS:
         with open(os.path.join(reports, run + ".json"), encoding="ascii") as f:
             document = json.load(f)
         document["computer"] = "DESK-" + run
         with open(os.path.join(folder, run + ".json"), "w", encoding="ascii") as f:
             json.dump(document, f, indent=2)
-        if run == "AllPass":
-            passed = dict(document)
+        passed = dict(document) if run == "AllPass" else passed
     passed["computer"] = "DESK-RamFault"
     passed["ended"] = "2001-01-01T00:00:00+01:00"
     with open(os.path.join(folder, "old.json"), "w") as f:
@@ -210,8 +210,6 @@ def main(argv):
     check_csv(table)
     check_html(page)
     check_screenshot(chromium, page, work)
-    refused = subprocess.run([fleet, os.path.join(work, "missing")], capture_output=True, text=True)
-    expect(refused.returncode == 2, "a missing folder does not fail the run")
     print("\n".join(failures) or "ok")
     return 1 if failures else 0
 
