@@ -14,7 +14,10 @@
 #   4. the restart that the removal asks for (the running setup.exe is
 #      deleted then), made with wineboot -r;
 #   5. what is left of the product: files, folders, shortcuts, uninstall
-#      entry, registry values. The demo fails when anything is left.
+#      entry, registry values. The demo fails when anything is left;
+#   6. the fleet summary of the modem test's report (mdmprobe-fleet), as a
+#      support desk collecting many reports sees it; its page and CSV table
+#      go to build/demo/fleet.html and fleet.csv.
 set -eu
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -117,3 +120,7 @@ python3 "$root/tests/mdmprobe/app/check_report.py" "$root/mdmprobe/report.schema
     { echo "make demo: the modem test's result report is missing or not valid: $report"; exit 1; }
 grep -q '^0 left after the removal$' "$demo/cycle.log" ||
     { echo "make demo: something of the product is left"; exit 1; }
+echo
+echo "== The support desk's view of that report: mdmprobe-fleet --html $demo/fleet.html $report"
+"$root/build/host/tools/mdmprobe-fleet/mdmprobe-fleet" --csv "$demo/fleet.csv" --html "$demo/fleet.html" "$report" ||
+    { echo "make demo: mdmprobe-fleet failed on the report"; exit 1; }

@@ -9,6 +9,7 @@ packages=(
     clang libclang-rt-14-dev
     gcab zlib1g-dev zip
     python3 python3-jsonschema
+    nlohmann-json3-dev chromium
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -4,6 +4,7 @@
 #include "LogFile.h"
 #include "ProgramVersion.h"
 #include "ReportFile.h"
+#include "Serial.h"
 #include "TestContext.h"
 
 void StartResultReport(TestContext& context, const std::string& commandLine)
@@ -17,12 +18,22 @@ void StartResultReport(TestContext& context, const std::string& commandLine)
     report.computerName = ComputerName();
     report.logPath = context.log->GetPath();
     report.definitionPath = context.definitionFile->GetPath();
+    // From here on the serial port records what goes over the wire.
+    if (context.modem && context.modem->serialPort)
+        context.modem->serialPort->SetWireTranscript(&report.wire);
 }
 
 void FinishResultReport(TestContext& context, const std::string& path)
 {
     RunReport& report = context.report;
     const ModemInfo& modem = *context.modem;
+    // The run is over and no worker uses the port: closing it now, rather
+    // than at the teardown just after, puts its close into the wire
+    // transcript. Nothing is recorded after this.
+    if (modem.serialPort) {
+        modem.serialPort->Close();
+        modem.serialPort->SetWireTranscript(nullptr);
+    }
     report.port = modem.port;
     // A stopped scan may leave a section loaded but no modem known; a modem
     // found without a name is known all the same.

@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr int kSchemaVersion = 1;
+constexpr int kSchemaVersion = 2;
 
 struct TestName
 {
@@ -176,6 +176,32 @@ void WriteTest(CJsonWriter& json, const RunReport& report, int test)
     json.EndObject();
 }
 
+void WriteWire(CJsonWriter& json, const CWireTranscript& wire)
+{
+    json.Name("wire").BeginObject();
+    json.Member("limit", static_cast<int64_t>(CWireTranscript::kLimitBytes));
+    json.Member("dropped", static_cast<int64_t>(wire.DroppedBytes()));
+    json.Name("entries").BeginArray();
+    for (const WireEntry& entry : wire.Entries()) {
+        json.BeginObject();
+        json.Member("ms", static_cast<int64_t>(entry.ms));
+        switch (entry.kind) {
+        case WireKind::Open:
+        case WireKind::Close:
+            json.Member("event", entry.kind == WireKind::Open ? "open" : "close");
+            json.Member("port", entry.text);
+            break;
+        default:
+            json.Member("dir", entry.kind == WireKind::Out ? "out" : "in");
+            json.Member("bytes", entry.text);
+            break;
+        }
+        json.EndObject();
+    }
+    json.EndArray();
+    json.EndObject();
+}
+
 }  // namespace
 
 std::string FormatIsoTime(int year, int month, int day, int hour, int minute, int second,
@@ -252,6 +278,7 @@ std::string FormatRunReport(const RunReport& report)
     for (int test = 0; test < kTestCount; ++test)
         WriteTest(json, report, test);
     json.EndArray();
+    WriteWire(json, report.wire);
     json.EndObject();
     return json.Text() + "\n";
 }

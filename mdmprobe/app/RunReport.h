@@ -7,6 +7,7 @@
 #pragma once
 
 #include "DiagReport.h"
+#include "WireTranscript.h"
 
 #include <cstdint>
 #include <string>
@@ -77,6 +78,10 @@ struct RunReport
     TestReport tests[kTestCount];
     CallReport call;
     std::vector<DiagRecord> diagRecords;  // the decoded report of the readout
+
+    // The exchange with the modem; the serial port records into it while
+    // the report is asked for (/R:).
+    CWireTranscript wire;
 
     // End.
     std::string ended;

@@ -1,6 +1,7 @@
 #include "Serial.h"
 
 #include "SerialTrace.h"
+#include "WireTranscript.h"
 
 #include <cctype>
 #include <cstdlib>
@@ -132,6 +133,8 @@ bool CSerial::Open(unsigned options)
         return fail();
 
     handle_ = handle;
+    if (wire_)
+        wire_->Opened(GetTickCount(), name_);
     // The result does not matter here: some drivers (and pseudo-terminals)
     // cannot switch DTR, and the port works without the pulse.
     PulseDtr(kDtrPulseMs);
@@ -152,6 +155,8 @@ bool CSerial::Close()
         return false;
     }
     handle_ = INVALID_HANDLE_VALUE;
+    if (wire_)
+        wire_->Closed(GetTickCount(), name_);
     SERIAL_TRACE("CSerial::Close: Closed: <%s>\n", name_.c_str());
     return true;
 }
@@ -193,6 +198,8 @@ int CSerial::Read(std::string& dest, int count)
         SERIAL_TRACE("CSerial::Read: Critial Error:\n");
     }
     dest.assign(buffer.data(), got);
+    if (wire_)
+        wire_->Read(GetTickCount(), buffer.data(), got);
     SERIAL_TRACE("CSerial::Read: %i bytes read\n", static_cast<int>(got));
     return static_cast<int>(got);
 }
@@ -251,9 +258,14 @@ int CSerial::Write(const std::string& src, int count)
                         : static_cast<size_t>(count);
     SERIAL_TRACE("CSerial::Write: Ready to write %i bytes\n", static_cast<int>(length));
     DWORD written = 0;
+    // The time the bytes went out, not when a write held up by flow control
+    // came back.
+    const DWORD tick = wire_ ? GetTickCount() : 0;
     if (!WriteFile(handle_, src.data(), static_cast<DWORD>(length), &written, nullptr)) {
         SERIAL_TRACE("CSerial::Write: Critial Error:\n");
     }
+    if (wire_)
+        wire_->Wrote(tick, src.data(), written);
     SERIAL_TRACE("CSerial::Write: %i bytes written\n", static_cast<int>(written));
     return static_cast<int>(written);
 }

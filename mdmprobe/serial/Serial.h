@@ -18,6 +18,8 @@ constexpr unsigned REQ_NO_ANSWER = 2;  // true once the command and its CR are o
 constexpr unsigned REQ_SCROLL = 4;     // send CR every 250 ms while nothing arrives
 constexpr unsigned REQ_NO_CR = 8;      // no CR after the command, no wait for its echo
 
+class CWireTranscript;
+
 class CSerial
 {
 public:
@@ -88,10 +90,16 @@ public:
     // swallowing it, or without a final result).
     bool LineEndSent() const { return lineEndSent_; }
 
+    // Records every byte written and read, and every open and close, into
+    // `wire` from now on (nullptr: nothing is recorded, the default). The
+    // caller keeps `wire` alive until it detaches it or the port is gone.
+    void SetWireTranscript(CWireTranscript* wire) { wire_ = wire; }
+
 private:
     friend class CSerialTestAccess;  // tests read the port's time-outs through the handle
 
     HANDLE handle_ = INVALID_HANDLE_VALUE;
     std::string name_;
     bool lineEndSent_ = false;  // see LineEndSent
+    CWireTranscript* wire_ = nullptr;  // not owned; see SetWireTranscript
 };

@@ -92,6 +92,25 @@ std::string CheckReport(const std::string& path, const std::vector<std::string>&
     return verdict == "ok" ? verdict : verdict + "\n--- report:\n" + testsupport::ReadFileBytes(path);
 }
 
+// The fact that the report's wire holds what the simulator on `port` saw.
+std::string WireMatchesTranscript(const char* port)
+{
+    return std::string("wire matches ") + testsupport::Env(("MODEMSIM_" + std::string(port) + "_TRANSCRIPT").c_str());
+}
+
+// Keeps a copy of the report as NAME.json in the folder that
+// MDMPROBE_FLEET_REPORTS names (a Unix path), when it is set: the fleet
+// summary's test reads the reports of these runs.
+void KeepForFleet(const std::string& path, const std::string& name)
+{
+    const std::string folder = testsupport::Env("MDMPROBE_FLEET_REPORTS");
+    if (folder.empty())
+        return;
+    const std::string winFolder = testsupport::UnixToWinPath(folder);
+    CreateDirectoryA(winFolder.c_str(), nullptr);
+    EXPECT_TRUE(CopyFileA(path.c_str(), (winFolder + "\\" + name + ".json").c_str(), FALSE)) << name;
+}
+
 // The names in a folder.
 std::set<std::string> FolderNames(const std::string& dir)
 {
@@ -112,7 +131,7 @@ std::set<std::string> FolderNames(const std::string& dir)
 // Facts of every run that was not cancelled and got its modem: the program,
 // the modem on COM3 and the sample definition file's VX-56i section.
 const std::vector<std::string> kFoundModemFacts = {
-    "schema = 1",
+    "schema = 2",
     "program = {\"name\": \"mdmprobe\", \"version\": \"1.1.0.0\"}",
     "modem = {\"scan\": \"found\", \"port\": \"COM3\", \"name\": \"VX-56i\", \"firmware\": \"3.02\"}",
     "definition.path ~ \"\\\\mdmprobe.ini\"",
@@ -260,7 +279,9 @@ TEST(ProbeApp, PortAndLogSwitchesRunAutomaticModeWithTwoPages)
         facts.push_back("tests." + std::to_string(test) + ".result = \"not run\"");
         facts.push_back("tests." + std::to_string(test) + ".reason = \"no modem\"");
     }
+    facts.push_back(WireMatchesTranscript("COM2"));
     EXPECT_EQ("ok", CheckReport(program.Path("no-modem.json"), facts));
+    KeepForFleet(program.Path("no-modem.json"), "no-modem");
 }
 
 // Also: a report that cannot be written (its name is a folder) changes
@@ -336,7 +357,9 @@ TEST(ProbeApp, AutomaticRunCancelledDuringTheScanReportsIt)
         "modem = {\"scan\": \"stopped\", \"port\": \"COM2\", \"name\": null, \"firmware\": null}"};
     for (int test = 0; test < 5; ++test)
         facts.push_back("tests." + std::to_string(test) + ".reason = \"cancelled\"");
+    facts.push_back(WireMatchesTranscript("COM2"));
     EXPECT_EQ("ok", CheckReport(program.Path("cancel.json"), facts));
+    KeepForFleet(program.Path("cancel.json"), "cancelled");
 }
 
 // ---- Test runs against the simulated VX-56i ------------------------------------
@@ -382,6 +405,7 @@ struct AutoRun
 {
     const char* name;
     bool registered;  // the modem is installed as a Windows modem
+    bool report;      // with /R:report.json
     DWORD exitCode;   // the run status
     // What differs from the passing run's log: regular expressions, each
     // matching once, and their replacements.
@@ -414,19 +438,21 @@ const std::vector<std::string> kPassingFacts[] = {
 };
 
 const AutoRun kAutoRuns[] = {
-    {"AllPass", true, 0, {}, {"status = {\"code\": 0, \"meaning\": \"all tests passed\", \"failed\": []}"}},
-    {"NotInstalled", false, 1, {{"Modem found on TAPI", "Modem NOT found on TAPI"}},
+    {"AllPass", true, true, 0, {}, {"status = {\"code\": 0, \"meaning\": \"all tests passed\", \"failed\": []}"}},
+    // The same run without /R:: the same log and exit code, and no report.
+    {"AllPassWithoutReport", true, false, 0, {}, {}},
+    {"NotInstalled", false, true, 1, {{"Modem found on TAPI", "Modem NOT found on TAPI"}},
      {"status = {\"code\": 1, \"meaning\": \"failed: installed modem\", \"failed\": [\"tapi\"]}",
       "tests.0 = {\"test\": \"tapi\", \"result\": \"failed\", \"tapiName\": \"Vantor VX-56i PCI Modem\"}"}},
-    {"RamFault", true, 2,
+    {"RamFault", true, true, 2,
      {{"RAM 512K TESTED\\\\r\nT - \\\\r\nT - OK", "RAM 512K FAULT AT 01F0\\r\nT - \\r\nT - ERROR"},
       {"Ram-Test OK\\.", "Ram-Test not OK !"}},
      {"status.failed = [\"ram\"]", "tests.1.result = \"failed\"",
       "tests.1.answer = \"\\r\\nRAM 512K FAULT AT 01F0\\r\\n\\r\\nERROR\\r\\n\""}},
-    {"CrcFault", true, 4,
+    {"CrcFault", true, true, 4,
      {{"CRC 5A3C PASSED", "CRC 5A3C FAILED"}, {"CRC-Check OK\\.", "CRC-Check not OK !"}},
      {"status.failed = [\"crc\"]", "tests.2.result = \"failed\"", "tests.2.answer ~ \"CRC 5A3C FAILED\""}},
-    {"CallFault", true, 8,
+    {"CallFault", true, true, 8,
      {{"CONNECT 33600/V42\\\\r\nT - Result of DIAL-Test : Connection OK !\n[\\s\\S]*DiagnosticTest OK\\.",
        "\\r\nT - BUSY\\r\n\nT - Result of DIAL-Test : Connection not OK !\n\n"
        "T - ======================  DIAG TEST  =======================\n"
@@ -436,7 +462,7 @@ const AutoRun kAutoRuns[] = {
       "tests.3.call = {\"number\": \"0305550100\", \"result\": \"BUSY\", \"speed\": null, "
       "\"minSpeed\": 28800, \"connectTime\": 3000}",
       "tests.4 = {\"test\": \"diag\", \"result\": \"not run\", \"reason\": \"call failed\"}"}},
-    {"DiagFault", true, 16,
+    {"DiagFault", true, true, 16,
      {{"(Connection OK !\n\nT - =+  DIAG TEST  =+\n)[\\s\\S]*DiagnosticTest OK\\.",
        "$1T - Result of DIAG-Test : not recognized on COM3!\n"
        "T - Result of DIAG-Test : DiagnosticTest not OK !"}},
@@ -453,6 +479,25 @@ class AutomaticRun : public testing::TestWithParam<AutoRun>
 {
 };
 
+// The report of an automatic run: the modem, every test's outcome, and the
+// wire exactly as the simulator saw it.
+void CheckAutomaticReport(const AutoRun& run, const ProgramCopy& program)
+{
+    std::vector<std::string> facts = kFoundModemFacts;
+    facts.push_back("mode = \"automatic\"");
+    facts.push_back("status.code = " + std::to_string(run.exitCode));
+    // A test passed unless its bit is set, or (the readout) the call failed.
+    for (int test = 0; test < 5; ++test) {
+        const bool failed = (run.exitCode & (1u << test)) != 0 || (test == 4 && (run.exitCode & 8) != 0);
+        if (!failed)
+            facts.insert(facts.end(), kPassingFacts[test].begin(), kPassingFacts[test].end());
+    }
+    facts.insert(facts.end(), run.facts.begin(), run.facts.end());
+    facts.push_back(WireMatchesTranscript("COM3"));
+    EXPECT_EQ("ok", CheckReport(program.Path("report.json"), facts));
+    KeepForFleet(program.Path("report.json"), run.name);
+}
+
 // mdmprobe.exe /P:COM3 /T:<number> /L:<log> /R:report.json runs the scan
 // and the tests by itself and closes; its exit code is the run status, its
 // report (beside the program) tells every test's outcome.
@@ -465,25 +510,19 @@ TEST_P(AutomaticRun, LogsEveryTestAndSetsOnlyTheFailedBits)
     ASSERT_TRUE(program.Copied() && program.WithSamples());
     ChildProcess child;
     ASSERT_TRUE(program.Start(child, std::string("/P:COM3 /T:") + kNumber + " /L:" + program.Path("auto.log") +
-                                         " /R:report.json"));
+                                         (run.report ? " /R:report.json" : "")));
     DWORD exitCode = 0;
     ASSERT_TRUE(child.Wait(kRunMs, &exitCode)) << "the wizard did not close by itself";
     EXPECT_EQ(run.exitCode, exitCode);
-
-    std::vector<std::string> facts = kFoundModemFacts;
-    facts.push_back("mode = \"automatic\"");
-    facts.push_back("status.code = " + std::to_string(run.exitCode));
-    // A test passed unless its bit is set, or (the readout) the call failed.
-    for (int test = 0; test < 5; ++test) {
-        const bool failed = (run.exitCode & (1u << test)) != 0 || (test == 4 && (run.exitCode & 8) != 0);
-        if (!failed)
-            facts.insert(facts.end(), kPassingFacts[test].begin(), kPassingFacts[test].end());
-    }
-    facts.insert(facts.end(), run.facts.begin(), run.facts.end());
-    EXPECT_EQ("ok", CheckReport(program.Path("report.json"), facts));
+    EXPECT_EQ(run.report, testsupport::FileExists(program.Path("report.json")));
+    if (run.report)
+        CheckAutomaticReport(run, program);
 
     std::string expected = ExpectedPassingLog();
     ASSERT_FALSE(expected.empty());
+    // Without /R: the log differs only by the command line it quotes.
+    if (!run.report)
+        expected = std::regex_replace(expected, std::regex(" /R:report\\.json"), "");
     for (const auto& [pattern, replacement] : run.changes) {
         const std::regex change(pattern);
         ASSERT_EQ(1, std::distance(std::sregex_iterator(expected.begin(), expected.end(), change),
@@ -496,6 +535,40 @@ TEST_P(AutomaticRun, LogsEveryTestAndSetsOnlyTheFailedBits)
 
 INSTANTIATE_TEST_SUITE_P(Runs, AutomaticRun, testing::ValuesIn(kAutoRuns),
                          [](const testing::TestParamInfo<AutoRun>& info) { return info.param.name; });
+
+// A modem with echo off: the scan's identifying commands go one character
+// at a time against their echo and are begun again and again, so the wire
+// shows a command's first character eleven times over, each alone, with
+// nothing coming back; the modem is not found.
+TEST(ProbeApp, EchoOffModemShowsTheRepeatedFirstCharacterOnTheWire)
+{
+    ProgramCopy program("echooff");
+    ASSERT_TRUE(program.Copied() && program.WithSamples());
+    ChildProcess child;
+    ASSERT_TRUE(program.Start(child, "/P:COM3 /R:echo.json"));
+    DWORD exitCode = 0;
+    ASSERT_TRUE(child.Wait(2 * kRunMs, &exitCode)) << "the wizard did not close by itself";
+    EXPECT_EQ(kNoModemExit, exitCode);
+    EXPECT_EQ("ok", CheckReport(program.Path("echo.json"),
+                                {"wire out ~ \"AAAAAAAAAAA\"", WireMatchesTranscript("COM3")}));
+}
+
+// A modem that floods from its checksum command on: the wire keeps within
+// its bound, says how many bytes it dropped, and keeps the newest.
+TEST(ProbeApp, FloodingModemKeepsTheWireWithinItsBound)
+{
+    RegisterModem();
+    ProgramCopy program("flood");
+    ASSERT_TRUE(program.Copied() && program.WithSamples());
+    ChildProcess child;
+    ASSERT_TRUE(program.Start(child, "/P:COM3 /R:flood.json"));
+    DWORD exitCode = 0;
+    ASSERT_TRUE(child.Wait(kRunMs, &exitCode)) << "the wizard did not close by itself";
+    EXPECT_EQ(4u, exitCode) << "the checksum test fails under the flood";
+    EXPECT_EQ("ok", CheckReport(program.Path("flood.json"),
+                                {"wire.limit = 262144", "wire bounded", "wire in ~ \"0123456789abcdef0123\"",
+                                 "tests.2.result = \"failed\""}));
+}
 
 // A modem whose name has no section in the definition file: the automatic
 // run shows the "No TapiModemName" box, which closes by itself, and runs the

@@ -203,6 +203,24 @@ TEST_F(RunReportFile, ModemBytesSurviveAsCodePoints)
                               "tests.1.answer = \"\\r\\nRAM\\u0000\\u0001\\u001b[0m \\u007f\\u0080\\u00ff\\r\\n\""}));
 }
 
+// The wire: events with the port, bursts with their escaped bytes, the
+// limit and the count of dropped bytes.
+TEST_F(RunReportFile, WireHoldsEventsAndBurstsInOrder)
+{
+    RunReport r = Started(true);
+    r.scan = ScanOutcome::NoModem;
+    r.status = -2;
+    r.wire.Opened(1000, "COM2");
+    r.wire.Wrote(1041, "AT\r", 3);
+    r.wire.Read(1050, "\0\xff\"", 3);
+    r.wire.Closed(1300, "COM2");
+    EXPECT_EQ("ok", Check(r, {"schema = 2", "wire.limit = 262144", "wire.dropped = 0",
+                              "wire.entries = [{\"ms\": 0, \"event\": \"open\", \"port\": \"COM2\"}, "
+                              "{\"ms\": 41, \"dir\": \"out\", \"bytes\": \"AT\\r\"}, "
+                              "{\"ms\": 50, \"dir\": \"in\", \"bytes\": \"\\u0000\\u00ff\\\"\"}, "
+                              "{\"ms\": 300, \"event\": \"close\", \"port\": \"COM2\"}]"}));
+}
+
 // The checker itself must catch a report that breaks the schema, and a
 // fact that does not hold: else every check above could pass for nothing.
 TEST_F(RunReportFile, CheckerRejectsWhatIsWrong)

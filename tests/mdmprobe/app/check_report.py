@@ -8,6 +8,13 @@ FACTS is a text file with one fact per line:
     PATH = JSON     the value at PATH equals JSON
     PATH ~ JSON     the text at PATH contains the JSON string
     PATH absent     PATH does not exist
+    wire matches TRANSCRIPT
+                    the wire holds, per direction, exactly the bytes of the
+                    modem simulator's transcript (a Unix path), opens the
+                    port first, closes it last, and its times never go back
+    wire bounded    bytes were dropped, and the entries' bytes stay within the limit
+    wire out ~ JSON, wire in ~ JSON
+                    the bytes written (read) over the whole run contain JSON
 PATH is a dotted path of member names and array indexes ("tests.1.result").
 The verdict ("ok", or one failure per line) is printed and, with --result,
 also written to FILE (complete or not at all): Windows tests under Wine start
@@ -34,7 +41,78 @@ def value_at(document, path):
     return value
 
 
+def wire_bytes(document, direction):
+    entries = document.get("wire", {}).get("entries", [])
+    return "".join(e["bytes"] for e in entries if e.get("dir") == direction).encode("latin-1")
+
+
+def unescape_transcript(text):
+    out = bytearray()
+    i = 0
+    while i < len(text):
+        if text[i] == "\\" and i + 1 < len(text):
+            code = text[i + 1]
+            if code == "x":
+                out.append(int(text[i + 2 : i + 4], 16))
+                i += 4
+                continue
+            out += {"r": b"\r", "n": b"\n", "t": b"\t"}.get(code, code.encode("latin-1"))
+            i += 2
+        else:
+            out += text[i].encode("latin-1")
+            i += 1
+    return bytes(out)
+
+
+def transcript_bytes(path):
+    """The bytes the PC sent ('<' lines) and received ('>' lines)."""
+    sent, received = bytearray(), bytearray()
+    with open(path, encoding="latin-1") as f:
+        for line in f.read().split("\n"):
+            parts = line.split(" ", 2)
+            if len(parts) == 3 and parts[1] in "<>":
+                (sent if parts[1] == "<" else received).extend(unescape_transcript(parts[2]))
+    return bytes(sent), bytes(received)
+
+
+def check_wire(document, line):
+    if "wire" not in document:
+        return "wire: missing"
+    entries = document["wire"]["entries"]
+    if line.startswith("wire matches "):
+        sent, received = transcript_bytes(line[len("wire matches ") :])
+        failures = []
+        for name, ours, theirs in (("out", wire_bytes(document, "out"), sent),
+                                   ("in", wire_bytes(document, "in"), received)):
+            if ours != theirs:
+                at = next((i for i in range(min(len(ours), len(theirs))) if ours[i] != theirs[i]),
+                          min(len(ours), len(theirs)))
+                failures.append(f"wire {name}: {len(ours)} bytes, transcript {len(theirs)}; first difference "
+                                f"at {at}: {ours[at:at + 40]!r} against {theirs[at:at + 40]!r}")
+        if not entries or entries[0].get("event") != "open" or entries[-1].get("event") != "close":
+            failures.append("wire: does not begin with an open and end with a close")
+        times = [e["ms"] for e in entries]
+        if times != sorted(times):
+            failures.append("wire: times go back")
+        return "\n".join(failures) or None
+    if line == "wire bounded":
+        held = sum(len(e.get("bytes", e.get("port", ""))) for e in entries)
+        wire = document["wire"]
+        if wire["dropped"] > 0 and held <= wire["limit"]:
+            return None
+        return f"wire: dropped {wire['dropped']}, {held} bytes held, limit {wire['limit']}"
+    for direction in ("out", "in"):
+        prefix = f"wire {direction} ~ "
+        if line.startswith(prefix):
+            expected = json.loads(line[len(prefix) :]).encode("latin-1")
+            actual = wire_bytes(document, direction)
+            return None if expected in actual else f"wire {direction}: {actual[:200]!r}... does not contain {expected!r}"
+    return f"{line}: not a fact"
+
+
 def check_fact(document, line):
+    if line.startswith("wire "):
+        return check_wire(document, line)
     for op in (" = ", " ~ "):
         if op in line:
             path, expected = line.split(op, 1)
