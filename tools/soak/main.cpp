@@ -306,7 +306,9 @@ class Soak {
                               ? JudgeModemRun(result, job.record.limitMs, ReadFile(job.dir + "/mdmprobe.log"), job.plan)
                               : job.control ? JudgeControl(job, result)
                                             : JudgeSetupRun(result, job.record.limitMs, ReadFile(job.dir + "/setup.log"));
-    if (WineCrashReports(ReadFile(job.dir + "/wine.err")) > 0 && job.record.problems.empty())
+    // winetest passes the program's standard error on with its output.
+    if (WineCrashReports(ReadFile(job.dir + "/wine.out") + ReadFile(job.dir + "/wine.err")) > 0 &&
+        job.record.problems.empty())
       job.record.notes.push_back("Wine reported a crash of one of its own processes");
   }
 
