@@ -25,6 +25,9 @@ void WriteLogHeader(CLogFile& log, const std::string& date, bool autoMode,
                   "                       -> Automatic mode ON.\n"
                   "Command Line        : ");
         log.Write(commandLine);
+        // The run's next text normally begins with a line feed that ends this
+        // line (the scan block's banner); any other text starts a line of its own.
+        log.EndLineBeforeNextText();
     }
 }
 

@@ -77,6 +77,22 @@ void CLogFile::EndLine()
     atLineStart_ = true;
 }
 
+void CLogFile::SettleLineEnd(char first)
+{
+    if (!endLineBeforeText_)
+        return;
+    endLineBeforeText_ = false;
+    if (first != '\n' && !atLineStart_)
+        EndLine();
+}
+
+CLogFile& CLogFile::EndLineBeforeNextText()
+{
+    CLockGuard guard(lock_);
+    endLineBeforeText_ = true;
+    return *this;
+}
+
 CLogFile& CLogFile::Write(const char* text)
 {
     CLockGuard guard(lock_);
@@ -103,6 +119,9 @@ CLogFile& CLogFile::WriteOnNewLine(const std::string& text)
 
 void CLogFile::WriteUnlocked(const char* text, size_t length)
 {
+    if (length == 0)
+        return;
+    SettleLineEnd(text[0]);
     const char* end = text + length;
     for (;;) {
         const char* lf = static_cast<const char*>(std::memchr(text, '\n', end - text));
@@ -121,6 +140,8 @@ void CLogFile::WriteUnlocked(const char* text, size_t length)
 CLogFile& CLogFile::WriteRaw(const std::string& text)
 {
     CLockGuard guard(lock_);
+    if (!text.empty())
+        SettleLineEnd(text[0]);
     PutText(text.data(), text.size());
     return *this;
 }
@@ -128,6 +149,7 @@ CLogFile& CLogFile::WriteRaw(const std::string& text)
 CLogFile& CLogFile::WriteLine(const char* text)
 {
     CLockGuard guard(lock_);
+    SettleLineEnd(text && text[0] == '\n' ? '\n' : ' ');
     PutTimePrefixIfAtLineStart();
     if (text)
         PutText(text, std::strlen(text));

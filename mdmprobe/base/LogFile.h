@@ -53,6 +53,13 @@ public:
     // whatever the log's last text was.
     CLogFile& WriteOnNewLine(const std::string& text);
 
+    // The current line stays open, but whatever text comes next begins a
+    // line of its own: a next text that starts with a line feed is written as
+    // it is (it ends the line itself); any other first ends the line. For a
+    // line whose follower is not known to begin with a line break (the log
+    // header's command line).
+    CLogFile& EndLineBeforeNextText();
+
     // printf-style text of at most 1023 characters (longer results are cut),
     // written with WriteLine.
     CLogFile& WriteFormat(const char* format, ...)
@@ -71,9 +78,13 @@ private:
     void PutText(const char* text, size_t length);  // line feeds become CR LF, see above
     void PutTimePrefixIfAtLineStart();
     void EndLine();
+    // Ends the open line when EndLineBeforeNextText asked for it and `first`
+    // (the next text's first byte) is not a line feed.
+    void SettleLineEnd(char first);
 
     char path_[kPathSize] = "";
     std::FILE* file_ = nullptr;
     bool atLineStart_ = true;
+    bool endLineBeforeText_ = false;  // see EndLineBeforeNextText
     CLock lock_;
 };

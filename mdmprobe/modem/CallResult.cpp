@@ -9,7 +9,8 @@ bool Contains(const std::string& text, const std::string& part)
     return text.find(part) != std::string::npos;
 }
 
-const char* const kFinalCallResults[] = {"CONNECT ", "BUSY", "NO CARRIER", "NO DIALTONE", "ERROR"};
+const char* const kFinalCallResults[] = {"CONNECT ", "BUSY", "NO ANSWER", "NO CARRIER", "NO DIALTONE",
+                                           "ERROR"};
 
 }  // namespace
 

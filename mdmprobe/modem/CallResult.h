@@ -14,8 +14,8 @@ constexpr const char kDialTimeoutAnswer[] = "TimeOut !";
 bool AnswerCheckPasses(const std::string& answer, const std::string& text, bool mustBePresent);
 
 // True when `received` holds a final call result that ends the wait after
-// dialling: "CONNECT " (with its blank), "BUSY", "NO CARRIER", "NO DIALTONE"
-// or "ERROR".
+// dialling: "CONNECT " (with its blank), "BUSY", "NO ANSWER" (the far end did
+// not pick up), "NO CARRIER", "NO DIALTONE" or "ERROR".
 bool HasFinalCallResult(const std::string& received);
 
 // True when `received` holds anything to evaluate: at least one byte that is

@@ -1,9 +1,10 @@
 #!/bin/bash
-# Fails when a shipped program is larger than its budget in bytes (kB of
-# 1000 bytes, as the README's table counts): mdmprobe.exe 400 kB, setup.exe
-# 500 kB, in every build. A program that grows past it has taken in a piece
-# of the runtime it did not need before (iostreams, the old string ABI, ...):
-# the map of its link shows which (docs/development.md, "Program sizes").
+# Fails when a shipped program is larger than its budget in bytes: its size
+# when the budget was set plus 5 %, per program and build (the budgets are in
+# tests/platform/CMakeLists.txt). A program that grows past it has taken in a
+# piece of the runtime it did not need before (iostreams, the old string ABI,
+# the demangler, ...): the map of its link shows which (docs/development.md,
+# "Program sizes", also says how to raise a budget on purpose).
 # usage: check-size.sh PROGRAM.exe=BUDGET...
 set -u
 status=0

@@ -1,5 +1,7 @@
 #include "ModemTranscript.h"
 
+#include <windows.h>
+
 #include <cstdlib>
 #include <fstream>
 
@@ -85,6 +87,46 @@ std::string ModemTranscript::LastLineSettings() const
 {
     std::vector<TranscriptEntry> lines = Events("line ");
     return lines.empty() ? std::string() : lines.back().text.substr(5);
+}
+
+TranscriptCondition ReceivedBytes(size_t count)
+{
+    return [count](const ModemTranscript& t) { return t.Received().size() >= count; };
+}
+
+TranscriptCondition SentBytes(size_t count)
+{
+    return [count](const ModemTranscript& t) {
+        size_t sent = 0;
+        for (const TranscriptEntry& e : t.OfKind('>'))
+            sent += e.text.size();
+        return sent >= count;
+    };
+}
+
+TranscriptCondition HasEntries(char kind, size_t count)
+{
+    return [kind, count](const ModemTranscript& t) { return t.OfKind(kind).size() >= count; };
+}
+
+TranscriptCondition HasEvents(const std::string& prefix, size_t count)
+{
+    return [prefix, count](const ModemTranscript& t) { return t.Events(prefix).size() >= count; };
+}
+
+ModemTranscript WaitForTranscript(const std::string& path, const TranscriptCondition& ready, unsigned deadlineMs,
+                                  bool* loaded)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        ModemTranscript transcript;
+        const bool ok = transcript.Load(path);
+        if (loaded)
+            *loaded = ok;
+        if ((ok && ready(transcript)) || GetTickCount() - start >= deadlineMs)
+            return transcript;
+        Sleep(10);
+    }
 }
 
 }  // namespace testsupport

@@ -3,6 +3,7 @@
 // to the PC) or "#" (an event such as "line 115200 8N1 crtscts").
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,25 @@ public:
 private:
     std::vector<TranscriptEntry> entries_;
 };
+
+// What a test waits for in a transcript.
+using TranscriptCondition = std::function<bool(const ModemTranscript&)>;
+// The simulator has received at least `count` bytes from the PC.
+TranscriptCondition ReceivedBytes(size_t count);
+// The simulator has sent at least `count` bytes to the PC.
+TranscriptCondition SentBytes(size_t count);
+// At least `count` entries of `kind` ('<', '>' or '#').
+TranscriptCondition HasEntries(char kind, size_t count);
+// At least `count` event lines ('#') start with `prefix`.
+TranscriptCondition HasEvents(const std::string& prefix, size_t count = 1);
+
+// The simulator writes each event a moment after it happened, which may be
+// after the program's call returned: reads the transcript at `path` every
+// 10 ms until `ready` holds or `deadlineMs` have passed, and returns the last
+// reading (the caller's checks then fail on what was missing).
+// `loaded` is false when the file could not be read at all.
+ModemTranscript WaitForTranscript(const std::string& path, const TranscriptCondition& ready,
+                                  unsigned deadlineMs = 5000, bool* loaded = nullptr);
 
 // "\r\n\\\x1b" style escapes back to bytes.
 std::string Unescape(const std::string& text);

@@ -23,6 +23,60 @@ std::string Env(const char* name)
     return value ? value : "";
 }
 
+std::string NoSandboxReason(const std::string& needs)
+{
+    const std::string isolation = Env("WINETEST_ISOLATION");
+    if (isolation == "sandbox")
+        return "";
+    if (isolation == "no-namespaces")
+        return "this machine: the kernel refuses bubblewrap its namespaces, and " + needs +
+               " needs the sandbox";
+    return "no sandbox (isolation '" + isolation + "': bubblewrap is missing, make deps installs it), and " +
+           needs + " needs the sandbox";
+}
+
+std::vector<PendingOperation> PendingOperations()
+{
+    std::vector<PendingOperation> list;
+    std::string data(1 << 20, '\0');
+    DWORD size = static_cast<DWORD>(data.size());
+    if (RegGetValueA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager",
+                     "PendingFileRenameOperations", RRF_RT_REG_MULTI_SZ, nullptr, &data[0], &size) != ERROR_SUCCESS)
+        return list;
+    data.resize(size);
+    const auto bare = [](const std::string& path) { return path.compare(0, 4, "\\??\\") == 0 ? path.substr(4) : path; };
+    // Pairs of NUL-terminated strings; the list ends with an empty string.
+    for (size_t at = 0; at < data.size() && data[at] != '\0';) {
+        const std::string source = data.c_str() + at;
+        at += source.size() + 1;
+        std::string target = at < data.size() ? data.c_str() + at : "";
+        at += target.size() + 1;
+        const bool replaces = !target.empty() && target[0] == '!';
+        if (replaces)
+            target.erase(0, 1);
+        list.push_back({bare(source), bare(target), replaces});
+    }
+    return list;
+}
+
+size_t PendingDeletion(const std::vector<PendingOperation>& list, const std::string& path)
+{
+    for (size_t i = 0; i < list.size(); ++i) {
+        if (list[i].target.empty() && lstrcmpiA(list[i].source.c_str(), path.c_str()) == 0)
+            return i;
+    }
+    return std::string::npos;
+}
+
+size_t PendingRenameOnto(const std::vector<PendingOperation>& list, const std::string& path)
+{
+    for (size_t i = 0; i < list.size(); ++i) {
+        if (!list[i].target.empty() && lstrcmpiA(list[i].target.c_str(), path.c_str()) == 0)
+            return i;
+    }
+    return std::string::npos;
+}
+
 std::string ReadFileBytes(const std::string& path, bool* ok)
 {
     std::ifstream in(path, std::ios::binary);

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace testsupport {
 
@@ -12,6 +13,31 @@ std::string UnixToWinPath(const std::string& unixPath);
 
 // Value of an environment variable, empty when unset.
 std::string Env(const char* name);
+
+// Why this run has no bubblewrap sandbox, as a skip reason for the tests
+// that need it (the small drives of WINETEST_DRIVES exist only inside it), or
+// "" when it has one. A limit of the machine itself (the kernel refuses the
+// namespaces) begins with "this machine: ", which `make test` accepts; a
+// sandbox that is missing because bubblewrap is not installed fails it.
+std::string NoSandboxReason(const std::string& needs);
+
+// One operation Windows carries out at the next restart, as listed in
+// PendingFileRenameOperations: `source` is renamed to `target`, or deleted
+// when `target` is empty. Both without the "\??\" prefix the list adds; a
+// target's leading "!" (an existing file is replaced) is kept in `replaces`.
+struct PendingOperation
+{
+    std::string source, target;
+    bool replaces = false;
+};
+// The machine's operations for the next restart, in their order; empty
+// when there are none.
+std::vector<PendingOperation> PendingOperations();
+// Where the deletion of exactly `path` (letter case aside; not a file inside
+// it) stands in `list`; npos when it is not there.
+size_t PendingDeletion(const std::vector<PendingOperation>& list, const std::string& path);
+// Where the first rename onto exactly `path` stands in `list`; npos when none.
+size_t PendingRenameOnto(const std::vector<PendingOperation>& list, const std::string& path);
 
 // Whole file as bytes; `ok` false when it cannot be read.
 std::string ReadFileBytes(const std::string& path, bool* ok = nullptr);

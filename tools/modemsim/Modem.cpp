@@ -340,6 +340,7 @@ void Modem::FinishDial(int64_t nowMs, std::vector<ModemOutput>& out) {
   switch (pendingDial_.outcome) {
     case DialOutcome::Connect: word = "connect"; break;
     case DialOutcome::Busy: word = "busy"; text = "BUSY"; break;
+    case DialOutcome::NoAnswer: word = "no-answer"; text = "NO ANSWER"; break;
     case DialOutcome::NoCarrier: word = "no-carrier"; text = "NO CARRIER"; break;
     case DialOutcome::NoDialtone: word = "no-dialtone"; text = "NO DIALTONE"; break;
     case DialOutcome::Error: word = "error"; text = "ERROR"; break;

@@ -203,6 +203,8 @@ bool ProfileParser::ParseDialResult(LineCursor& cursor, DialResult& result) {
     }
   } else if (cursor.TakeWord("busy")) {
     result.outcome = DialOutcome::Busy;
+  } else if (cursor.TakeWord("no-answer")) {
+    result.outcome = DialOutcome::NoAnswer;
   } else if (cursor.TakeWord("no-carrier")) {
     result.outcome = DialOutcome::NoCarrier;
   } else if (cursor.TakeWord("no-dialtone")) {
@@ -212,7 +214,7 @@ bool ProfileParser::ParseDialResult(LineCursor& cursor, DialResult& result) {
   } else if (cursor.TakeWord("none")) {
     result.outcome = DialOutcome::Silent;
   } else {
-    return Fail("expected a dial result (connect, busy, no-carrier, no-dialtone, error, none), got " +
+    return Fail("expected a dial result (connect, busy, no-answer, no-carrier, no-dialtone, error, none), got " +
                 cursor.DescribeNext());
   }
   return true;

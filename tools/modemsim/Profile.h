@@ -34,7 +34,7 @@ struct CommandRule {
   int sourceLine = 0;
 };
 
-enum class DialOutcome { Connect, Busy, NoCarrier, NoDialtone, Error, Silent };
+enum class DialOutcome { Connect, Busy, NoAnswer, NoCarrier, NoDialtone, Error, Silent };
 
 struct DialResult {
   int delayMs = kDefaultDialDelayMs;  // from the CR of the ATD line

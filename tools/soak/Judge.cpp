@@ -67,12 +67,36 @@ std::vector<std::string> JudgeModemRun(const LauncherResult& run, int64_t limitM
   return problems;
 }
 
-std::vector<std::string> JudgeSetupRun(const LauncherResult& run, int64_t limitMs) {
+bool SetupLogNamesACause(const std::string& debugLog) {
+  static const std::regex scriptError("(There is an error in file [^\r\n]+, line [0-9]+)|"
+                                      "(cannot open [^\r\n]+ \\(line [0-9]+\\))");
+  static const std::regex systemError("Error number -?[0-9]+:");
+  return std::regex_search(debugLog, scriptError) || std::regex_search(debugLog, systemError) ||
+         debugLog.find(" is not whole: ") != std::string::npos || debugLog.find("the run stops") != std::string::npos;
+}
+
+std::vector<std::string> JudgeSetupRun(const LauncherResult& run, int64_t limitMs, const std::string& debugLog) {
   std::vector<std::string> problems;
   CheckEnd(run, limitMs, problems);
   if (run.found && run.ended && run.exitCode != 0 && run.exitCode != 3010 && run.exitCode != 1603) {
     problems.push_back("exit code " + std::to_string(run.exitCode));
   }
+  if (run.found && run.ended && run.exitCode == 1603 && !SetupLogNamesACause(debugLog))
+    problems.push_back("1603 without its cause in the debug log");
+  return problems;
+}
+
+std::vector<std::string> JudgeSetupControlRun(const LauncherResult& run, int64_t limitMs,
+                                              const std::vector<std::string>& missingFiles,
+                                              const std::string& systemReg, const std::string& uninstallKey) {
+  std::vector<std::string> problems;
+  CheckEnd(run, limitMs, problems);
+  if (run.found && run.ended && run.exitCode != 0)
+    problems.push_back("control run: exit code " + std::to_string(run.exitCode) + ", not 0");
+  for (const std::string& file : missingFiles) problems.push_back("control run: not installed: " + file);
+  // Registry files write a key's backslashes doubled.
+  std::string key = "[Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Uninstall\\\\" + uninstallKey + "]";
+  if (systemReg.find(key) == std::string::npos) problems.push_back("control run: no uninstall entry " + uninstallKey);
   return problems;
 }
 

@@ -32,10 +32,26 @@ bool IsDocumentedModemExit(long code);
 std::vector<std::string> JudgeModemRun(const LauncherResult& run, int64_t limitMs, const std::string& log,
                                        const RunPlan& plan);
 
+// Whether setup's debug log names why a run failed: the script error with
+// file and line (the message "There is an error in file ..., line N", or
+// "cannot open ... (line N)"), a script that is not whole (what is missing),
+// or a failed step with the system's error ("Error number N: ...") or the
+// run's stop.
+bool SetupLogNamesACause(const std::string& debugLog);
+
 // The problems of a setup run of a mutated script: within `limitMs`, exit 0
 // or 1603 (or 3010, when a mutated flag or Reboot line asks for a restart),
-// no crash. Programs the script started (StartApp) may be left.
-std::vector<std::string> JudgeSetupRun(const LauncherResult& run, int64_t limitMs);
+// no crash; a 1603 only with its cause in the debug log. Programs the script
+// started (StartApp) may be left.
+std::vector<std::string> JudgeSetupRun(const LauncherResult& run, int64_t limitMs, const std::string& debugLog);
+
+// The problems of the unmutated control run: within `limitMs`, exit 0, and
+// the footprint of a normal installation: every file in `installed` (names
+// that must be in the target folder, "" for each one missing) and the
+// uninstall entry `uninstallKey` in the machine's registry file.
+std::vector<std::string> JudgeSetupControlRun(const LauncherResult& run, int64_t limitMs,
+                                              const std::vector<std::string>& missingFiles,
+                                              const std::string& systemReg, const std::string& uninstallKey);
 
 // Crashes Wine reported in its output ("Unhandled page fault ..."). The
 // program's own crash is judged by its exit code; a crash reported while the

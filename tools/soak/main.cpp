@@ -43,6 +43,9 @@ namespace {
 
 constexpr char kModemName[] = "Vantor VX-56i PCI Modem";  // the model's ModemTapiName
 constexpr int64_t kSetupLimitMs = 10000;  // a setup run of a mutated script ends within this
+// Where the medium's script installs (Unix path inside the prefix) and its uninstall entry.
+constexpr char kSetupTarget[] = "drive_c/Program Files/Vantor/Modem Tools";
+constexpr char kSetupUninstallKey[] = "ModemTest";
 
 struct Options {
   std::string program;
@@ -128,7 +131,8 @@ struct Job {
   std::string dir;
   RunPlan plan;           // mdmprobe runs
   bool launched = false;   // soakrun reported how the program ended
-  bool restarted = false;  // started once more after Wine did not start it
+  bool control = false;    // setup: the unmutated script, which must install normally
+  std::string prefix;      // the Wine prefix it ran in
 };
 
 // How winetest ended, from waitpid's status.
@@ -190,25 +194,9 @@ class Soak {
       const int slot = found->second.first;
       Job& job = found->second.second;
       Judge(job);
-      // A run without soakrun's report never got as far as the program.
-      // Under load Wine now and then fails to start a program at all (no
-      // output, winetest exits with 1): such a run is started once more,
-      // with the same seed, and the table notes it. A second miss fails it,
-      // with how winetest itself ended.
-      if (!job.launched && !job.restarted && ReadFile(job.dir + "/wine.out").empty()) {
-        job.restarted = true;
-        job.record.notes.push_back("Wine did not start the launcher (" + LauncherStatus(status) + "); started again");
-        std::error_code ignored;
-        for (const char* name : {"wine.out", "wine.err", "sim-COM3.ready", "sim-COM3.transcript", "sim-COM3.tty"})
-          fs::remove(job.dir + "/" + name, ignored);
-        const pid_t again = Start(job, slot);
-        if (again > 0) {
-          Job retry = std::move(job);
-          running.erase(found);
-          running.emplace(again, std::make_pair(slot, std::move(retry)));
-          continue;
-        }
-      }
+      // A run without soakrun's report never got as far as the program (a
+      // launcher that Wine did not start at all was started once more by
+      // winetest itself): how winetest ended tells where it stopped.
       busy[static_cast<size_t>(slot)] = false;
       if (!job.launched)
         job.record.problems.push_back(LauncherStatus(status));
@@ -257,7 +245,15 @@ class Soak {
     job.record.index = index + 1;
     job.record.seed = seed;
     job.record.limitMs = kSetupLimitMs;
-    const MutatedScript mutated = MutateScript(script_, seed);
+    // The first run of every soak is the control: the medium's script as it
+    // ships must install normally in the same setting, or the mutated runs'
+    // results mean nothing.
+    job.control = index == 0 && !options_.replay;
+    const MutatedScript mutated = job.control ? MutatedScript{script_, {}} : MutateScript(script_, seed);
+    if (job.control) {
+      job.record.kinds.push_back("control");
+      job.record.details = "the medium's setup.inf unchanged";
+    }
     for (const Mutation& mutation : mutated.mutations) {
       const std::string name = MutationName(mutation.kind);
       if (std::find(job.record.kinds.begin(), job.record.kinds.end(), name) == job.record.kinds.end())
@@ -275,9 +271,16 @@ class Soak {
     return job;
   }
 
-  pid_t Start(const Job& job, int slot) {
+  pid_t Start(Job& job, int slot) {
+    job.prefix = options_.out + "/prefix-" + options_.program + "-" + std::to_string(slot + 1);
+    if (job.control) {
+      // Files of earlier runs stay in a kept prefix (only its registry is put
+      // back): the control run's footprint must be its own.
+      std::error_code ignored;
+      fs::remove_all(job.prefix + "/" + kSetupTarget, ignored);
+    }
     std::vector<std::string> args = {options_.winetest, "run", "--root", options_.wineRoot, "--prefix",
-                                     options_.out + "/prefix-" + options_.program + "-" + std::to_string(slot + 1),
+                                     job.prefix,
                                      "--run-dir", job.dir, "--modemsim", options_.modemsim, "--", options_.soakrun};
     std::vector<std::string> env;
     if (options_.program == "mdmprobe") {
@@ -301,9 +304,21 @@ class Soak {
     job.record.elapsedMs = result.elapsedMs;
     job.record.problems = options_.program == "mdmprobe"
                               ? JudgeModemRun(result, job.record.limitMs, ReadFile(job.dir + "/mdmprobe.log"), job.plan)
-                              : JudgeSetupRun(result, job.record.limitMs);
-    if (WineCrashReports(ReadFile(job.dir + "/wine.err")) > 0 && job.record.problems.empty())
+                              : job.control ? JudgeControl(job, result)
+                                            : JudgeSetupRun(result, job.record.limitMs, ReadFile(job.dir + "/setup.log"));
+    // winetest passes the program's standard error on with its output.
+    if (WineCrashReports(ReadFile(job.dir + "/wine.out") + ReadFile(job.dir + "/wine.err")) > 0 &&
+        job.record.problems.empty())
       job.record.notes.push_back("Wine reported a crash of one of its own processes");
+  }
+
+  std::vector<std::string> JudgeControl(const Job& job, const LauncherResult& result) {
+    std::vector<std::string> missing;
+    for (const char* file : {"setup.exe", "setup.inf", "mdmprobe.exe", "mdmprobe.ini", "mdmprobe.dat"}) {
+      if (!fs::exists(job.prefix + "/" + kSetupTarget + "/" + file)) missing.push_back(file);
+    }
+    return JudgeSetupControlRun(result, job.record.limitMs, missing, ReadFile(job.prefix + "/system.reg"),
+                                kSetupUninstallKey);
   }
 
   void Finish(const Job& job, int total) {

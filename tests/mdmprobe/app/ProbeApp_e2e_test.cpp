@@ -168,7 +168,7 @@ bool WaitForLog(const std::string& path, const std::string& text)
 // its definition file (the first line continues the command line).
 std::string ScanWithoutDefinitionFile(const std::string& port)
 {
-    std::string text = "ERROR               : .INI File not found !\r\n";
+    std::string text = "\r\nT - ERROR               : .INI File not found !\r\n";
     for (const char* key : {"DiagCmd", "DiagAnswer", "ModemDetectCmd", "ModemDetectAnsw",
                             "ModemReadName", "ModemReadName2", "ModemReadFirmw"})
         text += std::string("T - ModemCmds & Answers : ") + key + " not in Common section of INI !\r\n";

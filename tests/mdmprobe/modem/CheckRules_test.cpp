@@ -31,9 +31,9 @@ TEST(CheckRules, AnswerChecksAndFinalCallResults)
     EXPECT_TRUE(AnswerCheckPasses("\r\nRAM OK\r\n", "RAM ERROR", false));
     EXPECT_FALSE(AnswerCheckPasses("\r\nRAM OK\r\n", "", false));  // an empty text always occurs
     EXPECT_TRUE(AnswerCheckPasses("", "", true));
-    for (const char* text : {"\r\nCONNECT 2400", "BUSY", "NO CARRIER", "NO DIALTONE", "ERROR"})
+    for (const char* text : {"\r\nCONNECT 2400", "BUSY", "\r\nNO ANSWER\r\n", "NO CARRIER", "NO DIALTONE", "ERROR"})
         EXPECT_TRUE(HasFinalCallResult(text)) << text;
-    for (const char* text : {"\r\nCONNECT\r\n", "\r\nconnect 2400", "\r\nNO ANSWER\r\n", "OK\r\n"})
+    for (const char* text : {"\r\nCONNECT\r\n", "\r\nconnect 2400", "\r\nno answer\r\n", "OK\r\n"})
         EXPECT_FALSE(HasFinalCallResult(text)) << text;
 }
 
@@ -90,6 +90,7 @@ TEST(CheckRules, CallFacts)
     const Case cases[] = {
         {"\r\nCONNECT 33600/V42\r\n", "CONNECT", "CONNECT", true, 33600},
         {"\r\nBUSY\r\n", "CONNECT", "BUSY", false, 0},
+        {"\r\nNO ANSWER\r\n", "CONNECT", "NO ANSWER", false, 0},
         {"\r\nNO CARRIER\r\n\r\nERROR\r\n", "CONNECT", "NO CARRIER", false, 0},
         {"\r\nERROR\r\n\r\nNO DIALTONE\r\n", "CONNECT", "ERROR", false, 0},
         {"\r\nNO DIALTONE\r\n", "", "NO DIALTONE", false, 0},  // nothing to read a speed against

@@ -21,11 +21,13 @@ using testsupport::PreciseMsSince;
 
 constexpr int32_t kConnectTimeMs = 600;
 
-ModemTranscript Transcript(const std::string& port = "COM3")
+// The transcript of `port` once `ready` holds for it (or its deadline passed).
+ModemTranscript Transcript(const testsupport::TranscriptCondition& ready, const std::string& port = "COM3")
 {
-    Sleep(100);  // the simulator writes as things happen
-    ModemTranscript transcript;
-    EXPECT_TRUE(transcript.Load(testsupport::Env(("MODEMSIM_" + port + "_TRANSCRIPT").c_str())));
+    bool loaded = false;
+    const ModemTranscript transcript = testsupport::WaitForTranscript(
+        testsupport::Env(("MODEMSIM_" + port + "_TRANSCRIPT").c_str()), ready, 5000, &loaded);
+    EXPECT_TRUE(loaded);
     return transcript;
 }
 
@@ -85,7 +87,7 @@ protected:
             EXPECT_EQ(call.answer, answer) << call.number;
             wire += dial + "\r+++ATH\r";
         }
-        transcript_ = Transcript();
+        transcript_ = Transcript(testsupport::ReceivedBytes(wire.size()));
         EXPECT_EQ(wire, transcript_.Received());
         std::vector<long> untilEscape;
         long result = -1;
@@ -139,7 +141,8 @@ TEST_F(ChecksTest, AnswerChecks)
         EXPECT_FALSE(RunDialTest(answer, &stop_, port, "ATDT100", "", 0, 0));
         EXPECT_EQ("untouched", answer);
     }
-    EXPECT_EQ("AT%T1\rAT%T2\rAT%C\rAT%C\r", Transcript().Received());
+    const std::string sent = "AT%T1\rAT%T2\rAT%C\rAT%C\r";
+    EXPECT_EQ(sent, Transcript(testsupport::ReceivedBytes(sent.size())).Received());
 }
 
 TEST_F(ChecksTest, TestCalls)
@@ -149,15 +152,17 @@ TEST_F(ChecksTest, TestCalls)
         {"100", "CONNECT", 33600, false, "CONNECT 28800/V42\r"},
         {"200", "CONNECT", 0, false, "\r\nBUSY\r\n"},
         {"300", "", 28800, true, "\r\nNO CARRIER\r\n"},
+        {"400", "CONNECT", 0, false, "\r\nNO ANSWER\r\n"},
     });
     EXPECT_EQ(2u, transcript_.Events("escape").size());
     EXPECT_EQ(2u, transcript_.Events("hangup").size()) << "both connections released";
-    // The line is held for the connect time, except after BUSY, which also
-    // ends the wait at once.
-    ASSERT_EQ(4u, untilEscape.size());
+    // The line is held for the connect time, except after BUSY and NO
+    // ANSWER, which also end the wait at once.
+    ASSERT_EQ(5u, untilEscape.size());
     for (size_t i : {0, 1, 3})
         EXPECT_GE(untilEscape[i], kConnectTimeMs) << i;
-    EXPECT_LT(untilEscape[2], 500);
+    for (size_t i : {2, 4})
+        EXPECT_LT(untilEscape[i], 500) << i;
 }
 
 // A modem that never reports a call result: about a minute, then "TimeOut !",
@@ -182,7 +187,8 @@ TEST_F(ChecksTest, TestCallUnderAFloodEndsAfterAMinuteToo)
     EXPECT_GE(ms, 60000u);
     EXPECT_LT(ms, 75000u);
     EXPECT_NE(std::string::npos, answer.find("abcabcabc")) << "the text that came is the answer";
-    EXPECT_EQ("ATDT901\r+++ATH\r", Transcript().Received());
+    const std::string sent = "ATDT901\r+++ATH\r";
+    EXPECT_EQ(sent, Transcript(testsupport::ReceivedBytes(sent.size())).Received());
 }
 
 // A stop ends the wait for the call result and the hold of a connection at
@@ -206,7 +212,7 @@ TEST_F(ChecksTest, StopEndsTheCallAndHangsUp)
         EXPECT_LT(ms, 2000);
     }
 
-    const ModemTranscript transcript = Transcript();
+    const ModemTranscript transcript = Transcript(testsupport::HasEvents("hangup", 2));
     EXPECT_EQ("ATDT500\r+++ATH\rATDT100\r+++ATH\r", transcript.Received());
     EXPECT_EQ(2u, transcript.Events("escape").size());
     EXPECT_EQ(2u, transcript.Events("hangup").size()) << "both connections released";
@@ -222,7 +228,9 @@ TEST_F(ChecksTest, StopAfterTheDialCommandReachedTheModemHangsUp)
     EXPECT_FALSE(call.passed);
     EXPECT_EQ("TimeOut !", call.answer);
 
-    const ModemTranscript transcript = Transcript("COM4");
+    const ModemTranscript transcript = Transcript(
+        [](const ModemTranscript& t) { return t.Received().size() >= 15 && !t.Events("dial-abort").empty(); },
+        "COM4");
     EXPECT_EQ("ATDT500\r+++ATH\r", transcript.Received());
     EXPECT_EQ(1u, transcript.Events("dial 500").size());
     EXPECT_EQ(1u, transcript.Events("dial-abort").size()) << "the hang-up ended the dialling";

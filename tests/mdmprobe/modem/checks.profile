@@ -11,6 +11,7 @@ cmd AT%C = 20 "\r\nCRC: A55A\r\n" 10 "\r\nOK\r\n"
 dial 100 delay 400 connect "CONNECT 28800/V42"
 dial 200 delay 400 busy
 dial 300 delay 400 no-carrier
+dial 400 delay 400 no-answer
 # Never a call result (the modem goes back to command mode in silence).
 dial 900 delay 400 none
 # Never a call result, but text without end from the dialling on.

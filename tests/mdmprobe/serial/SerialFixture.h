@@ -51,15 +51,22 @@ protected:
     }
     void TearDown() override { SetSerialTraceSink(nullptr); }
 
-    // The transcript of `port` as it is now, after the simulator had time to
-    // notice.
-    testsupport::ModemTranscript Transcript(DWORD settleMs = 100, const char* port = "COM3")
+    // The transcript of `port` once `ready` holds for it (the simulator
+    // records each event a moment after it happened) or its deadline passed.
+    testsupport::ModemTranscript Transcript(const testsupport::TranscriptCondition& ready,
+                                            const char* port = "COM3")
     {
-        Sleep(settleMs);
-        testsupport::ModemTranscript transcript;
+        bool loaded = false;
         std::string variable = std::string("MODEMSIM_") + port + "_TRANSCRIPT";
-        EXPECT_TRUE(transcript.Load(testsupport::Env(variable.c_str())));
+        testsupport::ModemTranscript transcript =
+            testsupport::WaitForTranscript(testsupport::Env(variable.c_str()), ready, 5000, &loaded);
+        EXPECT_TRUE(loaded);
         return transcript;
+    }
+    // The transcript of `port` as it is now.
+    testsupport::ModemTranscript TranscriptNow(const char* port = "COM3")
+    {
+        return Transcript([](const testsupport::ModemTranscript&) { return true; }, port);
     }
 
     bool Traced(const std::string& line) const { return TraceCount(line) > 0; }

@@ -44,7 +44,7 @@ TEST_F(RequestTest, UsesOfTheProgram)
     DWORD ms = Timed(serial_, true, "ATI", &answer, REQ_NO_ECHO | REQ_SCROLL, 10000);
     EXPECT_GE(ms, 900u);
     EXPECT_LT(ms, 3000u);
-    std::string wire = Transcript().Received();
+    std::string wire = Transcript(testsupport::ReceivedBytes(6)).Received();
     size_t scrolls = wire.size() - 4;
     EXPECT_EQ("ATI\r" + std::string(scrolls, '\r'), wire);
     EXPECT_GE(scrolls, 2u);
@@ -52,10 +52,10 @@ TEST_F(RequestTest, UsesOfTheProgram)
     EXPECT_EQ(std::string(scrolls, '\r') + "\r\nModel 56\r\n\r\nOK\r\n", answer);
 
     // Name, firmware, memory and checksum: each character waits for its echo.
-    size_t before = Transcript(0).OfKind('<').size();
+    size_t before = TranscriptNow().OfKind('<').size();
     Timed(serial_, true, "AT+GMR", &answer, REQ_SCROLL, 10000);
     EXPECT_EQ("\r\n+GMR: \"1.42\"\r\n\r\nOK\r\n", answer);
-    std::vector<TranscriptEntry> sent = Transcript().OfKind('<');
+    std::vector<TranscriptEntry> sent = Transcript(testsupport::HasEntries('<', before + 7)).OfKind('<');
     ASSERT_EQ(before + 7, sent.size());
     for (size_t i = 0; i < 7; ++i)
         EXPECT_EQ(std::string(1, "AT+GMR\r"[i]), sent[before + i].text);
@@ -64,7 +64,7 @@ TEST_F(RequestTest, UsesOfTheProgram)
     answer = "untouched";
     EXPECT_LT(Timed(serial_, true, "ATDT0123", &answer, REQ_NO_ANSWER, 10000), 700u);
     EXPECT_EQ("untouched", answer);
-    EXPECT_TRUE(Transcript(0).Events("dial-result").empty());
+    EXPECT_TRUE(TranscriptNow().Events("dial-result").empty());
     std::string connect;
     serial_.ReadAll(connect, 3000, 250);
     ASSERT_EQ("\r\nCONNECT 28800/V42\r\n", connect);
@@ -76,7 +76,7 @@ TEST_F(RequestTest, UsesOfTheProgram)
     // Hang-up in online command mode.
     Timed(serial_, true, "ATH", &answer, REQ_NO_ECHO, 10000);
     EXPECT_EQ("\r\nOK\r\n", answer);
-    testsupport::ModemTranscript transcript = Transcript();
+    testsupport::ModemTranscript transcript = Transcript(testsupport::HasEvents("hangup"));
     EXPECT_EQ(1u, transcript.Events("escape").size());
     EXPECT_EQ(1u, transcript.Events("hangup").size());
     EXPECT_EQ("ATDT0123\r+++ATH\r", transcript.Received().substr(wire.size() + 7));
@@ -98,7 +98,7 @@ TEST_F(RequestTest, EchoOffFailsAfterTheEleventhTryWithoutAnotherAttempt)
     EXPECT_EQ(0, TraceCount("\n#####################\n\nCSerial::Request: COMMAND <ATI>; Try 2"));
 
     // Only the first character, restarted after echo limit + 300 ms, no CR.
-    std::vector<TranscriptEntry> sent = Transcript(100, "COM5").OfKind('<');
+    std::vector<TranscriptEntry> sent = Transcript(testsupport::HasEntries('<', 11), "COM5").OfKind('<');
     ASSERT_EQ(11u, sent.size());
     // The lower bounds are taken from the first character on: under load one
     // character may be received late, which shortens the next gap alone,
@@ -118,7 +118,7 @@ TEST_F(RequestTest, WrongEchoSendsTheWholeCommandAgain)
     std::string answer;
     Timed(serial_, true, "AT&V", &answer, 0, 10000);
     EXPECT_EQ(1, TraceCount("CSerial::Request: No echo return!"));
-    std::vector<TranscriptEntry> sent = Transcript().OfKind('<');
+    std::vector<TranscriptEntry> sent = Transcript(testsupport::HasEntries('<', 8)).OfKind('<');
     ASSERT_EQ(8u, sent.size());  // A T & (echoed wrong), A T & V CR
     EXPECT_EQ("A", sent[3].text);
     EXPECT_GE(sent[3].ms - sent[2].ms, 290) << "pause before the restart";
@@ -156,7 +156,12 @@ TEST_F(RequestTest, RetriesAfterErrorKeepTheLastAnswer)
     // Each next attempt starts after the 250 ms of silence that ends the
     // ERROR burst and the 500 ms pause.
     std::vector<long> errorAt, restartAt;
-    testsupport::ModemTranscript transcript = Transcript();
+    testsupport::ModemTranscript transcript = Transcript([](const testsupport::ModemTranscript& t) {
+        int errors = 0;
+        for (const TranscriptEntry& e : t.OfKind('>'))
+            errors += e.text.find("ERROR") != std::string::npos;
+        return errors >= 3;
+    });
     for (const TranscriptEntry& e : transcript.Entries()) {
         if (e.kind == '>' && e.text.find("ERROR") != std::string::npos)
             errorAt.push_back(e.ms);
@@ -197,7 +202,7 @@ TEST_F(RequestTest, LineEndWaitEndsAtTheTimeLimitUnderAFlood)
     EXPECT_GE(ms, 1400u);
     EXPECT_LT(ms, 4000u);
     std::string sent;
-    for (const TranscriptEntry& entry : Transcript(0, "COM6").OfKind('>'))
+    for (const TranscriptEntry& entry : TranscriptNow("COM6").OfKind('>'))
         sent += entry.text;
     EXPECT_EQ(0u, sent.find("AT+FLOODabcabc")) << "the flood comes after the echo";
 }
@@ -216,10 +221,10 @@ TEST_F(RequestTest, SilentPort)
     EXPECT_LT(ms, 4000u);
     EXPECT_EQ("", answer);
     EXPECT_FALSE(silent.LineEndSent()) << "REQ_NO_CR";
-    std::vector<TranscriptEntry> sent = Transcript(0, "COM4").OfKind('<');
+    std::vector<TranscriptEntry> sent = TranscriptNow("COM4").OfKind('<');
     ASSERT_GE(sent.size(), 8u) << "the command and CRs at 250, 500, ... 1750 ms";
     EXPECT_LE(sent.size(), 9u);
-    EXPECT_EQ("ATQ\r\r\r\r\r\r\r", Transcript(0, "COM4").Received().substr(0, 10));
+    EXPECT_EQ("ATQ\r\r\r\r\r\r\r", TranscriptNow("COM4").Received().substr(0, 10));
     for (size_t i = 2; i < sent.size(); ++i) {
         EXPECT_GE(sent[i].ms - sent[i - 1].ms, 150) << i;
         EXPECT_LE(sent[i].ms - sent[i - 1].ms, 600) << i;
@@ -240,7 +245,7 @@ TEST_F(RequestTest, CancelEndsTheRequestAtOnce)
     std::atomic<bool> cancel{true};
     std::string answer = "untouched";
     EXPECT_LT(Timed(serial_, false, "AT", &answer, 0, 10000, 0, &cancel), 50u);
-    EXPECT_EQ("", Transcript().Received()) << "set before the call: nothing goes out";
+    EXPECT_EQ("", TranscriptNow().Received()) << "set before the call: nothing goes out";
 
     // Set from another thread while the answer (due after 3 s) is awaited.
     cancel = false;
@@ -258,6 +263,8 @@ TEST_F(RequestTest, CancelEndsTheRequestAtOnce)
     EXPECT_LT(latency, 100u) << "ms from the cancel to the end of the request";
     std::printf("cancel to end of request: %lu ms\n", latency);
     EXPECT_TRUE(serial_.LineEndSent()) << "cancelled after the line went out";
+    EXPECT_EQ(0u, Transcript(testsupport::ReceivedBytes(7)).Received().find("ATWAIT\r"))
+        << "the first cancel sent nothing before it";
     EXPECT_FALSE(serial_.Request("AT", &answer, 0, &cancel, 10000, 0));
     EXPECT_FALSE(serial_.LineEndSent()) << "every request starts without a line end";
 }

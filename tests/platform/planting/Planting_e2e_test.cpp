@@ -31,6 +31,8 @@ namespace {
 std::string g_medium;    // Windows path of the shipped medium (dist/x64)
 std::string g_markDll;   // the stand-in
 std::string g_loadChild; // dll_load_child_plain.exe: loads DLLs without any guard
+std::string g_setupUnguarded;     // setup.exe built without its DLL search guard
+std::string g_mdmprobeUnguarded;  // mdmprobe.exe built so
 
 constexpr DWORD kRunMs = 60000;
 
@@ -149,15 +151,66 @@ TEST(Planting, InstallationAndModemTestLeaveNoMark)
         ADD_FAILURE() << "a planted DLL was loaded: " << mark;
 }
 
+// Both programs built without their guard (the test build's
+// setup_unguarded and mdmprobe_unguarded, whose WinMain leaves the DLL
+// search as it is) take planted copies under the same Wine settings: the
+// absence of marks above is the guard's doing, not the environment's.
+TEST(Planting, ProgramsWithoutTheGuardTakeThePlantedCopies)
+{
+    GetDesktopWindow();
+    const std::string medium = testsupport::RunDir() + "\\unguarded";
+    Plant(medium);
+    for (const char* file : {"setup.inf", "mdmprobe.cab"})
+        ASSERT_TRUE(CopyFileA((g_medium + "\\" + file).c_str(), (medium + "\\" + file).c_str(), FALSE)) << file;
+    ASSERT_TRUE(CopyFileA(g_setupUnguarded.c_str(), (medium + "\\setup.exe").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA(g_mdmprobeUnguarded.c_str(), (medium + "\\mdmprobe.exe").c_str(), FALSE));
+    ASSERT_TRUE(testsupport::PreferPlantedCopies(kPlanted));
+    const auto marksOf = [](DWORD processId) {
+        std::string names;
+        for (const std::string& name : kPlanted)
+            names += testsupport::Marked(name, processId) ? " " + name : "";
+        return names;
+    };
+
+    // The mark DLL exports nothing, so a program that takes it fails at its
+    // first call into it: no debugger is to wait for, the program just ends.
+    ASSERT_TRUE(testsupport::SetRegistryText(HKEY_LOCAL_MACHINE,
+                                             "Software\\Microsoft\\Windows NT\\CurrentVersion\\AeDebug", "Debugger",
+                                             ""));
+    // Each program gets its time; one still running then is ended: the
+    // marks are written when a copy is loaded, whatever the program does next.
+    ChildProcess install;
+    ASSERT_TRUE(install.Start("\"" + medium + "\\setup.exe\" /quiet", medium));
+    if (!install.Wait(kRunMs))
+        install.Kill();
+    if (HWND wizard = uidriver::WaitForWizard(0, 2000)) {
+        EXPECT_TRUE(uidriver::CancelAndWaitForEnd(wizard, kRunMs)) << "a started modem test did not close";
+    }
+    EXPECT_NE("", marksOf(install.Id())) << "setup without its guard loaded no planted copy";
+
+    RegisterModem();
+    ChildProcess probe;
+    ASSERT_TRUE(probe.Start("\"" + medium + "\\mdmprobe.exe\" /P:COM3 /L:" + testsupport::RunDir() + "\\probe.log",
+                            medium));
+    if (!probe.Wait(kRunMs))
+        probe.Kill();
+    EXPECT_NE("", marksOf(probe.Id())) << "mdmprobe without its guard loaded no planted copy";
+    std::printf("taken without the guard: setup%s; mdmprobe%s\n", marksOf(install.Id()).c_str(),
+                marksOf(probe.Id()).c_str());
+}
+
 int main(int argc, char** argv)
 {
     testing::InitGoogleTest(&argc, argv);
-    if (argc != 4) {
-        std::fprintf(stderr, "usage: planting_e2e_test MEDIUM-FOLDER MARK.dll DLL_LOAD_CHILD_PLAIN.exe\n");
+    if (argc != 6) {
+        std::fprintf(stderr, "usage: planting_e2e_test MEDIUM-FOLDER MARK.dll DLL_LOAD_CHILD_PLAIN.exe "
+                             "SETUP_UNGUARDED.exe MDMPROBE_UNGUARDED.exe\n");
         return 2;
     }
     g_medium = testsupport::UnixToWinPath(argv[1]);
     g_markDll = testsupport::UnixToWinPath(argv[2]);
     g_loadChild = testsupport::UnixToWinPath(argv[3]);
+    g_setupUnguarded = testsupport::UnixToWinPath(argv[4]);
+    g_mdmprobeUnguarded = testsupport::UnixToWinPath(argv[5]);
     return RUN_ALL_TESTS();
 }

@@ -115,16 +115,7 @@ bool MachineKeyExists(const char* key)
 
 size_t RestartPosition(const std::string& path)
 {
-    HKEY handle;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager", 0, KEY_READ,
-                      &handle) != ERROR_SUCCESS)
-        return std::string::npos;
-    std::string list(65536, '\0');
-    DWORD size = static_cast<DWORD>(list.size() - 2);
-    const bool read = RegQueryValueExA(handle, "PendingFileRenameOperations", nullptr, nullptr,
-                                       reinterpret_cast<BYTE*>(&list[0]), &size) == ERROR_SUCCESS;
-    RegCloseKey(handle);
-    return read ? list.find(path) : std::string::npos;
+    return testsupport::PendingDeletion(testsupport::PendingOperations(), path);
 }
 
 bool DeletedAtRestart(const std::string& path)

@@ -20,10 +20,10 @@ extern const char* const kShortcuts[3];
 // Text value `name` (null: the default value) of HKLM\`key`; "" when missing.
 std::string MachineText(const char* key, const char* name);
 bool MachineKeyExists(const char* key);
-// Where `path` stands among the paths Windows deletes or renames at the
-// next restart (npos when it is not there).
+// Where the deletion of exactly `path` stands among the operations Windows
+// carries out at the next restart (npos when it is not there).
 size_t RestartPosition(const std::string& path);
-// Whether the files Windows deletes at the next restart include `path`.
+// Whether Windows deletes exactly `path` at the next restart.
 bool DeletedAtRestart(const std::string& path);
 
 std::string TargetDir();  // Program Files\Vantor\Modem Tools

@@ -83,12 +83,12 @@ void InstallAndRemove(const char* removalValue)
     // Tools, which still holds the running setup.exe, before the Vantor
     // folder above it; never the program-files folder.
     const std::string vantor = target.substr(0, target.rfind('\\'));
-    const size_t toolsAt = RestartPosition(target + '\0');
-    const size_t vantorAt = RestartPosition(vantor + '\0');
+    const size_t toolsAt = RestartPosition(target);
+    const size_t vantorAt = RestartPosition(vantor);
     EXPECT_NE(std::string::npos, toolsAt);
     EXPECT_NE(std::string::npos, vantorAt) << vantor;
     EXPECT_LT(toolsAt, vantorAt);
-    EXPECT_EQ(std::string::npos, RestartPosition(vantor.substr(0, vantor.rfind('\\')) + '\0'));
+    EXPECT_EQ(std::string::npos, RestartPosition(vantor.substr(0, vantor.rfind('\\'))));
 }
 
 }  // namespace

@@ -295,8 +295,10 @@ TEST(SetupWizard, FailedRunOffersBackAndNextAndTriesAgain)
 // would, and the page offers Back and Next.
 TEST(SetupWizard, FullDiskFailsAnInteractiveRun)
 {
-    if (GetDriveTypeA("D:\\") == DRIVE_NO_ROOT_DIR)
-        GTEST_SKIP() << "drive D: of the sandbox is missing (winetest without bubblewrap)";
+    const std::string noSandbox = testsupport::NoSandboxReason("drive D:");
+    if (!noSandbox.empty())
+        GTEST_SKIP() << noSandbox;
+    ASSERT_NE(DRIVE_NO_ROOT_DIR, GetDriveTypeA("D:\\")) << "the sandbox's drive D:";
     Kit kit("full");
     ASSERT_TRUE(kit.Open(""));
     ASSERT_TRUE(kit.At(kWelcome));

@@ -16,7 +16,8 @@ constexpr char kDialProfile[] =
     "dial 4 no-dialtone\n"
     "dial 5 error\n"
     "dial 6 none\n"
-    "dial 7 busy then delay 20 connect\n";
+    "dial 7 busy then delay 20 connect\n"
+    "dial 8 delay 45 no-answer\n";
 
 TEST(ModemDial, ResultDependsOnTheNumberAndComesAfterItsDelay) {
   struct Case {
@@ -33,6 +34,7 @@ TEST(ModemDial, ResultDependsOnTheNumberAndComesAfterItsDelay) {
       {"ATD4\r", kDefaultDialDelayMs, "\r\nNO DIALTONE\r\n", false},
       {"atd5\r", kDefaultDialDelayMs, "\r\nERROR\r\n", false},
       {"ATD6\r", kDefaultDialDelayMs, "", false},
+      {"ATD8\r", 45, "\r\nNO ANSWER\r\n", false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.command);

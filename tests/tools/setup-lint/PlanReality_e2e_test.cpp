@@ -131,24 +131,10 @@ std::set<std::string> FilesIn(const std::string& folder, ULONGLONG since = 0)
 std::set<std::string> DeletedAtRestart()
 {
     std::set<std::string> paths;
-    HKEY handle;
-    if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager", 0, KEY_READ,
-                      &handle) != ERROR_SUCCESS)
-        return paths;
-    std::string list(65536, '\0');
-    DWORD size = static_cast<DWORD>(list.size() - 2);
-    if (RegQueryValueExA(handle, "PendingFileRenameOperations", nullptr, nullptr,
-                         reinterpret_cast<BYTE*>(&list[0]), &size) == ERROR_SUCCESS) {
-        // Pairs of "\??\source" and an empty target (a deletion).
-        for (size_t at = 0; at < size && list[at] != '\0';) {
-            const std::string source = list.c_str() + at;
-            at += source.size() + 1;
-            const std::string target = list.c_str() + at;
-            at += target.size() + 1;
-            if (target.empty()) paths.insert(Lower(source.compare(0, 4, "\\??\\") == 0 ? source.substr(4) : source));
-        }
+    for (const testsupport::PendingOperation& operation : testsupport::PendingOperations()) {
+        if (operation.target.empty())
+            paths.insert(Lower(operation.source));
     }
-    RegCloseKey(handle);
     return paths;
 }
 

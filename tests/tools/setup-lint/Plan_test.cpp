@@ -321,7 +321,11 @@ TEST(PlanOutput, JsonDocumentAndOptions)
     for (std::vector<std::string>& args : bad) {
         args.insert(args.begin(), "setup-lint");
         std::vector<char*> argv;
-        for (std::string& arg : args) argv.push_back(arg.data());
-        EXPECT_FALSE(ParsePlanOptions(static_cast<int>(argv.size()), argv.data(), &options, &why)) << args[3];
+        std::string shown;
+        for (std::string& arg : args) {
+            argv.push_back(arg.data());
+            shown += " " + arg;
+        }
+        EXPECT_FALSE(ParsePlanOptions(static_cast<int>(argv.size()), argv.data(), &options, &why)) << shown;
     }
 }

@@ -61,15 +61,41 @@ TEST(Judge, AModemRunKeepsItsLimitItsExitCodesItsLogAndLeavesNothing) {
   for (long code : {32L, -1L, -3L, 1603L}) EXPECT_FALSE(IsDocumentedModemExit(code)) << code;
 }
 
-TEST(Judge, ASetupRunEndsInTimeWithASuccessOrTheFailureCode) {
+TEST(Judge, ASetupRunEndsInTimeWithASuccessOrTheFailureCodeAndItsCause) {
+  const std::string cause = "setup: cannot copy a to b\nError number 112: There is not enough space on the disk.\n";
   for (long code : {0L, 1603L, 3010L}) {
     LauncherResult run{true, code, 2000, true, false, "mdmprobe.exe"};
-    EXPECT_TRUE(JudgeSetupRun(run, 10000).empty()) << code;
+    EXPECT_TRUE(JudgeSetupRun(run, 10000, cause).empty()) << code;
   }
-  EXPECT_FALSE(JudgeSetupRun({true, 1602, 2000, true, false, "none"}, 10000).empty());
-  EXPECT_FALSE(JudgeSetupRun({true, 0, 10001, true, false, "none"}, 10000).empty());
-  EXPECT_FALSE(JudgeSetupRun({true, 1, 10000, false, false, "none"}, 10000).empty());
-  EXPECT_FALSE(JudgeSetupRun({true, -1073741819, 900, true, true, "none"}, 10000).empty()) << "a crash";
+  EXPECT_FALSE(JudgeSetupRun({true, 1602, 2000, true, false, "none"}, 10000, cause).empty());
+  EXPECT_FALSE(JudgeSetupRun({true, 0, 10001, true, false, "none"}, 10000, "").empty());
+  EXPECT_FALSE(JudgeSetupRun({true, 1, 10000, false, false, "none"}, 10000, "").empty());
+  EXPECT_FALSE(JudgeSetupRun({true, -1073741819, 900, true, true, "none"}, 10000, "").empty()) << "a crash";
+
+  // A 1603 names its cause: the script with its line, or a failed step.
+  const LauncherResult failed{true, 1603, 2000, true, false, "none"};
+  for (const char* log : {"setup: cannot open C:\\m\\setup.inf (line 12)\nError number 13: ...\n",
+                          "unattended: message box \"\": There is an error in file C:\\m\\setup.inf, line 0. "
+                          "Installation can not continue.\n",
+                          "setup: C:\\m\\setup.inf is not whole: %DiskName% (in [SourceDisksNames]) is not in [Strings]\n",
+                          "setup: the run stops\n"})
+    EXPECT_TRUE(JudgeSetupRun(failed, 10000, log).empty()) << log;
+  for (const char* log : {"", "setup run: phase 2\n", "cannot open the door\n"}) {
+    const std::vector<std::string> problems = JudgeSetupRun(failed, 10000, log);
+    ASSERT_EQ(1u, problems.size()) << log;
+    EXPECT_EQ("1603 without its cause in the debug log", problems[0]);
+  }
+}
+
+TEST(Judge, TheControlRunInstallsNormally) {
+  const LauncherResult ok{true, 0, 2000, true, false, "mdmprobe.exe"};
+  const std::string reg = "[Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Uninstall\\\\ModemTest] 1765\n";
+  EXPECT_TRUE(JudgeSetupControlRun(ok, 10000, {}, reg, "ModemTest").empty());
+  EXPECT_EQ(std::vector<std::string>{"control run: exit code 1603, not 0"},
+            JudgeSetupControlRun({true, 1603, 2000, true, false, "none"}, 10000, {}, reg, "ModemTest"));
+  EXPECT_EQ((std::vector<std::string>{"control run: not installed: mdmprobe.exe",
+                                      "control run: no uninstall entry ModemTest"}),
+            JudgeSetupControlRun(ok, 10000, {"mdmprobe.exe"}, "[Software\\\\Other] 1\n", "ModemTest"));
 }
 
 TEST(Report, TableGivesEachKindItsLongestRunAndEveryFailureItsSeed) {
