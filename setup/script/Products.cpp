@@ -2,6 +2,7 @@
 
 #include "BufCopy.h"
 #include "ComponentList.h"
+#include "DebugLog.h"
 #include "MessageBoxes.h"
 #include "ScriptFields.h"
 #include "ScriptLines.h"
@@ -71,7 +72,12 @@ int ReadProducts(HINF script, HWND owner, HINSTANCE module, const char* products
     } while (SetupFindNextLine(&line, &line));
 
     const int count = ComponentListCount();
-    if (count == 0)
+    if (count == 0) {
+        // The box may have no text (no condition failed: no line offers a
+        // product); the debug log always says why nothing is installed.
+        DebugErrorPrint("setup: [%s] offers no product that can be installed%s%s; nothing is installed\n",
+                        productsSection, failureText[0] != '\0' ? ": " : "", failureText);
         FailureBox(module, owner, failureText);
+    }
     return count;
 }

@@ -72,7 +72,8 @@ bool SetupLogNamesACause(const std::string& debugLog) {
                                       "(cannot open [^\r\n]+ \\(line [0-9]+\\))");
   static const std::regex systemError("Error number -?[0-9]+:");
   return std::regex_search(debugLog, scriptError) || std::regex_search(debugLog, systemError) ||
-         debugLog.find(" is not whole: ") != std::string::npos || debugLog.find("the run stops") != std::string::npos;
+         debugLog.find(" is not whole: ") != std::string::npos || debugLog.find("the run stops") != std::string::npos ||
+         debugLog.find("] offers no product that can be installed") != std::string::npos;
 }
 
 std::vector<std::string> JudgeSetupRun(const LauncherResult& run, int64_t limitMs, const std::string& debugLog) {

@@ -35,8 +35,8 @@ std::vector<std::string> JudgeModemRun(const LauncherResult& run, int64_t limitM
 // Whether setup's debug log names why a run failed: the script error with
 // file and line (the message "There is an error in file ..., line N", or
 // "cannot open ... (line N)"), a script that is not whole (what is missing),
-// or a failed step with the system's error ("Error number N: ...") or the
-// run's stop.
+// a products section that offers nothing, or a failed step with the
+// system's error ("Error number N: ...") or the run's stop.
 bool SetupLogNamesACause(const std::string& debugLog);
 
 // The problems of a setup run of a mutated script: within `limitMs`, exit 0

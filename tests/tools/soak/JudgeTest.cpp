@@ -78,7 +78,8 @@ TEST(Judge, ASetupRunEndsInTimeWithASuccessOrTheFailureCodeAndItsCause) {
                           "unattended: message box \"\": There is an error in file C:\\m\\setup.inf, line 0. "
                           "Installation can not continue.\n",
                           "setup: C:\\m\\setup.inf is not whole: %DiskName% (in [SourceDisksNames]) is not in [Strings]\n",
-                          "setup: the run stops\n"})
+                          "setup: the run stops\n",
+                          "setup: [Products] offers no product that can be installed; nothing is installed\n"})
     EXPECT_TRUE(JudgeSetupRun(failed, 10000, log).empty()) << log;
   for (const char* log : {"", "setup run: phase 2\n", "cannot open the door\n"}) {
     const std::vector<std::string> problems = JudgeSetupRun(failed, 10000, log);
