@@ -247,7 +247,7 @@ TEST(SetupStart, OneCopyPerProgramFileAndAutorunPaused)
 TEST(SetupStart, AMutexMadeBeforehandDoesNotBlock)
 {
     if (!GetProcAddress(GetModuleHandleA("kernel32.dll"), "CreatePrivateNamespaceA"))
-        GTEST_SKIP() << "this system has no private namespaces (Wine 8 lacks CreateBoundaryDescriptorA and "
+        GTEST_SKIP() << "this Wine: no private namespaces (Wine 8 lacks CreateBoundaryDescriptorA and "
                         "CreatePrivateNamespaceA): the lock stays in the session's namespace";
     ProgramCopy program(g_setup, "squatted", "setup.exe");
     std::string name = program.Exe();

@@ -204,7 +204,7 @@ TEST_F(DebugLog, AViewerThatDoesNotReadIsDroppedAfterTheLimit)
 TEST_F(DebugLog, APipeServerCannotImpersonateTheLog)
 {
     if (!PipeLevelsKept())
-        GTEST_SKIP() << "this Wine gives a pipe server full impersonation whatever level the client asks for";
+        GTEST_SKIP() << "this Wine: it gives a pipe server full impersonation whatever level the client asks for";
     HANDLE pipe = CreateNamedPipeA("\\\\.\\pipe\\debug", PIPE_ACCESS_INBOUND, PIPE_TYPE_BYTE | PIPE_WAIT, 1,
                                    65536, 65536, 0, nullptr);
     ASSERT_NE(INVALID_HANDLE_VALUE, pipe);

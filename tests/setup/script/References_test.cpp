@@ -264,7 +264,7 @@ TEST(RunFolder, AdministratorsOnly)
     CreateDirectoryA(probe.c_str(), &attributes);
     LocalFree(descriptor);
     if (DaclText(probe) != kAdminsOnly)
-        GTEST_SKIP() << "this Wine makes a DACL up on reading (" << DaclText(probe) << ")";
+        GTEST_SKIP() << "this Wine: it makes a DACL up on reading (" << DaclText(probe) << ")";
 
     char file[MAX_PATH] = "", folder[MAX_PATH] = "";
     ASSERT_EQ(1, RunFolderNewFile("tmp", file, sizeof(file)));
