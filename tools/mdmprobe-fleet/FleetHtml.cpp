@@ -61,11 +61,6 @@ std::string Table(const char* id, const Row& header, const std::vector<Row>& row
     return html + "</tbody>\n</table>\n";
 }
 
-std::string Tally(const TestTally& tally)
-{
-    return std::to_string(tally.passed) + "/" + std::to_string(tally.failed);
-}
-
 std::string Section(const std::string& title, const std::string& body)
 {
     return "<h2>" + HtmlEscape(title) + "</h2>\n" + body;
@@ -96,13 +91,7 @@ std::string FormatFleetHtml(const FleetSummary& summary)
         rows.push_back({std::to_string(code), std::to_string(entry.second), entry.first});
     html += Section("Runs by status", Table("status", {"status", "runs", "meaning"}, rows));
 
-    rows.clear();
-    for (const ModelTally& model : summary.models) {
-        Row row = {model.model, model.firmware, std::to_string(model.runs)};
-        for (const TestTally& tally : model.tests)
-            row.push_back(Tally(tally));
-        rows.push_back(row);
-    }
+    rows = ModelRows(summary);
     html += Section("Tests per model and firmware (passed/failed)",
                     Table("models", {"model", "firmware", "runs", "tapi", "ram", "crc", "dial", "diag"}, rows));
 

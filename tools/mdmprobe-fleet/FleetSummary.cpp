@@ -16,6 +16,18 @@ std::string OrUnknown(const std::string& text)
     return text.empty() ? "(unknown)" : text;
 }
 
+std::vector<std::vector<std::string>> ModelRows(const FleetSummary& summary)
+{
+    std::vector<std::vector<std::string>> rows;
+    for (const ModelTally& model : summary.models) {
+        std::vector<std::string> row = {model.model, model.firmware, std::to_string(model.runs)};
+        for (const TestTally& tally : model.tests)
+            row.push_back(std::to_string(tally.passed) + "/" + std::to_string(tally.failed));
+        rows.push_back(row);
+    }
+    return rows;
+}
+
 std::string FailedTests(const FleetRun& run)
 {
     std::string names;

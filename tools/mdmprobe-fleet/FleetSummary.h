@@ -67,3 +67,7 @@ std::string FailedTests(const FleetRun& run);
 
 // "(unknown)" for an empty text.
 std::string OrUnknown(const std::string& text);
+
+// The table of tests per model and firmware, as the text and the page show
+// it: model, firmware, runs, then "passed/failed" for each test.
+std::vector<std::vector<std::string>> ModelRows(const FleetSummary& summary);

@@ -31,11 +31,6 @@ std::string Table(const Row& header, const std::vector<Row>& rows)
     return text;
 }
 
-std::string Tally(const TestTally& tally)
-{
-    return std::to_string(tally.passed) + "/" + std::to_string(tally.failed);
-}
-
 std::string CsvField(const std::string& text)
 {
     if (text.find_first_of(",\"\r\n") == std::string::npos)
@@ -65,13 +60,7 @@ std::string FormatFleetText(const FleetSummary& summary)
     text += Table({"status", "runs", "meaning"}, rows);
 
     text += "\nTests per model and firmware (passed/failed)\n";
-    rows.clear();
-    for (const ModelTally& model : summary.models) {
-        Row row = {model.model, model.firmware, std::to_string(model.runs)};
-        for (const TestTally& tally : model.tests)
-            row.push_back(Tally(tally));
-        rows.push_back(row);
-    }
+    rows = ModelRows(summary);
     text += Table({"model", "firmware", "runs", "tapi", "ram", "crc", "dial", "diag"}, rows);
 
     text += "\nTest-call speeds per model (bps)\n";
