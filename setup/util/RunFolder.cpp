@@ -2,6 +2,7 @@
 
 #include "BufCopy.h"
 #include "Lock.h"
+#include "ufile.h"
 
 #include <windows.h>
 
@@ -15,7 +16,6 @@ namespace {
 // Names tried before the folder is given up.
 const int kNameAttempts = 8;
 
-typedef BOOL(WINAPI* ConvertSddlFn)(LPCSTR, DWORD, PSECURITY_DESCRIPTOR*, PULONG);
 typedef BOOLEAN(WINAPI* GenRandomFn)(PVOID, ULONG);
 
 struct RunFolderState
@@ -84,11 +84,9 @@ int MakeFolder(RunFolderState& state)
     }
     // SYSTEM and Administrators, inherited by the files made inside; nothing
     // inherited from the parent.
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    const auto convert = reinterpret_cast<ConvertSddlFn>(
-        reinterpret_cast<void*>(GetProcAddress(Advapi(), "ConvertStringSecurityDescriptorToSecurityDescriptorA")));
-    if (convert != nullptr &&
-        !convert("D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)", SDDL_REVISION_1, &descriptor, nullptr))
+    bool unsupported = false;
+    PSECURITY_DESCRIPTOR descriptor = xUtilDescriptorFromText("D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)", &unsupported);
+    if (descriptor == nullptr && !unsupported)
         return 0;
     SECURITY_ATTRIBUTES attributes = {sizeof(attributes), descriptor, FALSE};
     DWORD error = ERROR_ALREADY_EXISTS;

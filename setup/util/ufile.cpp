@@ -70,15 +70,10 @@ SecurityFunctions& Security()
 // A descriptor built from its text; frees it with LocalFree.
 struct FileSecurity
 {
+    bool unsupported = false;  // the system has no text descriptors (set first)
     PSECURITY_DESCRIPTOR descriptor = nullptr;
 
-    explicit FileSecurity(const char* text)
-    {
-        ConvertSddlFn convert = Security().convert;
-        if (convert == nullptr || text == nullptr ||
-            !convert(text, SDDL_REVISION_1, &descriptor, nullptr))
-            descriptor = nullptr;
-    }
+    explicit FileSecurity(const char* text) : descriptor(xUtilDescriptorFromText(text, &unsupported)) {}
     ~FileSecurity()
     {
         if (descriptor != nullptr)
@@ -198,13 +193,22 @@ int xUtilApplyFileSecurity(const char* descriptorText, const char* path)
     return status == ERROR_SUCCESS ? 1 : 0;
 }
 
+PSECURITY_DESCRIPTOR xUtilDescriptorFromText(const char* text, bool* unsupported)
+{
+    // Windows 9x and NT 4 lack the conversion (and 9x any permissions).
+    ConvertSddlFn convert = Security().convert;
+    *unsupported = convert == nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (convert == nullptr || text == nullptr || !convert(text, SDDL_REVISION_1, &descriptor, nullptr))
+        return nullptr;
+    return descriptor;
+}
+
 int xUtilCreateProtectedFolder(const char* path, bool* created)
 {
     *created = false;
-    // Windows 9x and NT 4 have no text descriptors (and 9x no permissions):
-    // there the folder is made as the system makes it.
     FileSecurity security(kTargetFolderSddl);
-    if (security.descriptor == nullptr && Security().convert != nullptr)
+    if (security.descriptor == nullptr && !security.unsupported)
         return 0;
     SECURITY_ATTRIBUTES attributes = {sizeof(attributes), security.descriptor, FALSE};
     SECURITY_ATTRIBUTES* protection = security.descriptor != nullptr ? &attributes : nullptr;

@@ -37,6 +37,12 @@ char* xUtilReadSection(const char* section, const char* iniPath);
 // or the system's error from applying it.
 int xUtilApplyFileSecurity(const char* descriptorText, const char* path);
 
+// The security descriptor written as `text` (SDDL), to be freed with
+// LocalFree. Null when the text is no descriptor (the last error says why),
+// or when the system has no text descriptors (Windows 9x, NT 4): then
+// `unsupported` is true and objects are made with the system's defaults.
+PSECURITY_DESCRIPTOR xUtilDescriptorFromText(const char* text, bool* unsupported);
+
 // Creates the folder `path` and the folders above it that are missing. The
 // uppermost folder created gets the protected permissions of
 // kTargetFolderSddl (the ones below inherit them), so that users without

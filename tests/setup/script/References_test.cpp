@@ -7,11 +7,12 @@
 #include "RunFolder.h"
 #include "ScriptFiles.h"
 #include "WinTestSupport.h"
+#include "ufile.h"
 
-#include <aclapi.h>
-#include <sddl.h>
 #include <gtest/gtest.h>
 #include <windows.h>
+
+#include <sddl.h>
 
 #include <initializer_list>
 #include <cstring>
@@ -222,19 +223,8 @@ TEST(References, VersionsReadOncePerRunUntilTheFileChanges)
 // The DACL of `path` as text ("D:P(A;...)"), empty when it cannot be read.
 std::string DaclText(const std::string& path)
 {
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    PACL dacl = nullptr;
-    if (GetNamedSecurityInfoA(path.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl,
-                              nullptr, &descriptor) != ERROR_SUCCESS)
-        return "";
-    char* text = nullptr;
-    std::string result;
-    if (ConvertSecurityDescriptorToStringSecurityDescriptorA(descriptor, SDDL_REVISION_1, DACL_SECURITY_INFORMATION,
-                                                             &text, nullptr))
-        result = text;
-    LocalFree(text);
-    LocalFree(descriptor);
-    return result;
+    std::string sddl;
+    return xUtilReadFileSecurity(path.c_str(), &sddl) ? sddl : std::string();
 }
 
 // The run's folder goes with a file left in it; the next one has a new name.
