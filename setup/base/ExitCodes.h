@@ -8,6 +8,8 @@ enum SetupExitCode : int {
     kExitCancelled = 1602,       // the user cancelled or declined (also the newer-version question)
     kExitFailed = 1603,          // the run failed or could not start (script, conditions, no product)
     kExitAlreadyRunning = 1618,  // another copy of this setup program is running
+    kExitOtherVersion = 1638,    // /newer:keep: a newer version of the product is installed and stays
+    kExitBadCommandLine = 1639,  // a switch's value is invalid (/target:, /newer:, /startapp:); nothing was done
     kExitRestartNeeded = 3010,   // the run succeeded; a restart is needed and was not made
 };
 
