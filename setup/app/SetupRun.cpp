@@ -122,6 +122,7 @@ bool FillContext(SetupContext* context, SetupState* state, HINF script, HWND win
     context->removeMode = options.removeMode;
     context->targetSwitch = options.targetGiven ? options.target : nullptr;
     context->startApp = options.startApp;
+    context->newer = options.newer;
     return true;
 }
 

@@ -4,6 +4,8 @@
 // for the buffers and flags named below.
 #pragma once
 
+#include "NewerAnswer.h"
+
 #include <windows.h>
 
 #include <setupapi.h>
@@ -71,4 +73,7 @@ struct SetupContext
     // null without one; and /startapp: (0: the finish page starts nothing).
     const char* targetSwitch = nullptr;
     int startApp = 1;
+    // /newer:: Replace checks a product whose installed version is newer
+    // like any other, without asking.
+    NewerAnswer newer = NewerAnswer::Ask;
 };
