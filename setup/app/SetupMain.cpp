@@ -6,12 +6,15 @@
 #include "CommonControls.h"
 #include "ComponentList.h"
 #include "DebugLog.h"
+#include "DeploymentSwitches.h"
 #include "DllSearch.h"
 #include "HiddenWindow.h"
 #include "RunFolder.h"
+#include "RunLog.h"
 #include "SetupState.h"
 #include "SingleInstance.h"
 #include "UiLanguage.h"
+#include "Usage.h"
 #include "WindowsVersion.h"
 
 #include <objbase.h>
@@ -44,17 +47,33 @@ int SetupMain(HINSTANCE module, const char* commandLine)
     // the running copy's log as it is.
     DebugStart(commandLine);
     BENCH_MARK("debug-log");
-    if (!ClaimSingleInstance())
-        return kExitAlreadyRunning;
-    DebugOpenFiles();
-    ReportSingleInstanceLock();
-    BENCH_MARK("single-instance");
 
     // The state lives as long as the hidden window and the run threads.
     auto state = std::make_unique<SetupState>();
     SetupOptions& options = state->options;
     options.language = ChooseProgramLanguage(module);
     BENCH_MARK("language");
+    options.wizardStyle = SupportsWizard97(QueryCommCtlVersion()) ? 1 : 0;
+    BENCH_MARK("comctl-version");
+    ParseSetupCommandLine(commandLine, &options);
+    if (QueryRunningWindows().nt)
+        SetThreadLocale(MAKELCID(options.language, SORT_DEFAULT));
+    // /? shows the usage and does nothing else.
+    if (options.help) {
+        ShowUsage(module);
+        return kExitSuccess;
+    }
+
+    if (!ClaimSingleInstance())
+        return kExitAlreadyRunning;
+    DebugOpenFiles();
+    ReportSingleInstanceLock();
+    BENCH_MARK("single-instance");
+    StartRunRecords(options);
+    if (!SwitchValuesUsable(&options, module)) {
+        RunLogClose(kExitBadCommandLine);
+        return kExitBadCommandLine;
+    }
 
     HRESULT com = CoInitialize(nullptr);
     BENCH_MARK("com");
@@ -64,11 +83,6 @@ int SetupMain(HINSTANCE module, const char* commandLine)
     BENCH_MARK("riched32");
     ComponentListClear();               // the global component list starts empty
 
-    options.wizardStyle = SupportsWizard97(QueryCommCtlVersion()) ? 1 : 0;
-    BENCH_MARK("comctl-version");
-    ParseSetupCommandLine(commandLine, &options);
-    if (QueryRunningWindows().nt)
-        SetThreadLocale(MAKELCID(options.language, SORT_DEFAULT));
     EnterSystemDirectory();
     PauseAutorun();
 
@@ -92,5 +106,6 @@ int SetupMain(HINSTANCE module, const char* commandLine)
         CoUninitialize();
     BENCH_MARK("main-end");
     BENCH_WRITE();
+    RunLogClose(state->exitCode);
     return state->exitCode;
 }

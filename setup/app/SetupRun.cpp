@@ -120,6 +120,9 @@ bool FillContext(SetupContext* context, SetupState* state, HINF script, HWND win
     context->owner = window;
     context->wizardStyle = options.wizardStyle;
     context->removeMode = options.removeMode;
+    context->targetSwitch = options.targetGiven ? options.target : nullptr;
+    context->startApp = options.startApp;
+    context->newer = options.newer;
     return true;
 }
 
@@ -189,9 +192,13 @@ RunOutcome RunChecksAndWizard(SetupContext* context, SetupState* state, const ch
                                 !MediumCabinetsWhole(script, context->owner, folder, options)))
         return RunOutcome::Failed;
     // The newer-version question is asked also in unattended runs: it must
-    // not be answered by default.
-    if (!NewerVersionCheck(script, context->module, context->owner, context->installSection))
+    // not be answered by default, only by /newer:.
+    const int newer = NewerVersionCheck(script, context->module, context->owner, context->installSection,
+                                        options.newer);
+    if (newer == 0)
         return RunOutcome::Cancelled;
+    if (newer < 0)
+        return RunOutcome::KeptNewer;
     BENCH_MARK("newer-version-check");
     if (options.quiet)
         SetMessageBoxHook(AnswerUnattended);

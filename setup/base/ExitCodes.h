@@ -18,6 +18,7 @@ enum class RunOutcome {
     Finished,   // the wizard finished its run (or nothing needed doing)
     Cancelled,  // the user cancelled the wizard or declined the newer-version question
     Failed,     // the run failed or could not start
+    KeptNewer,  // /newer:keep: a newer installed version stays, nothing was done
 };
 
 // The outcome of a setup run after the wizard: the result of the wizard's
@@ -31,3 +32,7 @@ RunOutcome OutcomeAfterWizard(RunOutcome wizard, int lastRun);
 // success); a successful run then tells whether the restart was started
 // (1641) or is still needed (3010).
 int ExitCodeOf(RunOutcome outcome, bool rebootNeeded, bool restartStarted);
+
+// What an exit code means, in the words of the installation log and the
+// usage ("success", "failed", ...); "unknown" for a code setup never gives.
+const char* ExitCodeMeaning(int code);

@@ -4,6 +4,8 @@
 // for the buffers and flags named below.
 #pragma once
 
+#include "NewerAnswer.h"
+
 #include <windows.h>
 
 #include <setupapi.h>
@@ -67,4 +69,11 @@ struct SetupContext
     int wizardStyle = 0;   // 0 classic, otherwise Wizard 97
     int removeMode = 0;    // 1: the wizard opens at the removal page
     int colourDepth = 0;   // bits per pixel of the screen (planes times bits)
+    // The deployment switches: the folder of /target: (checked, trimmed),
+    // null without one; and /startapp: (0: the finish page starts nothing).
+    const char* targetSwitch = nullptr;
+    int startApp = 1;
+    // /newer:: Replace checks a product whose installed version is newer
+    // like any other, without asking.
+    NewerAnswer newer = NewerAnswer::Ask;
 };

@@ -75,3 +75,5 @@
 #define IDS_PUBLISHER               1345   // the maker's name (uninstall entries)
 #define IDS_UNKNOWN_PRODUCT         1346   // "/remove:" names no product of the script
 #define IDS_TARGET_WRITABLE         1347   // the chosen target folder lets users without administrator rights write
+#define IDS_BAD_SWITCH              1348   // a switch of the command line has an invalid value (exit 1639)
+#define IDS_USAGE                   1349   // the usage of /? and /help

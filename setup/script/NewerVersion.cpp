@@ -1,9 +1,11 @@
 #include "Versions.h"
 
 #include "BufCopy.h"
+#include "DebugLog.h"
 #include "LoadExpandedString.h"
 #include "MessageBoxes.h"
 #include "References.h"
+#include "RunLog.h"
 #include "ScriptLines.h"
 #include "ScriptTrace.h"
 #include "resource.h"
@@ -28,7 +30,7 @@ int ResolveVersionField(HINF script, char* buffer, size_t size)
     return version != nullptr ? 1 : 0;
 }
 
-int NewerVersionCheck(HINF script, HINSTANCE module, HWND owner, const char* installSection)
+int NewerVersionCheck(HINF script, HINSTANCE module, HWND owner, const char* installSection, NewerAnswer answer)
 {
     char version[kVersionTextSize], productKey[kVersionTextSize];
     if (!FindLine(script, "ProductVer", installSection, 1, version, sizeof(version)) ||
@@ -39,6 +41,16 @@ int NewerVersionCheck(HINF script, HINSTANCE module, HWND owner, const char* ins
     ScriptTrace("version %s of %s against the installed one: %d\n", version, productKey, difference);
     if (difference >= 0)
         return 1;
+    if (answer != NewerAnswer::Ask) {
+        char installed[kVersionTextSize] = "?";
+        ReadInstalledVersion(productKey, installed, sizeof(installed));
+        const bool replace = answer == NewerAnswer::Replace;
+        const char* outcome = replace ? "replaced (/newer:replace)" : "kept (/newer:keep)";
+        DebugPrint(2, "setup: %s: the installed version %s is newer than %s; %s\n", productKey, installed, version,
+                   outcome);
+        RunLogAction("newer-version", productKey, "installed %s, this medium %s: %s", installed, version, outcome);
+        return replace ? 1 : -1;
+    }
 
     // An empty display name would leave a gap in the question: "?" as for a
     // missing one.

@@ -3,6 +3,8 @@
 // question asked before a newer installed version is replaced.
 #pragma once
 
+#include "NewerAnswer.h"
+
 #include <windows.h>
 
 #include <setupapi.h>
@@ -38,6 +40,10 @@ int ResolveVersionField(HINF script, char* buffer, size_t size);
 
 // Before the wizard: when the install section's `ProductVer` (resolved) is
 // older than the version installed under its `Uninstall` key name, asks
-// whether to replace it (Yes/No, No the default; also in unattended runs).
-// Returns 1 when the run may go on, 0 when the user answered No.
-int NewerVersionCheck(HINF script, HINSTANCE module, HWND owner, const char* installSection);
+// whether to replace it (Yes/No, No the default; also in unattended runs),
+// unless `answer` already gives the answer. Returns 1 when the run may go
+// on, 0 when the user answered No, -1 when `answer` keeps the installed
+// version. Given answers write both versions to the debug log and the
+// installation log.
+int NewerVersionCheck(HINF script, HINSTANCE module, HWND owner, const char* installSection,
+                      NewerAnswer answer = NewerAnswer::Ask);

@@ -1,6 +1,7 @@
 // Components page: the offered products in a check-list box with their
 // images, checked by default unless the installed version is newer (such
-// rows are dimmed, and checking one asks first); the description of the
+// rows are dimmed, and checking one asks first; /newer:replace has answered
+// that for all of them); the description of the
 // selected product below; Next only with a checked row. Leaving the page
 // writes the product list. Skipped when the command line named a product,
 // and in unattended operation, where the list comes from "/quiet:a,b" or
@@ -131,7 +132,8 @@ int FillList(HWND page, ComponentsPage* state)
         if (row < 0)
             break;
         state->rows.push_back(index);
-        const bool newer = table && NewerInstalled(context, table, index);
+        // /newer:replace has answered the question for every product.
+        const bool newer = table && context->newer != NewerAnswer::Replace && NewerInstalled(context, table, index);
         const bool checked = (ProductFlags(context, index) & kProductPreselected) != 0 && !newer;
         SetCheckListImage(list, static_cast<int>(row), table ? ProductImage(state, table, index) : 0, newer ? 1 : 0);
         SetCheckListState(list, static_cast<int>(row), checked ? 1 : 0);

@@ -7,6 +7,7 @@
 #include "BufCopy.h"
 #include "DebugLog.h"
 #include "PageSupport.h"
+#include "RunLog.h"
 #include "RunOnce.h"
 #include "ScriptLines.h"
 #include "WizardPages.h"
@@ -50,7 +51,9 @@ void ActivateFinishPage(HWND page, const SetupContext* context)
 void OfferStartApp(HWND page, const SetupContext* context)
 {
     char name[1024] = "";
-    const bool offered = FindLine(context->script, kStartApp, context->installSection, 1, name, sizeof(name));
+    // /startapp:0 offers nothing, so that nothing is started or left to start.
+    const bool offered = context->startApp != 0 &&
+                         FindLine(context->script, kStartApp, context->installSection, 1, name, sizeof(name));
     if (offered) {
         char format[256] = "";
         LoadPageString(context, IDS_START_APP, format, sizeof(format));
@@ -69,7 +72,7 @@ void OfferStartApp(HWND page, const SetupContext* context)
 // a cut one would start something else.
 void StartApp(HWND page, const SetupContext* context)
 {
-    if (IsDlgButtonChecked(page, IDC_START_APP) != BST_CHECKED)
+    if (context->startApp == 0 || IsDlgButtonChecked(page, IDC_START_APP) != BST_CHECKED)
         return;
     char name[1024] = "", program[MAX_PATH] = "", arguments[MAX_PATH] = "";
     if (!FindLine(context->script, kStartApp, context->installSection, 1, name, sizeof(name)) ||
@@ -80,8 +83,11 @@ void StartApp(HWND page, const SetupContext* context)
     if (!xUtilProgramPath(program, path, sizeof(path)))
         BufSet(path, sizeof(path), program);
     if (!RestartPending(context)) {
+        RunLogAction("start-program", path, "%s", arguments);
         xUtilStartProgram(path, arguments, kStartWaitForIdle, nullptr);
-    } else if (!RegisterRunOnce(name, path, arguments)) {
+    } else if (RegisterRunOnce(name, path, arguments)) {
+        RunLogAction("start-program", path, "at the next log-on (run once): %s", arguments);
+    } else {
         const DWORD error = GetLastError();
         DebugErrorPrint("setup: the StartApp program %s %s cannot be registered to start at the next log-on; "
                         "the run fails\n",

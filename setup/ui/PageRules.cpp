@@ -52,6 +52,23 @@ bool IsAbsoluteTarget(const char* path)
     return letter(path[0]) && path[1] == ':' && path[2] == '\\' && path[3] != '\0' && path[3] != '\\';
 }
 
+const char* TargetSwitchProblem(char* path)
+{
+    TrimTargetDirectory(path);
+    if (path[0] == '\\' && path[1] == '\\')
+        return "it is a network path (only folders of this machine's drives can be chosen)";
+    // A colon belongs only behind the drive letter.
+    const char* afterDrive = std::strlen(path) > 2 ? path + 2 : "";
+    if (std::strpbrk(path, "\"<>|*?") != nullptr || std::strchr(afterDrive, ':') != nullptr)
+        return "it holds a character that no folder name may hold";
+    if (IsAbsoluteTarget(path))
+        return nullptr;
+    const bool drive = ((path[0] | 0x20) >= 'a' && (path[0] | 0x20) <= 'z') && path[1] == ':';
+    if (drive && (path[2] == '\0' || path[2] == '\\'))
+        return "it is the root of a drive (a folder on the drive is needed)";
+    return "it is not an absolute path (a drive letter, a colon, a backslash and a folder)";
+}
+
 void ComposeDefaultDirectory(const char* base, const char* subDir, char* out, size_t size)
 {
     BufSet(out, size, base);

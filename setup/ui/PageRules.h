@@ -22,6 +22,12 @@ char* TrimTargetDirectory(char* path);
 // permissions are the share's, not the machine's) are not.
 bool IsAbsoluteTarget(const char* path);
 
+// Why the folder of "/target:" cannot be the target directory, or null
+// when it can. `path` is trimmed in place first (as typed text is), then
+// held to the page's rules: an absolute path on a drive, not the drive's
+// root, not a network path, no character that no folder name may hold.
+const char* TargetSwitchProblem(char* path);
+
 // The default target directory below the program-files folder: `base`, a
 // backslash unless it ends with one, `subDir` without its leading
 // backslash; a trailing backslash of the result is removed. Cut to fit

@@ -4,15 +4,17 @@
 // applied to the Setup API's directory identifiers at once; Next only for
 // an absolute path whose identifiers all could be set. The page skips itself when an earlier installation from this script
 // settled the directories (they are used again), and in unattended
-// operation. Network paths are refused like relative ones (a share's
+// operation. /target: proposes its folder in place of the default. Network paths are refused like relative ones (a share's
 // permissions are not the machine's); Next warns once when the folder
 // exists and users without administrator rights may write to it.
 #include "BufCopy.h"
 #include "BrowseForTarget.h"
 #include "ClassicPageLayout.h"
+#include "DebugLog.h"
 #include "PageRules.h"
 #include "MessageBoxes.h"
 #include "PageSupport.h"
+#include "RunLog.h"
 #include "TargetFolder.h"
 #include "TextList.h"
 #include "Uninstall.h"
@@ -70,10 +72,19 @@ void InitPage(HWND page, SetupContext* context)
         EnableCompletion(GetDlgItem(page, IDC_TARGET_DIR));
     char path[MAX_PATH] = "", subDir[MAX_PATH] = "";
     DefaultDirectory(context->script, path, subDir);
+    // /target: proposes its folder instead of the script's default.
+    if (context->targetSwitch != nullptr)
+        BufSet(path, sizeof(path), context->targetSwitch);
     PairList pairs = BorrowPairs(context);
     const int registered = RecallDirectories(context->script, context->productsSection, context->installSection,
                                              path, context->targetDirectory, &pairs);
     ReturnPairs(context, pairs);
+    if (registered != 0 && context->targetSwitch != nullptr) {
+        DebugPrint(2, "setup: /target: is not used: a product of this script is installed in %s\n",
+                   context->targetDirectory);
+        RunLogPrint("/target:%s is not used: a product of this script is installed in %s", context->targetSwitch,
+                    context->targetDirectory);
+    }
     if (registered == 0) {
         SetPageContext(page, context);
         SetDlgItemTextA(page, IDC_TARGET_DIR, path);  // applies it (EN_CHANGE)

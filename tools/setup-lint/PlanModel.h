@@ -22,6 +22,7 @@ struct PlanOptions
     std::string keys;                     // comma-separated product keys of --select or --remove
     bool targetGiven = false;             // --target: the target directory (id 32768)
     std::string target;
+    std::string newer = "ask";            // --newer: what /newer: answers (ask, replace, keep)
     bool json = false;                    // --format json
 };
 

@@ -58,6 +58,12 @@ bool ParsePlanOptions(int argc, char** argv, PlanOptions* options, std::string* 
         } else if (option == "--target") {
             options->targetGiven = true;
             options->target = value;
+        } else if (option == "--newer") {
+            if (value != "ask" && value != "replace" && value != "keep") {
+                *error = "--newer takes ask, replace or keep, not " + value;
+                return false;
+            }
+            options->newer = value;
         } else if (option == "--format" && (value == "text" || value == "json")) {
             options->json = value == "json";
         } else {

@@ -159,7 +159,8 @@ void Select(PlanBuild& build)
         ComponentListSetSelectedByName(key.c_str(), 1);
         if (PlanProduct* product = FindProduct(plan, key)) {
             product->selected = true;
-            if (!build.Removing() && !plan.options.selectGiven && product->versionText.size() > 0)
+            if (!build.Removing() && !plan.options.selectGiven && product->versionText.size() > 0 &&
+                plan.options.newer != "replace")
                 product->note += std::string(product->note.empty() ? "" : "; ") +
                                  "left unchecked when a newer version of it is installed";
         }
@@ -247,9 +248,14 @@ void NewerVersionCheck(PlanBuild& build)
     item.section = plan.installSection;
     item.line = productVer->number;
     item.Field("entry", uninstall->Field(1)).Field("version", version);
-    item.note = version.empty() ? "no question: the version " + productVer->Field(1) + " cannot be read"
-                                : "when the ProductVersion of that uninstall entry is newer, setup.exe asks whether to "
-                                  "replace it (also in unattended runs); No ends it with 1602";
+    const std::string& newer = plan.options.newer;
+    item.note = version.empty()      ? "no question: the version " + productVer->Field(1) + " cannot be read"
+                : newer == "replace" ? "when the ProductVersion of that uninstall entry is newer, setup.exe replaces "
+                                       "it without asking (/newer:replace)"
+                : newer == "keep"    ? "when the ProductVersion of that uninstall entry is newer, setup.exe keeps it "
+                                       "without asking and ends with 1638 (/newer:keep)"
+                                     : "when the ProductVersion of that uninstall entry is newer, setup.exe asks "
+                                       "whether to replace it (also in unattended runs); No ends it with 1602";
 }
 
 // A removal takes only the script's own keys (its products' and the

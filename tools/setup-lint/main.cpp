@@ -26,7 +26,8 @@ namespace {
 const char kUsage[] =
     "usage: setup-lint SETUP.INF\n"
     "       setup-lint --plan MEDIUM [--windows 4.10|4.90|5.0|5.1|6.1|10.0] [--select KEY,...]\n"
-    "                  [--remove KEY,...] [--target DIR] [--format text|json]\n";
+    "                  [--remove KEY,...] [--target DIR] [--newer ask|replace|keep]\n"
+    "                  [--format text|json]\n";
 
 std::optional<std::string> ReadFile(const std::string& path)
 {

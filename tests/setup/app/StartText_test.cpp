@@ -116,3 +116,74 @@ TEST(UiLanguageChoice, ExactThenPrimaryLanguageThenEnglish)
 }
 
 }  // namespace
+
+// The deployment switches: quoted paths in both forms, strict values, and
+// the tokens nobody reads, listed for the log.
+TEST(SetupCommandLine, DeploymentSwitches)
+{
+    SetupOptions quoted = Parse("/quiet /TARGET:\"D:\\Apps\\Vantor Tools\" \"/log:C:\\my logs\\run 1.log\" /x");
+    EXPECT_EQ(1, quoted.quiet);
+    EXPECT_TRUE(quoted.targetGiven);
+    EXPECT_STREQ("D:\\Apps\\Vantor Tools", quoted.target);
+    EXPECT_STREQ("C:\\my logs\\run 1.log", quoted.logPath);
+    EXPECT_EQ("/x", Entries(quoted.ignored));
+    EXPECT_STREQ("", quoted.badSwitch);
+
+    SetupOptions plain = Parse("\"/target:C:\\A B\"\t/target:E:\\Tools /newer:KEEP /startapp:0");
+    EXPECT_STREQ("E:\\Tools", plain.target);  // the last one counts, as for every switch
+    EXPECT_EQ(NewerAnswer::Keep, plain.newer);
+    EXPECT_EQ(0, plain.startApp);
+    EXPECT_FALSE(plain.help);
+    EXPECT_EQ(NewerAnswer::Replace, Parse("/newer:replace").newer);
+    EXPECT_EQ(1, Parse("/startapp:0 /startapp:1").startApp);
+
+    // What administrators bring from other installers is ignored and named;
+    // the debug log's own option and quoted texts of other switches are not
+    // ours to judge.
+    SetupOptions other = Parse("/S /qn /VERYSILENT /debug:3,\"x.log\" -debug /quiet \"/quiet\"");
+    EXPECT_EQ("/S|/qn|/VERYSILENT|\"/quiet\"", Entries(other.ignored));
+    EXPECT_TRUE(Parse("/?").help);
+    EXPECT_TRUE(Parse("/quiet /HELP").help);
+    EXPECT_FALSE(Parse("/helpme").help);
+
+    const struct
+    {
+        const char* commandLine;
+        const char* badSwitch;
+    } bad[] = {
+        {"/target:\"C:\\open", "/target:"},
+        {"\"/log:C:\\a b", "/log:"},
+        {"/target:\"C:\\a\"b", "/target:"},
+        {"/log:", "/log:"},
+        {"/log:\"\"", "/log:"},
+        {"/newer:yes", "/newer:"},
+        {"/newer:", "/newer:"},
+        {"/startapp:2 /newer:no", "/startapp:"},  // the first one is named
+        {"/startapp:01", "/startapp:"},
+    };
+    for (const auto& c : bad) {
+        SCOPED_TRACE(c.commandLine);
+        SetupOptions options = Parse(c.commandLine);
+        EXPECT_STREQ(c.badSwitch, options.badSwitch);
+        EXPECT_STRNE("", options.badReason);
+    }
+    // A path that does not fit is refused, never cut.
+    const std::string longPath = "C:\\" + std::string(256, 'x');
+    EXPECT_STREQ("", Parse("/target:" + longPath).badSwitch);
+    SetupOptions tooLong = Parse("/target:\"" + longPath + "x\" /quiet");
+    EXPECT_STREQ("/target:", tooLong.badSwitch);
+    EXPECT_STREQ("", tooLong.target);
+    EXPECT_EQ(1, tooLong.quiet);  // the token after it is still read
+    // An empty /target: is left for the target rules to refuse.
+    SetupOptions empty = Parse("/target:");
+    EXPECT_TRUE(empty.targetGiven);
+    EXPECT_STREQ("", empty.badSwitch);
+
+    // The ignored list never overflows its buffer; what does not fit is left out.
+    std::string many;
+    for (int i = 0; i < 400; ++i)
+        many += " /unknown" + std::to_string(i);
+    SetupOptions full = Parse(many);
+    EXPECT_EQ(0u, Entries(full.ignored).find("/unknown0|/unknown1|"));
+    EXPECT_LT(Entries(full.ignored).size(), static_cast<size_t>(kIgnoredSize));
+}

@@ -22,6 +22,13 @@ TEST(ExitCodes, OutcomeRestartAndFailureCombine)
     EXPECT_EQ(O::Failed, OutcomeAfterWizard(O::Finished, 0));
     EXPECT_EQ(O::Finished, OutcomeAfterWizard(O::Failed, 1));
     EXPECT_EQ(O::Cancelled, OutcomeAfterWizard(O::Cancelled, -1));
+    // /newer:keep ends before any run, with its own code, restart or not.
+    EXPECT_EQ(1638, ExitCodeOf(OutcomeAfterWizard(O::KeptNewer, -1), false, false));
+    EXPECT_EQ(1638, ExitCodeOf(O::KeptNewer, true, true));
+    // Every code setup gives has a meaning for the logs and the usage.
+    for (int code : {0, 1602, 1603, 1618, 1638, 1639, 1641, 3010})
+        EXPECT_STRNE("unknown", ExitCodeMeaning(code)) << code;
+    EXPECT_STREQ("unknown", ExitCodeMeaning(1));
 }
 
 }  // namespace

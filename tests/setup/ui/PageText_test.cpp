@@ -68,6 +68,41 @@ TEST(PageRules, QuietSelectionTakesKnownKeysInTheGivenOrder)
     ComponentListClear();
 }
 
+// The folder of /target: is held to the page's rules before anything is
+// done; each refusal says which rule, for the debug log.
+TEST(PageRules, TargetSwitchValues)
+{
+    const struct
+    {
+        const char* value;
+        const char* stored;   // after trimming
+        const char* problem;  // a word of the reason; null: accepted
+    } cases[] = {
+        {" D:\\Apps\\Vantor Tools\\ ", "D:\\Apps\\Vantor Tools", nullptr},
+        {"c:\\x", "c:\\x", nullptr},
+        {"C:\\", "C:", "root"},
+        {"e:", "e:", "root"},
+        {"Tools\\Vantor", "Tools\\Vantor", "absolute"},
+        {"", "", "absolute"},
+        {"x", "x", "absolute"},
+        {"\\Vantor", "\\Vantor", "absolute"},
+        {"\\\\server\\share\\Tools", "\\\\server\\share\\Tools", "network"},
+        {"C:\\a:b", "C:\\a:b", "character"},
+        {"C:\\a\\\"b", "C:\\a\\\"b", "character"},
+        {"C:\\a|b", "C:\\a|b", "character"},
+    };
+    for (const auto& c : cases) {
+        char path[260];
+        snprintf(path, sizeof(path), "%s", c.value);
+        const char* problem = TargetSwitchProblem(path);
+        EXPECT_STREQ(c.stored, path) << c.value;
+        if (c.problem == nullptr)
+            EXPECT_EQ(nullptr, problem) << c.value << ": " << problem;
+        else
+            EXPECT_NE(nullptr, problem != nullptr ? std::strstr(problem, c.problem) : nullptr) << c.value;
+    }
+}
+
 TEST(PageRules, TargetTextsAndDefaultDirectory)
 {
     const struct

@@ -317,7 +317,7 @@ TEST(PlanOutput, JsonDocumentAndOptions)
     PlanOptions options;
     std::string why;
     std::vector<std::string> bad[] = {{"--plan", "m", "--windows", "5.2"}, {"--plan", "m", "--select", "a", "--remove", "b"},
-                                      {"--plan", "--target"}, {"--plan"}};
+                                      {"--plan", "--target"}, {"--plan"}, {"--plan", "m", "--newer", "yes"}};
     for (std::vector<std::string>& args : bad) {
         args.insert(args.begin(), "setup-lint");
         std::vector<char*> argv;
@@ -328,4 +328,23 @@ TEST(PlanOutput, JsonDocumentAndOptions)
         }
         EXPECT_FALSE(ParsePlanOptions(static_cast<int>(argv.size()), argv.data(), &options, &why)) << shown;
     }
+}
+
+// --newer plans the answer of /newer: to the newer-version question, for
+// the install section's version and the products' own.
+TEST(Plan, NewerAnswerOfTheCommandLine)
+{
+    const Plan asked = PlanFor({});
+    ASSERT_EQ("ask-newer-version", asked.newerVersionCheck.action);
+    EXPECT_NE(std::string::npos, asked.newerVersionCheck.note.find("asks whether to replace it"));
+    const Plan replaced = PlanFor({"--newer", "replace"});
+    EXPECT_NE(std::string::npos, replaced.newerVersionCheck.note.find("replaces it without asking"));
+    const Plan kept = PlanFor({"--newer", "keep"});
+    EXPECT_NE(std::string::npos, kept.newerVersionCheck.note.find("ends with 1638"));
+    bool askedUnchecked = false;
+    for (const PlanProduct& product : asked.products)
+        askedUnchecked = askedUnchecked || product.note.find("left unchecked") != std::string::npos;
+    EXPECT_TRUE(askedUnchecked);
+    for (const PlanProduct& product : replaced.products)
+        EXPECT_EQ(std::string::npos, product.note.find("left unchecked")) << product.key;
 }
