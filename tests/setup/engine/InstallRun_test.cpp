@@ -316,21 +316,27 @@ TEST(InstallRun, RemovalKeepsFoldersWithForeignFiles)
     RemoveDirectoryA(kTarget);
 }
 
-// A file held open: its deletion waits for the restart, and so does its
+// Files held open: their deletion waits for the restart, and so does their
 // directory once nothing else is left in it, while an emptied directory
-// goes at once; a copy onto it (here from the cabinet) is staged for the
-// restart. Either run asks for the restart.
+// goes at once; a copy onto one (here from the cabinet) is staged for the
+// restart. Either run asks for the restart. One holder lets others delete
+// (Wine then reports the deletion done and keeps the file until it is
+// closed), the other does not (a sharing violation).
 TEST(InstallRun, FilesInUseWaitForTheRestart)
 {
     SetupSource source("in_use", kMainScript);
     ASSERT_EQ(0u, source.Run("/quiet:Main")) << source.Log();
     HANDLE held = CreateFileA(Target("loose.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
                               nullptr);
+    HANDLE sharing = CreateFileA(Target("setup.inf").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                                 nullptr, OPEN_EXISTING, 0, nullptr);
     EXPECT_EQ(3010u, source.Run("/remove:Main /quiet")) << source.Log();
     CloseHandle(held);
+    CloseHandle(sharing);
     EXPECT_EQ(kFullRun, source.Pages());
     const std::vector<testsupport::PendingOperation> pending = testsupport::PendingOperations();
     EXPECT_NE(std::string::npos, testsupport::PendingDeletion(pending, Target("loose.txt")));
+    EXPECT_NE(std::string::npos, testsupport::PendingDeletion(pending, Target("setup.inf")));
     EXPECT_NE(std::string::npos, testsupport::PendingDeletion(pending, kTarget));
     EXPECT_FALSE(testsupport::FileExists(Target("Data")));
     EXPECT_FALSE(testsupport::FileExists(Target("data.cab")));
@@ -647,6 +653,72 @@ TEST(InstallRun, RenameErrorFailsTheRun)
     EXPECT_EQ(std::string::npos, source.Pages().find("\ndone 0 0\n")) << "the page got the error";
     EXPECT_TRUE(testsupport::FileExists(Target("loose.txt")));
     EXPECT_EQ("-", Value("Software\\VantorTest", "Renamed")) << "nothing after the file queue";
+}
+
+// A removal whose file cannot be deleted for good (not held by a program,
+// which lets go of it by the restart: FilesInUseWaitForTheRestart, and the
+// running setup.exe of the ShippedMedium tests) fails an unattended run as
+// a copy error does: 1603 with the error in the debug log and on the page,
+// the file where it was, nothing after the file queue and nothing left for
+// the restart.
+void ExpectDeletionRefused(SetupSource& source, const char* arguments, const std::string& file)
+{
+    EXPECT_EQ(1603u, source.Run(arguments)) << source.Log();
+    EXPECT_EQ("status 2 0\nstatus 3 0\ndone 0 5\n", source.Pages());
+    const std::string log = source.Log();
+    EXPECT_NE(std::string::npos, log.find("cannot delete " + file + "\r\n")) << log;
+    EXPECT_NE(std::string::npos, log.find("Error number 5:")) << log;
+    EXPECT_TRUE(testsupport::FileExists(file));
+    EXPECT_TRUE(testsupport::PendingOperations().empty());
+}
+
+// A folder has taken the name of one of the product's files (Windows will
+// not delete a folder as a file: access denied). The read-only file before
+// it still goes, its attribute cleared.
+TEST(InstallRun, FolderInPlaceOfAFileFailsTheRemoval)
+{
+    SetupSource source("folder_in_place", kMainScript);
+    ASSERT_EQ(0u, source.Run("/quiet:Main")) << source.Log();
+    ASSERT_TRUE(SetFileAttributesA(Target("Data\\incab.txt").c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(DeleteFileA(Target("main.ini").c_str()));
+    ASSERT_TRUE(CreateDirectoryA(Target("main.ini").c_str(), nullptr));
+    ExpectDeletionRefused(source, "/remove:Main /quiet", Target("main.ini"));
+    EXPECT_FALSE(testsupport::FileExists(Target("Data\\incab.txt")));
+    EXPECT_TRUE(testsupport::FileExists(Target("loose.txt"))) << "the run stopped at the failure";
+    EXPECT_EQ(std::string("installed") + '\0', Value("Software\\VantorTest", "Main"));
+}
+
+// The product's disk has become read-only: installed onto W:, whose disk
+// S: shows read-only (drives of the sandbox, as after a remount), and
+// removed from there (the recorded folder moved to S:). Wine reports the
+// deletion of such a file done and keeps it: here the queue's last one
+// (the file before it is missing, which counts as deleted), so the failure
+// comes after the queue has ended. A read-only file there cannot even lose
+// its attribute, and its deletion fails with access denied.
+TEST(InstallRun, ReadOnlyDiskFailsTheRemoval)
+{
+    const std::string noSandbox = testsupport::NoSandboxReason("drives W: and S:");
+    if (!noSandbox.empty())
+        GTEST_SKIP() << noSandbox;
+    ASSERT_NE(DRIVE_NO_ROOT_DIR, GetDriveTypeA("S:\\")) << "the sandbox's drive S:";
+    SetProgramFiles("W:\\Program Files");
+    SetupSource source("read_only_disk", kNestScript);
+    const std::string tools = "\\Program Files\\Vantor Nest\\Tools";
+    const auto moveToS = [&] {
+        return testsupport::SetRegistryText(HKEY_LOCAL_MACHINE,
+                                            "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Nest",
+                                            "UserTargetDir", "S:" + tools);
+    };
+    ASSERT_EQ(0u, source.Run("/quiet")) << source.Log();
+    ASSERT_TRUE(DeleteFileA(("W:" + tools + "\\setup.exe").c_str()));
+    ASSERT_TRUE(moveToS());
+    ExpectDeletionRefused(source, "/remove:Nest /quiet", "S:" + tools + "\\loose.txt");
+
+    ASSERT_EQ(0u, source.Run("/quiet")) << source.Log();
+    ASSERT_TRUE(SetFileAttributesA(("W:" + tools + "\\setup.exe").c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(moveToS());
+    ExpectDeletionRefused(source, "/remove:Nest /quiet", "S:" + tools + "\\setup.exe");
+    EXPECT_TRUE(testsupport::FileExists("S:" + tools + "\\loose.txt")) << "the run stopped at the failure";
 }
 
 // The figure of the closing note: 1 000 files of 4 KB installed unattended.
