@@ -455,9 +455,13 @@ TEST(InstallRun, FailedRunExits1603AlsoWhenItRestarts)
 
 // A script whose fields name things by paths longer than their 256-byte
 // buffers (`dir` and 300 characters), except the Exec programs: 255 and 254
-// characters plus one, so that cut they name `program` and `atProgram`.
-std::string LongFieldsScript(const std::string& dir, const std::string& program, const std::string& atProgram)
+// characters plus one, so that cut they name `program` and `atProgram`, and
+// the working folder of `inFolder`: 259 characters plus one, more than its
+// 260-byte buffer holds.
+std::string LongFieldsScript(const std::string& dir, const std::string& program, const std::string& atProgram,
+                             const std::string& inFolder)
 {
+    const std::string longFolder = dir + "\\" + std::string(259 - dir.size() - 1, 'w') + "x";
     const std::string tooLong = dir + "\\" + std::string(300, 'x');
     return "[Version]\nSignature = \"$Chicago$\"\n[SourceDisksNames]\n1 = Disk,,,\n[SourceDisksFiles]\n"
            "setup.exe = 1\n[DestinationDirs]\nDefaultDestDir = 24,VtTarget\nSetup.Files = 32768\n"
@@ -466,7 +470,7 @@ std::string LongFieldsScript(const std::string& dir, const std::string& program,
            "LongService = \"Vantor Long Service\", Service.Install, Empty, 1\n"
            "[Long.Install]\nExec = Long.Exec, \"@" + atProgram + "x\"\nFileSecurity = Long.Security\n"
            "MakeIcons = Long.Icons\n"
-           "[Long.Exec]\n1, \"" + program + "x\",,, 2\n"
+           "[Long.Exec]\n1, \"" + program + "x\",,, 2\n1, \"" + inFolder + "\",, \"" + longFolder + "\"\n"
            "[Long.Security]\n\"" + tooLong + "\", \"D:(A;;GA;;;WD)\"\n"
            "[Long.Icons]\nUPRG, \"Vantor Test\\" + std::string(300, 'n') + "\", C:\\x.txt\n"
            "UPRG, \"Vantor Test\\Long target\", \"" + tooLong + "\"\n"
@@ -474,32 +478,36 @@ std::string LongFieldsScript(const std::string& dir, const std::string& program,
            "[Long.Service]\nServiceType = 16\nStartType = 3\nServiceBinary = \"" + tooLong + ".exe\"\n";
 }
 
-// Fields that name a program, a file or a shortcut are never cut: an Exec
-// program or "@program" field, a file-security path and a shortcut's name
-// or target that are too long leave their line undone, with an error line
-// naming section and line. Cut, the Exec fields would name existing
-// programs here (run, and deleted with run flag 2), the shortcut a target.
+// Fields that name a program, a folder, a file or a shortcut are never cut:
+// an Exec program, its working folder or "@program" field, a file-security
+// path and a shortcut's name or target that are too long leave their line
+// undone, with an error line naming section and line. Cut, the Exec fields
+// would name existing programs here (run, and deleted with run flag 2), the
+// working folder another folder, the shortcut a target.
 TEST(InstallRun, OverlongFieldsAreRefusedNotCut)
 {
     const std::string dir = "C:\\vtlong";
     CreateDirectoryA(dir.c_str(), nullptr);
     const std::string program = dir + "\\planted" + std::string(255 - dir.size() - 12, 'p') + ".exe";
     const std::string atProgram = dir + "\\planted" + std::string(254 - dir.size() - 12, 'a') + ".exe";
+    const std::string inFolder = dir + "\\planted-in-folder.exe";
     ASSERT_EQ(255u, program.size());
-    for (const std::string& copy : {program, atProgram})
+    for (const std::string& copy : {program, atProgram, inFolder})
         ASSERT_TRUE(CopyFileA((testsupport::ModuleDir() + "\\install_run_test.exe").c_str(), copy.c_str(), FALSE));
-    SetupSource source("long", LongFieldsScript(dir, program, atProgram));
+    SetupSource source("long", LongFieldsScript(dir, program, atProgram, inFolder));
     EXPECT_EQ(0u, source.Run("/quiet:Long")) << source.Log();
     EXPECT_EQ(kFullRun, source.Pages());
     EXPECT_TRUE(testsupport::FileExists(program)) << "not deleted";
     EXPECT_FALSE(testsupport::FileExists(program + ".ran")) << "not run";
     EXPECT_FALSE(testsupport::FileExists(atProgram + ".ran")) << "not run";
+    EXPECT_FALSE(testsupport::FileExists(inFolder + ".ran")) << "not run";
     char programs[MAX_PATH] = "";
     SHGetSpecialFolderPathA(nullptr, programs, CSIDL_PROGRAMS, FALSE);
     EXPECT_FALSE(testsupport::FileExists(std::string(programs) + "\\Vantor Test\\Long target.lnk"));
     const std::string log = source.Log();
     for (const char* line : {"[Long.Install] line 1: field 2 is longer than 255 characters; it is not run",
                              "[Long.Exec] line 1: field 2 is longer than 255 characters; the program is not run",
+                             "[Long.Exec] line 2: field 4 is longer than 259 characters; the program is not run",
                              "[Long.Security] line 1: field 1 is longer than 255 characters; the file security is "
                              "not applied",
                              "[Long.Icons] line 1: field 2 is longer than 255 characters; the shortcut is not made",
