@@ -705,7 +705,7 @@ TEST(InstallRun, FolderInPlaceOfAFileFailsTheRemoval)
 // its attribute, and its deletion fails with access denied.
 TEST(InstallRun, ReadOnlyDiskFailsTheRemoval)
 {
-    const std::string noSandbox = testsupport::NoSandboxReason("drives W: and S:");
+    const std::string noSandbox = testsupport::NoSandboxReason("drive S:");
     if (!noSandbox.empty())
         GTEST_SKIP() << noSandbox;
     ASSERT_NE(DRIVE_NO_ROOT_DIR, GetDriveTypeA("S:\\")) << "the sandbox's drive S:";
