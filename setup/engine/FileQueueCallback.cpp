@@ -25,6 +25,14 @@ bool InUse(DWORD error)
            error == ERROR_USER_MAPPED_FILE;
 }
 
+// Notifications whose answer FILEOP_ABORT (0) ends the commit.
+bool StepStarts(UINT notification)
+{
+    return notification == SPFILENOTIFY_STARTSUBQUEUE || notification == SPFILENOTIFY_STARTDELETE ||
+           notification == SPFILENOTIFY_STARTRENAME || notification == SPFILENOTIFY_STARTCOPY ||
+           notification == SPFILENOTIFY_NEEDMEDIA;
+}
+
 bool Missing(DWORD error)
 {
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
@@ -37,6 +45,32 @@ bool ClearReadOnly(const char* path)
     const DWORD attributes = GetFileAttributesA(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0 &&
            SetFileAttributesA(path, attributes & ~FILE_ATTRIBUTE_READONLY);
+}
+
+// Whether a file that refused its deletion with access denied, or is still
+// there after the queue reported it deleted, stays for good: kept by the
+// disk (read-only) or the run's rights, or a folder by that name. Otherwise
+// a program holds it (a running program's image or a mapped file, whose
+// deletion Windows refuses with access denied too; an open file, whose
+// deletion Wine reports done while it keeps the file until it is closed),
+// and it can go at the restart. A held file still opens for writing with
+// full sharing, or fails for its holder's sharing only; a kept one (also a
+// read-only file or a folder) fails with access denied or write protection.
+// (Windows answers nothing about a file whose deletion waits for its last
+// handle to close: such a file counts as gone.)
+bool KeptForGood(const char* path)
+{
+    if (!Exists(path))
+        return false;
+    // Windows 95 to Me refuse the sharing of deletion as a bad parameter.
+    const DWORD sharing = FILE_SHARE_READ | FILE_SHARE_WRITE | (xUtilIsWinNT() ? FILE_SHARE_DELETE : 0);
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, sharing, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file != INVALID_HANDLE_VALUE) {
+        CloseHandle(file);
+        return false;
+    }
+    const DWORD error = GetLastError();
+    return error != ERROR_SHARING_VIOLATION && error != ERROR_LOCK_VIOLATION && !Missing(error);
 }
 
 // `directory` and `name` (either may be null) joined by a backslash.
@@ -58,6 +92,42 @@ UINT FailMissing(QueueCallbackContext* run, const char* source, DWORD error)
         BufSet(full, sizeof(full), source);
     DebugErrorPrint("setup: the source file %s cannot be found; the run stops\n", full);
     DebugReportError(error);
+    run->failure = error;
+    SetLastError(error);
+    return FILEOP_ABORT;
+}
+
+// Whether a window was created on the run thread while the default
+// callback handled an error: its dialog, so someone was asked. Only the run
+// thread sets and reads it, one commit at a time.
+bool g_platformAsked = false;
+
+LRESULT CALLBACK WatchForDialog(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_CREATEWND)
+        g_platformAsked = true;
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// A copy, rename or delete error that nothing above handles (a full disk,
+// access denied on a file that is not read-only, ...). Unattended, nobody
+// can answer the platform's dialog: the commit ends at once with the error.
+// Interactive, the platform's dialog decides (retry, skip, cancel); when
+// the default callback skipped the file without asking anyone (Wine does),
+// the run fails all the same, since the file was not copied.
+UINT FailOrAsk(QueueCallbackContext* run, UINT notification, UINT_PTR param1, UINT_PTR param2)
+{
+    const DWORD error = reinterpret_cast<const FILEPATHS_A*>(param1)->Win32Error;
+    if (!run->unattended) {
+        g_platformAsked = false;
+        HHOOK watch = SetWindowsHookExA(WH_CBT, WatchForDialog, nullptr, GetCurrentThreadId());
+        const UINT answer = SetupDefaultQueueCallbackA(run->defaultContext, notification, param1, param2);
+        if (watch != nullptr)
+            UnhookWindowsHookEx(watch);
+        if (answer != FILEOP_SKIP || g_platformAsked)
+            return answer;
+    }
+    DebugErrorPrint("setup: the run stops\n");
     run->failure = error;
     SetLastError(error);
     return FILEOP_ABORT;
@@ -136,16 +206,44 @@ void Remember(QueueCallbackContext* run, const char* path)
     }
 }
 
-// After each deletion: a file still there is scheduled for deletion at
-// restart; its directory goes when nothing else is left in it. The queue
-// deletes a directory's files one after the other, so the directory is
+// A file the queue reported deleted is still there and kept for good (Wine
+// reports the deletion of a file on a read-only disk done): handled as a
+// delete error. The queue takes no answer to the end of a deletion, so a
+// retry is made here, and a failure ends the commit at the queue's next
+// step. FILEOP_DOIT when the file is gone after all (or only held now),
+// FILEOP_SKIP when the user chose to leave it, FILEOP_ABORT on failure.
+UINT RetryKeptDeletion(QueueCallbackContext* run, const FILEPATHS_A* paths)
+{
+    FILEPATHS_A refused = *paths;
+    refused.Win32Error = ERROR_ACCESS_DENIED;
+    while (KeptForGood(paths->Target)) {
+        DebugErrorPrint("setup: cannot delete %s\n", paths->Target);
+        DebugReportError(ERROR_ACCESS_DENIED);
+        const UINT answer = FailOrAsk(run, SPFILENOTIFY_DELETEERROR, reinterpret_cast<UINT_PTR>(&refused), 0);
+        if (answer == FILEOP_SKIP)
+            return FILEOP_SKIP;
+        if (answer != FILEOP_DOIT) {
+            if (run->failure == 0)
+                run->failure = ERROR_CANCELLED;  // ended in the platform's dialog
+            return FILEOP_ABORT;
+        }
+        DeleteFileA(paths->Target);
+    }
+    return FILEOP_DOIT;
+}
+
+// After each deletion: a file a program still holds is scheduled for
+// deletion at restart (one kept for good fails the run, or stays by the
+// user's choice); its directory goes when nothing else is left in it. The
+// queue deletes a directory's files one after the other, so the directory is
 // listed once, at its first deletion, and its count is then kept by the
 // deletions themselves: one less for every target that is gone afterwards.
 // (A target that was never there makes it too low, never too high.) A
 // count that says the directory may be empty is checked by listing the
 // directory again before it is removed.
-void AfterDelete(QueueCallbackContext* run, const char* target)
+void AfterDelete(QueueCallbackContext* run, const FILEPATHS_A* paths)
 {
+    const char* target = paths->Target;
     char directory[MAX_PATH];
     QueueDirectoryOf(target, directory, sizeof(directory));
     if (std::strcmp(directory, run->lastDirectory) != 0) {
@@ -153,6 +251,11 @@ void AfterDelete(QueueCallbackContext* run, const char* target)
         run->pendingCount = 0;
         run->entriesLeft = -1;
     }
+    // A file whose delete error the user chose to skip stays as it is.
+    const bool skipped = run->deletionSkipped;
+    run->deletionSkipped = false;
+    if (skipped || (KeptForGood(target) && RetryKeptDeletion(run, paths) != FILEOP_DOIT))
+        return;
     const bool gone = !Exists(target);
     if (!gone) {
         run->rebootNeeded->store(1);
@@ -222,42 +325,6 @@ UINT OnNeedMedia(QueueCallbackContext* run, const SOURCE_MEDIA_A* media, UINT_PT
     return FailMissing(run, tagged && !Exists(tag) ? tag : source, ERROR_FILE_NOT_FOUND);
 }
 
-// Whether a window was created on the run thread while the default
-// callback handled an error: its dialog, so someone was asked. Only the run
-// thread sets and reads it, one commit at a time.
-bool g_platformAsked = false;
-
-LRESULT CALLBACK WatchForDialog(int code, WPARAM wParam, LPARAM lParam)
-{
-    if (code == HCBT_CREATEWND)
-        g_platformAsked = true;
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-// A copy, rename or delete error that nothing above handles (a full disk,
-// access denied on a file that is not read-only, ...). Unattended, nobody
-// can answer the platform's dialog: the commit ends at once with the error.
-// Interactive, the platform's dialog decides (retry, skip, cancel); when
-// the default callback skipped the file without asking anyone (Wine does),
-// the run fails all the same, since the file was not copied.
-UINT FailOrAsk(QueueCallbackContext* run, UINT notification, UINT_PTR param1, UINT_PTR param2)
-{
-    const DWORD error = reinterpret_cast<const FILEPATHS_A*>(param1)->Win32Error;
-    if (!run->unattended) {
-        g_platformAsked = false;
-        HHOOK watch = SetWindowsHookExA(WH_CBT, WatchForDialog, nullptr, GetCurrentThreadId());
-        const UINT answer = SetupDefaultQueueCallbackA(run->defaultContext, notification, param1, param2);
-        if (watch != nullptr)
-            UnhookWindowsHookEx(watch);
-        if (answer != FILEOP_SKIP || g_platformAsked)
-            return answer;
-    }
-    DebugErrorPrint("setup: the run stops\n");
-    run->failure = error;
-    SetLastError(error);
-    return FILEOP_ABORT;
-}
-
 UINT OnCopyError(QueueCallbackContext* run, const FILEPATHS_A* paths, UINT_PTR param1, UINT_PTR param2)
 {
     const DWORD error = paths->Win32Error;
@@ -281,13 +348,15 @@ UINT OnDeleteError(QueueCallbackContext* run, const FILEPATHS_A* paths, UINT_PTR
     const DWORD error = paths->Win32Error;
     if (error == ERROR_ACCESS_DENIED && ClearReadOnly(paths->Target))
         return FILEOP_DOIT;
-    // A file in use is scheduled at the end of its deletion; a file that
-    // is not there needs no deleting.
-    if (InUse(error) || Missing(error))
+    // A file a program holds is scheduled at the end of its deletion; a
+    // file that is not there needs no deleting.
+    if ((InUse(error) && !KeptForGood(paths->Target)) || Missing(error))
         return FILEOP_SKIP;
     DebugErrorPrint("setup: cannot delete %s\n", paths->Target);
     DebugReportError(error);
-    return FailOrAsk(run, SPFILENOTIFY_DELETEERROR, param1, param2);
+    const UINT answer = FailOrAsk(run, SPFILENOTIFY_DELETEERROR, param1, param2);
+    run->deletionSkipped = answer == FILEOP_SKIP;  // the end of the deletion leaves the file
+    return answer;
 }
 
 UINT OnRenameError(QueueCallbackContext* run, const FILEPATHS_A* paths, UINT_PTR param1, UINT_PTR param2)
@@ -304,6 +373,10 @@ UINT CALLBACK FileQueueCallback(PVOID context, UINT notification, UINT_PTR param
     BENCH_SPAN(kBenchQueueCallback);
     auto* run = static_cast<QueueCallbackContext*>(context);
     auto* paths = reinterpret_cast<const FILEPATHS_A*>(param1);
+    // A failure found at the end of a deletion, whose answer the queue does
+    // not take, ends the commit at the queue's next step.
+    if (run->failure != 0 && StepStarts(notification))
+        return FILEOP_ABORT;
     switch (notification) {
     case SPFILENOTIFY_STARTQUEUE:
         run->lastDirectory[0] = '\0';
@@ -311,7 +384,7 @@ UINT CALLBACK FileQueueCallback(PVOID context, UINT notification, UINT_PTR param
         run->entriesLeft = -1;
         break;
     case SPFILENOTIFY_ENDDELETE:
-        AfterDelete(run, paths->Target);
+        AfterDelete(run, paths);
         break;
     case SPFILENOTIFY_DELETEERROR:
         return OnDeleteError(run, paths, param1, param2);

@@ -4,16 +4,21 @@
 //
 // What it handles itself, so that the run behaves alike on every platform:
 // - a cabinet copied to its own name is placed on the disk byte for byte;
-// - a file that cannot be deleted because it is in use is scheduled for
-//   deletion at restart, and its directory is removed once only such files
-//   are left in it (or scheduled too, when it cannot be removed now);
+// - a file that cannot be deleted because a program holds it (open, mapped
+//   or running) is scheduled for deletion at restart, and its directory is
+//   removed once only such files are left in it (or scheduled too, when it
+//   cannot be removed now);
+// - a file that cannot be deleted for good (a read-only disk, rights the run
+//   lacks, a folder by that name; also when the platform reported its
+//   deletion done and the file stayed) is a delete error, below;
 // - a copy onto a file in use is staged beside it and replaces it at the
 //   next restart;
 // - a missing source file never makes the commit wait or loop: in an
 //   unattended run it fails the commit at once; in an interactive run the
 //   platform asks for it, and a request repeated for the same file fails;
 // - any other copy, rename or delete error (a full disk, access denied on
-//   a file that is not read-only) fails an unattended commit at once; an
+//   a file that is not read-only) fails an unattended commit at once (one
+//   found at the end of a deletion at the queue's next step); an
 //   interactive one keeps the platform's dialog and its choice, and fails
 //   when the file was skipped without anyone being asked;
 // - a file to delete that is not there counts as deleted.
@@ -45,6 +50,7 @@ struct QueueCallbackContext
     DWORD failure = 0;
     char requestedSource[MAX_PATH] = {};  // source of the last media request, until a copy is done
     char cabinet[MAX_PATH] = {};          // the cabinet of the last requested medium, or empty
+    bool deletionSkipped = false;         // the user chose to skip the current file's delete error
     std::vector<std::string> pending;     // files and folders scheduled for deletion at the restart
 };
 

@@ -99,7 +99,9 @@ int CommitFiles(HSPFILEQ queue, HWND page, std::atomic<int>* rebootNeeded, int u
         SetupTermDefaultQueueCallback(run.defaultContext);
     }
     pending->swap(run.pending);
-    if (!committed) {
+    // A deletion found kept at the end of the queue's last step fails the
+    // run although the queue ended.
+    if (!committed || run.failure != 0) {
         SetupCloseFileQueue(queue);
         // A commit the user ended in a Setup API prompt may leave no code.
         return PhaseFailed("the file copy", "", error != 0 ? error : ERROR_CANCELLED);

@@ -56,11 +56,10 @@ TEST(ComPortSmoke, AtGetsEchoAndOkFromTheSimulatedModem)
 
 TEST(ComPortSmoke, OnlyTheMappedPortExists)
 {
-    // The machine's own serial ports are hidden from the tests by the
-    // sandbox's private /dev: COM1 is not the machine's /dev/ttyS0.
-    const std::string noSandbox = testsupport::NoSandboxReason("hiding the machine's serial ports");
-    if (!noSandbox.empty())
-        GTEST_SKIP() << noSandbox;
+    // The machine's own serial ports are hidden from the tests, by the
+    // sandbox's private /dev or, without the sandbox, by winetest's folders
+    // in their place in the prefix: COM1 is not the machine's /dev/ttyS0.
+    // (On a machine without serial ports this holds anyway.)
     HANDLE port = CreateFileA("COM1", GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0,
                               nullptr);
     EXPECT_EQ(INVALID_HANDLE_VALUE, port);

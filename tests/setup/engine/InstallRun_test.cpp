@@ -316,21 +316,27 @@ TEST(InstallRun, RemovalKeepsFoldersWithForeignFiles)
     RemoveDirectoryA(kTarget);
 }
 
-// A file held open: its deletion waits for the restart, and so does its
+// Files held open: their deletion waits for the restart, and so does their
 // directory once nothing else is left in it, while an emptied directory
-// goes at once; a copy onto it (here from the cabinet) is staged for the
-// restart. Either run asks for the restart.
+// goes at once; a copy onto one (here from the cabinet) is staged for the
+// restart. Either run asks for the restart. One holder lets others delete
+// (Wine then reports the deletion done and keeps the file until it is
+// closed), the other does not (a sharing violation).
 TEST(InstallRun, FilesInUseWaitForTheRestart)
 {
     SetupSource source("in_use", kMainScript);
     ASSERT_EQ(0u, source.Run("/quiet:Main")) << source.Log();
     HANDLE held = CreateFileA(Target("loose.txt").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
                               nullptr);
+    HANDLE sharing = CreateFileA(Target("setup.inf").c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                                 nullptr, OPEN_EXISTING, 0, nullptr);
     EXPECT_EQ(3010u, source.Run("/remove:Main /quiet")) << source.Log();
     CloseHandle(held);
+    CloseHandle(sharing);
     EXPECT_EQ(kFullRun, source.Pages());
     const std::vector<testsupport::PendingOperation> pending = testsupport::PendingOperations();
     EXPECT_NE(std::string::npos, testsupport::PendingDeletion(pending, Target("loose.txt")));
+    EXPECT_NE(std::string::npos, testsupport::PendingDeletion(pending, Target("setup.inf")));
     EXPECT_NE(std::string::npos, testsupport::PendingDeletion(pending, kTarget));
     EXPECT_FALSE(testsupport::FileExists(Target("Data")));
     EXPECT_FALSE(testsupport::FileExists(Target("data.cab")));
@@ -449,9 +455,13 @@ TEST(InstallRun, FailedRunExits1603AlsoWhenItRestarts)
 
 // A script whose fields name things by paths longer than their 256-byte
 // buffers (`dir` and 300 characters), except the Exec programs: 255 and 254
-// characters plus one, so that cut they name `program` and `atProgram`.
-std::string LongFieldsScript(const std::string& dir, const std::string& program, const std::string& atProgram)
+// characters plus one, so that cut they name `program` and `atProgram`, and
+// the working folder of `inFolder`: 259 characters plus one, more than its
+// 260-byte buffer holds.
+std::string LongFieldsScript(const std::string& dir, const std::string& program, const std::string& atProgram,
+                             const std::string& inFolder)
 {
+    const std::string longFolder = dir + "\\" + std::string(259 - dir.size() - 1, 'w') + "x";
     const std::string tooLong = dir + "\\" + std::string(300, 'x');
     return "[Version]\nSignature = \"$Chicago$\"\n[SourceDisksNames]\n1 = Disk,,,\n[SourceDisksFiles]\n"
            "setup.exe = 1\n[DestinationDirs]\nDefaultDestDir = 24,VtTarget\nSetup.Files = 32768\n"
@@ -460,7 +470,7 @@ std::string LongFieldsScript(const std::string& dir, const std::string& program,
            "LongService = \"Vantor Long Service\", Service.Install, Empty, 1\n"
            "[Long.Install]\nExec = Long.Exec, \"@" + atProgram + "x\"\nFileSecurity = Long.Security\n"
            "MakeIcons = Long.Icons\n"
-           "[Long.Exec]\n1, \"" + program + "x\",,, 2\n"
+           "[Long.Exec]\n1, \"" + program + "x\",,, 2\n1, \"" + inFolder + "\",, \"" + longFolder + "\"\n"
            "[Long.Security]\n\"" + tooLong + "\", \"D:(A;;GA;;;WD)\"\n"
            "[Long.Icons]\nUPRG, \"Vantor Test\\" + std::string(300, 'n') + "\", C:\\x.txt\n"
            "UPRG, \"Vantor Test\\Long target\", \"" + tooLong + "\"\n"
@@ -468,32 +478,36 @@ std::string LongFieldsScript(const std::string& dir, const std::string& program,
            "[Long.Service]\nServiceType = 16\nStartType = 3\nServiceBinary = \"" + tooLong + ".exe\"\n";
 }
 
-// Fields that name a program, a file or a shortcut are never cut: an Exec
-// program or "@program" field, a file-security path and a shortcut's name
-// or target that are too long leave their line undone, with an error line
-// naming section and line. Cut, the Exec fields would name existing
-// programs here (run, and deleted with run flag 2), the shortcut a target.
+// Fields that name a program, a folder, a file or a shortcut are never cut:
+// an Exec program, its working folder or "@program" field, a file-security
+// path and a shortcut's name or target that are too long leave their line
+// undone, with an error line naming section and line. Cut, the Exec fields
+// would name existing programs here (run, and deleted with run flag 2), the
+// working folder another folder, the shortcut a target.
 TEST(InstallRun, OverlongFieldsAreRefusedNotCut)
 {
     const std::string dir = "C:\\vtlong";
     CreateDirectoryA(dir.c_str(), nullptr);
     const std::string program = dir + "\\planted" + std::string(255 - dir.size() - 12, 'p') + ".exe";
     const std::string atProgram = dir + "\\planted" + std::string(254 - dir.size() - 12, 'a') + ".exe";
+    const std::string inFolder = dir + "\\planted-in-folder.exe";
     ASSERT_EQ(255u, program.size());
-    for (const std::string& copy : {program, atProgram})
+    for (const std::string& copy : {program, atProgram, inFolder})
         ASSERT_TRUE(CopyFileA((testsupport::ModuleDir() + "\\install_run_test.exe").c_str(), copy.c_str(), FALSE));
-    SetupSource source("long", LongFieldsScript(dir, program, atProgram));
+    SetupSource source("long", LongFieldsScript(dir, program, atProgram, inFolder));
     EXPECT_EQ(0u, source.Run("/quiet:Long")) << source.Log();
     EXPECT_EQ(kFullRun, source.Pages());
     EXPECT_TRUE(testsupport::FileExists(program)) << "not deleted";
     EXPECT_FALSE(testsupport::FileExists(program + ".ran")) << "not run";
     EXPECT_FALSE(testsupport::FileExists(atProgram + ".ran")) << "not run";
+    EXPECT_FALSE(testsupport::FileExists(inFolder + ".ran")) << "not run";
     char programs[MAX_PATH] = "";
     SHGetSpecialFolderPathA(nullptr, programs, CSIDL_PROGRAMS, FALSE);
     EXPECT_FALSE(testsupport::FileExists(std::string(programs) + "\\Vantor Test\\Long target.lnk"));
     const std::string log = source.Log();
     for (const char* line : {"[Long.Install] line 1: field 2 is longer than 255 characters; it is not run",
                              "[Long.Exec] line 1: field 2 is longer than 255 characters; the program is not run",
+                             "[Long.Exec] line 2: field 4 is longer than 259 characters; the program is not run",
                              "[Long.Security] line 1: field 1 is longer than 255 characters; the file security is "
                              "not applied",
                              "[Long.Icons] line 1: field 2 is longer than 255 characters; the shortcut is not made",
@@ -647,6 +661,72 @@ TEST(InstallRun, RenameErrorFailsTheRun)
     EXPECT_EQ(std::string::npos, source.Pages().find("\ndone 0 0\n")) << "the page got the error";
     EXPECT_TRUE(testsupport::FileExists(Target("loose.txt")));
     EXPECT_EQ("-", Value("Software\\VantorTest", "Renamed")) << "nothing after the file queue";
+}
+
+// A removal whose file cannot be deleted for good (not held by a program,
+// which lets go of it by the restart: FilesInUseWaitForTheRestart, and the
+// running setup.exe of the ShippedMedium tests) fails an unattended run as
+// a copy error does: 1603 with the error in the debug log and on the page,
+// the file where it was, nothing after the file queue and nothing left for
+// the restart.
+void ExpectDeletionRefused(SetupSource& source, const char* arguments, const std::string& file)
+{
+    EXPECT_EQ(1603u, source.Run(arguments)) << source.Log();
+    EXPECT_EQ("status 2 0\nstatus 3 0\ndone 0 5\n", source.Pages());
+    const std::string log = source.Log();
+    EXPECT_NE(std::string::npos, log.find("cannot delete " + file + "\r\n")) << log;
+    EXPECT_NE(std::string::npos, log.find("Error number 5:")) << log;
+    EXPECT_TRUE(testsupport::FileExists(file));
+    EXPECT_TRUE(testsupport::PendingOperations().empty());
+}
+
+// A folder has taken the name of one of the product's files (Windows will
+// not delete a folder as a file: access denied). The read-only file before
+// it still goes, its attribute cleared.
+TEST(InstallRun, FolderInPlaceOfAFileFailsTheRemoval)
+{
+    SetupSource source("folder_in_place", kMainScript);
+    ASSERT_EQ(0u, source.Run("/quiet:Main")) << source.Log();
+    ASSERT_TRUE(SetFileAttributesA(Target("Data\\incab.txt").c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(DeleteFileA(Target("main.ini").c_str()));
+    ASSERT_TRUE(CreateDirectoryA(Target("main.ini").c_str(), nullptr));
+    ExpectDeletionRefused(source, "/remove:Main /quiet", Target("main.ini"));
+    EXPECT_FALSE(testsupport::FileExists(Target("Data\\incab.txt")));
+    EXPECT_TRUE(testsupport::FileExists(Target("loose.txt"))) << "the run stopped at the failure";
+    EXPECT_EQ(std::string("installed") + '\0', Value("Software\\VantorTest", "Main"));
+}
+
+// The product's disk has become read-only: installed onto W:, whose disk
+// S: shows read-only (drives of the sandbox, as after a remount), and
+// removed from there (the recorded folder moved to S:). Wine reports the
+// deletion of such a file done and keeps it: here the queue's last one
+// (the file before it is missing, which counts as deleted), so the failure
+// comes after the queue has ended. A read-only file there cannot even lose
+// its attribute, and its deletion fails with access denied.
+TEST(InstallRun, ReadOnlyDiskFailsTheRemoval)
+{
+    const std::string noSandbox = testsupport::NoSandboxReason("drive S:");
+    if (!noSandbox.empty())
+        GTEST_SKIP() << noSandbox;
+    ASSERT_NE(DRIVE_NO_ROOT_DIR, GetDriveTypeA("S:\\")) << "the sandbox's drive S:";
+    SetProgramFiles("W:\\Program Files");
+    SetupSource source("read_only_disk", kNestScript);
+    const std::string tools = "\\Program Files\\Vantor Nest\\Tools";
+    const auto moveToS = [&] {
+        return testsupport::SetRegistryText(HKEY_LOCAL_MACHINE,
+                                            "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Nest",
+                                            "UserTargetDir", "S:" + tools);
+    };
+    ASSERT_EQ(0u, source.Run("/quiet")) << source.Log();
+    ASSERT_TRUE(DeleteFileA(("W:" + tools + "\\setup.exe").c_str()));
+    ASSERT_TRUE(moveToS());
+    ExpectDeletionRefused(source, "/remove:Nest /quiet", "S:" + tools + "\\loose.txt");
+
+    ASSERT_EQ(0u, source.Run("/quiet")) << source.Log();
+    ASSERT_TRUE(SetFileAttributesA(("W:" + tools + "\\setup.exe").c_str(), FILE_ATTRIBUTE_READONLY));
+    ASSERT_TRUE(moveToS());
+    ExpectDeletionRefused(source, "/remove:Nest /quiet", "S:" + tools + "\\setup.exe");
+    EXPECT_TRUE(testsupport::FileExists("S:" + tools + "\\loose.txt")) << "the run stopped at the failure";
 }
 
 // The figure of the closing note: 1 000 files of 4 KB installed unattended.

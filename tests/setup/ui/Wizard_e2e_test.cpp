@@ -359,6 +359,36 @@ TEST(SetupWizard, RemovalPagesOfferNextThenFinish)
               RegOpenKeyExA(HKEY_LOCAL_MACHINE, (std::string(kUninstallKey) + "Main").c_str(), 0, KEY_READ, &key));
 }
 
+// An interactive removal that meets a file it may not delete (a folder has
+// taken its name) fails as an interactive copy error does: Wine's default
+// handling skips without asking anyone, so the run fails, shows it, and
+// Next stays to try again; nothing waits for the restart.
+TEST(SetupWizard, KeptFileFailsAnInteractiveRemoval)
+{
+    {
+        Kit install("kept");
+        ASSERT_TRUE(install.Start("/quiet"));
+        ASSERT_EQ(0u, install.ExitCode());
+    }
+    ASSERT_TRUE(DeleteFileA(Installed("main.txt").c_str()));
+    ASSERT_TRUE(CreateDirectoryA(Installed("main.txt").c_str(), nullptr));
+    Kit kit("kept");
+    ASSERT_TRUE(kit.Open("/remove:main"));
+    ASSERT_TRUE(kit.At(kRemoval));
+    uidriver::Press(kit.sheet, WizardButton::Next);
+    HWND box = uidriver::WaitForDialog(kit.child.Id(), kPageMs);
+    ASSERT_NE(nullptr, box);
+    EXPECT_EQ(0u, uidriver::DialogText(box).find("The deinstallation did not complete successfully."))
+        << uidriver::DialogText(box);
+    uidriver::PressDialogButton(box, IDOK);
+    EXPECT_TRUE(WaitButtons(kit.sheet, "NC"));
+    uidriver::Press(kit.sheet, WizardButton::Cancel);
+    EXPECT_EQ(1603u, kit.ExitCode());
+    EXPECT_NE(std::string::npos, testsupport::ReadFileBytes(kit.program.Path("log.txt"))
+                                     .find("cannot delete " + Installed("main.txt")));
+    EXPECT_TRUE(testsupport::PendingOperations().empty());
+}
+
 // A preselected product of which a newer version is installed starts
 // unchecked and dimmed; checking it asks, and No leaves it unchecked.
 // Without a checked product there is no Next.
