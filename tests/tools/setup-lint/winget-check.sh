@@ -34,6 +34,10 @@ fi
   "$id.installer.yaml $id.locale.en-US.yaml $id.yaml " ] || fail "the files written: $listed"
 "$lint" --deploy "$work/medium" --format json > "$work/deploy.json" || fail "setup-lint --deploy ended with $?"
 if "$validate" "$schemas" "$out" "$work/deploy.json"; then echo "ok   manifests"; else fail manifests; fi
+# A hash of digits alone must stay a text too.
+digits=$(printf '1234567890%.0s' {1..7} | cut -c1-64)
+winget "$work/digits" "$work/medium" "$digits" > /dev/null || fail "--sha256 of digits: exit code $?"
+if "$validate" "$schemas" "$work/digits"; then echo "ok   a hash of digits"; else fail "a hash of digits"; fi
 
 # broken NAME FILE SED-SCRIPT: the check rejects a copy with FILE edited.
 broken() {
