@@ -2,7 +2,8 @@
 # What setup-lint --deploy tells deployment tools about a shipped medium
 # (text and JSON) against the golden files deploy-ARCH.txt and .json: any
 # change shows as a difference (DEPLOY_GOLDEN_UPDATE=1 rewrites them after a
-# deliberate change; read their diff before committing it). Then copies of
+# deliberate change; read their diff before committing it), and the x64
+# text shown in docs/deploy.md against its golden file. Then copies of
 # the medium whose script a tool cannot detect: without an uninstall entry,
 # and without a version; each is named and ends with exit code 1.
 # usage: deploy-golden.sh LINT MEDIUM-FOLDER GOLDEN-FOLDER ARCH
@@ -55,6 +56,16 @@ undetectable() {
 
 golden txt
 golden json --format json
+# docs/deploy.md shows the x64 text in the block after its marker.
+docs=$(dirname "$golden")/../../../docs/deploy.md
+if [ "$arch" = x64 ] && [ "${DEPLOY_GOLDEN_UPDATE:-}" != 1 ]; then
+    if diff -u "$golden/deploy-x64.txt" <(awk '/^<!-- deploy-x64:/ { at = 1 } at && /^```/ { if (++fences == 2) exit; next }
+                                                 fences == 1 && !/^\$ / { print }' "$docs"); then
+        echo "ok   docs/deploy.md"
+    else
+        echo "FAIL docs/deploy.md: its block differs from deploy-x64.txt"; failures=$((failures + 1))
+    fi
+fi
 if [ "$arch" = x64 ] && [ "${DEPLOY_GOLDEN_UPDATE:-}" != 1 ]; then
     undetectable no-uninstall-entry "setup.exe writes no uninstall entry: a tool cannot detect an installation" \
         's/^Uninstall = .*//; s/, Install.ModemTest, Remove.ModemTest,/, Install.ModemTest, ,/'
