@@ -57,15 +57,6 @@ std::map<std::string, std::string> TextValues(const std::string& path, REGSAM vi
     return values;
 }
 
-// The same key in the other view: the 64-bit path below WOW6432Node is
-// the 32-bit view's (and the other way round).
-std::string OtherViewPath(const std::string& path)
-{
-    const std::string native = "HKEY_LOCAL_MACHINE\\SOFTWARE\\", redirected = native + "WOW6432Node\\";
-    if (path.compare(0, redirected.size(), redirected) == 0) return native + path.substr(redirected.size());
-    return redirected + path.substr(native.size());
-}
-
 // The detection rule of a tool: the key exists in its view, and
 // DisplayVersion equals the version the deployment named.
 bool Detected(const Json& entry, const Json& view)
@@ -114,7 +105,9 @@ TEST(DeployAgainstReality, ShippedMediumDetectedAndRemovedAsTold)
 
     bool exists = false, elsewhere = true;
     std::map<std::string, std::string> values = TextValues(TextOf(view, "registryKey"), KEY_WOW64_64KEY, &exists);
-    TextValues(OtherViewPath(TextOf(view, "registryKey")), KEY_WOW64_64KEY, &elsewhere);
+    std::string redirected = TextOf(view, "registryKey");  // the same key in the 32-bit view
+    redirected.insert(std::string("HKEY_LOCAL_MACHINE\\SOFTWARE\\").size(), "WOW6432Node\\");
+    TextValues(redirected, KEY_WOW64_64KEY, &elsewhere);
     ASSERT_TRUE(exists) << TextOf(view, "registryKey");
     EXPECT_FALSE(elsewhere) << "the entry is in the 32-bit view too";
     EXPECT_EQ(TextOf(entry, "displayName"), values["DisplayName"]);

@@ -1,15 +1,11 @@
 #!/usr/bin/python3
-"""Checks the package manager's manifest files in a folder as the package
-manager would read them: three YAML files (version, installer,
-defaultLocale), each valid against its JSON schema of version 1.10.0, all
-for the same package and version. With a deploy JSON (setup-lint --deploy
---format json) it also checks that the installer manifest states the
-deployment's facts: architecture, the uninstall entries with their
-versions, the exit codes setup.exe ends with and what the package manager
-should make of them.
+"""Checks the package manager's manifest files in a folder: three YAML
+files (version, installer, defaultLocale), each valid against its 1.10.0
+schema, all for one package and version; with the JSON of setup-lint
+--deploy also the architecture, the entries with their versions and the
+exit codes with their responses. Exit code 0, or 1 with one line per fault.
 
 usage: winget-validate.py SCHEMA-FOLDER MANIFEST-FOLDER [DEPLOY.json]
-Exit code 0 when everything holds, 1 with one line per fault.
 """
 import json
 import os
@@ -74,9 +70,6 @@ def deployment_faults(installer, deploy):
 
 
 def main():
-    if len(sys.argv) not in (3, 4):
-        print(__doc__.strip().splitlines()[-2], file=sys.stderr)
-        return 2
     deploy = None
     if len(sys.argv) == 4:
         with open(sys.argv[3], encoding="utf-8") as file:
