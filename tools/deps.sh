@@ -8,7 +8,7 @@ packages=(
     wine wine64 bubblewrap xvfb xauth
     clang libclang-rt-14-dev
     gcab zlib1g-dev zip
-    python3 python3-jsonschema
+    python3 python3-jsonschema python3-yaml
     nlohmann-json3-dev chromium
 )
 missing=()
