@@ -95,6 +95,9 @@ HKEY RootOf(const std::string& name)
 
 bool JournalBegin()
 {
+#ifdef SETUP_NO_JOURNAL
+    return false;  // make bench's build without the journal
+#endif
     const std::string root = journal::RootFolder();
     char name[64] = "";
     BufFormat(name, sizeof(name), "%lu-%lu\\", GetCurrentProcessId(), GetTickCount());
