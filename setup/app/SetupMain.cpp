@@ -8,7 +8,9 @@
 #include "DebugLog.h"
 #include "DeploymentSwitches.h"
 #include "DllSearch.h"
+#include "Firewall.h"
 #include "HiddenWindow.h"
+#include "Journal.h"
 #include "RunFolder.h"
 #include "RunLog.h"
 #include "SetupState.h"
@@ -77,6 +79,14 @@ int SetupMain(HINSTANCE module, const char* commandLine)
 
     HRESULT com = CoInitialize(nullptr);
     BENCH_MARK("com");
+    // An installation that was killed or lost its machine half way is
+    // undone before anything else is done.
+    JournalSetFirewallUndo([](const char* program) { return SUCCEEDED(FirewallRemoveApplication(program)); });
+    bool recoveryNeedsRestart = false;
+    JournalRecover(&recoveryNeedsRestart);
+    if (recoveryNeedsRestart)
+        state->rebootNeeded.store(1);
+    BENCH_MARK("journal-recovery");
     InitCommonControlClasses();
     BENCH_MARK("common-controls");
     LoadSystemLibrary("riched32.dll");  // the licence page's rich-edit box; not needed otherwise

@@ -4,6 +4,7 @@
 #include "BufCopy.h"
 #include "DebugLog.h"
 #include "DirectoryEntries.h"
+#include "Journal.h"
 #include "QueueText.h"
 #include "ufile.h"
 #include "usystem.h"
@@ -181,6 +182,7 @@ bool StageReplacement(QueueCallbackContext* run, const char* source, const char*
     QueueDirectoryOf(target, directory, sizeof(directory));
     if (!GetTempFileNameA(directory, "stp", 0, staged))
         return false;
+    JournalNewFile(staged);  // a rollback deletes it, and the restart then has nothing to rename
     const char* slash = std::strrchr(source, '\\');
     CabinetMember member = {slash != nullptr ? slash + 1 : source, staged, false};
     bool staging = Exists(source) ? CopyFileA(source, staged, FALSE) != FALSE
@@ -284,6 +286,18 @@ void AfterDelete(QueueCallbackContext* run, const FILEPATHS_A* paths)
         Remember(run, directory);
 }
 
+// Before a copy: the folders the copy makes and the file it writes go into
+// the installation journal.
+void JournalTarget(const char* target)
+{
+    if (!JournalActive())
+        return;
+    char directory[MAX_PATH];
+    QueueDirectoryOf(target, directory, sizeof(directory));
+    JournalFolders(directory);
+    JournalFile(target);
+}
+
 // A cabinet copied to its own name is placed as it is, not expanded.
 UINT PlaceCabinet(QueueCallbackContext* run, const char* source, const char* target)
 {
@@ -383,6 +397,13 @@ UINT CALLBACK FileQueueCallback(PVOID context, UINT notification, UINT_PTR param
         run->pendingCount = 0;
         run->entriesLeft = -1;
         break;
+    case SPFILENOTIFY_STARTDELETE:
+        JournalFile(paths->Target);
+        break;
+    case SPFILENOTIFY_STARTRENAME:
+        JournalFile(paths->Source);
+        JournalFile(paths->Target);
+        break;
     case SPFILENOTIFY_ENDDELETE:
         AfterDelete(run, paths);
         break;
@@ -391,6 +412,7 @@ UINT CALLBACK FileQueueCallback(PVOID context, UINT notification, UINT_PTR param
     case SPFILENOTIFY_RENAMEERROR:
         return OnRenameError(run, paths, param1, param2);
     case SPFILENOTIFY_STARTCOPY:
+        JournalTarget(paths->Target);
         if (IsCabinetCopy(paths->Source, paths->Target))
             return PlaceCabinet(run, paths->Source, paths->Target);
         break;

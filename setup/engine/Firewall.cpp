@@ -1,6 +1,7 @@
 #include "Firewall.h"
 
 #include "DllSearch.h"
+#include "Journal.h"
 
 #include <initguid.h>  // mingw's uuid library lacks the firewall's interface ids
 
@@ -187,8 +188,10 @@ int FirewallEntries(HINF script, const char* section)
     // The results are not reported: a firewall that refuses an entry must
     // not stop the installation.
     ForEachListedLine(script, section, kMakeFirewallEntriesKey, [](const char* name, const char* program) {
-        if (name && program)
+        if (name && program) {
+            JournalFirewallAdded(program);
             FirewallAddApplication(name, program, 1);
+        }
     });
     ForEachListedLine(script, section, kDelFirewallEntriesKey, [](const char*, const char* program) {
         if (program)

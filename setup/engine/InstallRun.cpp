@@ -2,6 +2,7 @@
 
 #include "BenchTrace.h"
 #include "DebugLog.h"
+#include "Journal.h"
 #include "PageContext.h"
 #include "PairList.h"
 #include "PerformRun.h"
@@ -40,6 +41,8 @@ int OutOfMemory()
 // uninstall entries are written before anything else changes.
 int Install(HWND page, SetupContext* context)
 {
+    // From here on every change is journalled before it is made.
+    JournalBegin();
     if (!PrepareTargetFolder(context->targetDirectory))
         return 0;
     ProductLines lines = {context->script, context->productsSection};
@@ -108,6 +111,17 @@ DWORD RunThread(LPVOID parameter, int (*run)(HWND, SetupContext*))
         DebugErrorPrint("setup run: unexpected exception\n");
         succeeded = 0;
         error = ERROR_NOT_ENOUGH_MEMORY;  // what the run's own code can throw
+    }
+    // A failed installation is undone; a successful one drops its journal.
+    // (A removal writes none.)
+    if (succeeded) {
+        JournalFinish();
+    } else {
+        bool restartNeeded = false;
+        JournalRollback(&restartNeeded);
+        if (restartNeeded)
+            context->rebootNeeded->store(1);
+        SetLastError(error);
     }
     context->lastRun.store(succeeded);
     context->busy->store(0);

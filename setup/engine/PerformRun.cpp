@@ -7,6 +7,7 @@
 #include "Exec.h"
 #include "FileQueueCallback.h"
 #include "Firewall.h"
+#include "JournalEntries.h"
 #include "Plugins.h"
 #include "ProgramFolder.h"
 #include "ScriptLines.h"
@@ -180,6 +181,7 @@ int PerformRun(HINF script, const char* sections, HWND page, std::atomic<int>* b
     PostStatus(page, 4);
 
     for (int i = 0; const char* section = xUtilListEntry(sections, i); ++i) {
+        JournalSectionEntries(script, section);
         if (!SetupInstallFromInfSectionA(page, script, section, kEntryFlags, nullptr, nullptr, 0, nullptr,
                                          nullptr, nullptr, nullptr))
             return PhaseFailed("the registry and INI entries of ", section, GetLastError());

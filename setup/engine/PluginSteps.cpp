@@ -1,5 +1,6 @@
 #include "BufCopy.h"
 #include "DebugLog.h"
+#include "Journal.h"
 #include "PluginLists.h"
 #include "PluginModule.h"
 #include "PluginText.h"
@@ -10,6 +11,7 @@
 #include <commctrl.h>
 
 #include <cstring>
+#include <string>
 
 namespace {
 
@@ -73,6 +75,12 @@ void RunStep(const PluginStep& step, PluginStepFn function, HWND page, int insta
     char parameter[kPluginParameterSize];
     ReadPluginParameter(&step.scriptLine, step.field, parameter, sizeof(parameter));
     int restart = 0;
+    if (JournalActive()) {
+        // What a plug-in changes is its own: the journal notes that it ran.
+        char library[MAX_PATH] = "";
+        GetModuleFileNameA(step.module, library, sizeof(library));
+        JournalProgramRan((std::string(library) + " " + step.exportName).c_str());
+    }
     function(ProgressCallback, g_fileQueue != nullptr ? QueueCallback : nullptr, page, installing, &restart,
              parameter, targetDirectory != nullptr ? targetDirectory : "");
     if (restart != 0 && rebootNeeded != nullptr)

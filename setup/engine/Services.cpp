@@ -2,6 +2,7 @@
 
 #include "CommandQuoting.h"
 #include "DebugLog.h"
+#include "Journal.h"
 #include "GroupOrder.h"
 #include "ScriptLines.h"
 #include "ServiceLists.h"
@@ -178,8 +179,10 @@ int StopOneService(const char* name)
         LogServiceFailure("querying service", name);
         return 0;
     }
-    if (status.dwCurrentState != SERVICE_STOPPED)
+    if (status.dwCurrentState != SERVICE_STOPPED) {
+        JournalServiceStopped(name);
         ControlService(handles.service, SERVICE_CONTROL_STOP, &status);
+    }
     for (int poll = 0; poll < kPolls && status.dwCurrentState != SERVICE_STOPPED; ++poll) {
         Sleep(kPollMs);
         QueryServiceStatus(handles.service, &status);
@@ -250,10 +253,12 @@ int CreateOrUpdateService(HINF script, const char* name, const char* installSect
         handles.service = OpenServiceA(handles.manager, name, kServiceAccess);
         if (handles.service) {
             // Best effort: the service exists, whatever its configuration.
+            JournalServiceChanged(name);
             ChangeServiceConfigA(handles.service, serviceType, startType, errorControl, orNull(binaryCommand.c_str()),
                                  orNull(group), nullptr, dependencies.empty() ? nullptr : dependencies.data(),
                                  orNull(account), nullptr, orNull(displayName));
         } else {
+            JournalServiceCreated(name);
             handles.service = CreateServiceA(handles.manager, name, orNull(displayName), kServiceAccess,
                                              serviceType, startType, errorControl, orNull(binaryCommand.c_str()),
                                              orNull(group), nullptr,
@@ -321,6 +326,7 @@ int ApplyServiceGroupOrder(HINF script, const char* installSection)
         return 0;
     }
     const std::string placed = PlaceServiceGroup(list.data(), list.size(), group, position);
+    JournalValue(HKEY_LOCAL_MACHINE, kGroupOrderKey, "List");
     status = RegSetValueExA(key, "List", 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(placed.data()),
                             static_cast<DWORD>(placed.size()));
     RegCloseKey(key);

@@ -2,6 +2,7 @@
 
 #include "DebugLog.h"
 #include "FolderSecurity.h"
+#include "Journal.h"
 #include "ufile.h"
 
 #include <windows.h>
@@ -28,6 +29,7 @@ int PrepareTargetFolder(const char* target)
         return 1;
     }
     bool created = false;
+    JournalFolders(target);
     if (!xUtilCreateProtectedFolder(target, &created)) {
         const DWORD error = GetLastError();
         DebugErrorPrint("setup run: the target folder %s cannot be created\n", target);

@@ -2,6 +2,7 @@
 
 #include "BufCopy.h"
 #include "DebugLog.h"
+#include "Journal.h"
 #include "DirectoryRules.h"
 #include "RegistryLookups.h"
 #include "ScriptLines.h"
@@ -49,8 +50,11 @@ struct SubDirLine
     char subDir[MAX_PATH];
 };
 
-void SetText(HKEY key, const char* name, const std::string& text)
+// Each value is journalled before it is written: a failed installation
+// puts back the entry that was there, values and all.
+void SetText(HKEY key, const std::string& path, const char* name, const std::string& text)
 {
+    JournalValue(HKEY_LOCAL_MACHINE, path.c_str(), name);
     const LONG status = RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
                                        static_cast<DWORD>(text.size() + 1));
     if (status != ERROR_SUCCESS) {
@@ -59,15 +63,18 @@ void SetText(HKEY key, const char* name, const std::string& text)
     }
 }
 
-void SetNumber(HKEY key, const char* name, DWORD value)
+void SetNumber(HKEY key, const std::string& path, const char* name, DWORD value)
 {
+    JournalValue(HKEY_LOCAL_MACHINE, path.c_str(), name);
     RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
 }
 
 int WriteEntry(const Entry& entry, const EntryTexts& texts)
 {
     HKEY key = nullptr;
-    const LONG status = RegCreateKeyExA(HKEY_LOCAL_MACHINE, (std::string(kUninstallKey) + entry.key).c_str(), 0,
+    const std::string path = std::string(kUninstallKey) + entry.key;
+    JournalKey(HKEY_LOCAL_MACHINE, path.c_str());
+    const LONG status = RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0,
                                         nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
     if (status != ERROR_SUCCESS) {
         DebugErrorPrint("cannot create the uninstall entry %s\n", entry.key);
@@ -78,29 +85,30 @@ int WriteEntry(const Entry& entry, const EntryTexts& texts)
     // The program path in quotes: unquoted, a path with blanks ("C:\Program
     // Files\...") lets Windows start C:\Program.exe in its place.
     const std::string command = "\"" + std::string(texts.setupPath) + "\" /remove:" + entry.key;
-    SetText(key, "DisplayName", entry.displayName);
-    SetText(key, "UninstallString", command);
+    SetText(key, path, "DisplayName", entry.displayName);
+    SetText(key, path, "UninstallString", command);
     if (entry.global || texts.publisher[0] != '\0')
-        SetText(key, "Publisher", texts.publisher);
+        SetText(key, path, "Publisher", texts.publisher);
     if (entry.global || texts.helpLink[0] != '\0')
-        SetText(key, "HelpLink", texts.helpLink);
+        SetText(key, path, "HelpLink", texts.helpLink);
     if (entry.version != nullptr) {
-        SetText(key, "ProductVersion", entry.version);
-        SetText(key, "DisplayVersion", entry.version);
+        SetText(key, path, "ProductVersion", entry.version);
+        SetText(key, path, "DisplayVersion", entry.version);
     }
     const char* ownDir = texts.pairs ? PairListFind(texts.pairs, entry.key) : nullptr;
     if (ownDir != nullptr) {
         const std::string both = std::string(texts.targetDir) + '\0' + ownDir + '\0' + '\0';
+        JournalValue(HKEY_LOCAL_MACHINE, path.c_str(), "UserTargetDir");
         RegSetValueExA(key, "UserTargetDir", 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(both.data()),
                        static_cast<DWORD>(both.size()));
     } else {
-        SetText(key, "UserTargetDir", texts.targetDir);
+        SetText(key, path, "UserTargetDir", texts.targetDir);
     }
     // What deployment tools expect of every entry.
-    SetText(key, "QuietUninstallString", command + " /quiet");
-    SetText(key, "InstallLocation", texts.targetDir);
-    SetNumber(key, "NoModify", 1);
-    SetNumber(key, "NoRepair", 1);
+    SetText(key, path, "QuietUninstallString", command + " /quiet");
+    SetText(key, path, "InstallLocation", texts.targetDir);
+    SetNumber(key, path, "NoModify", 1);
+    SetNumber(key, path, "NoRepair", 1);
     RegCloseKey(key);
     return 1;
 }

@@ -2,6 +2,7 @@
 
 #include "CommandQuoting.h"
 #include "DebugLog.h"
+#include "Journal.h"
 #include "ScriptFields.h"
 #include "ScriptLines.h"
 #include "ScriptTrace.h"
@@ -21,6 +22,7 @@ void RunWithSavedDirectory(const char* program, const char* arguments, const cha
 {
     char saved[MAX_PATH];
     const DWORD length = GetCurrentDirectoryA(sizeof(saved), saved);
+    JournalProgramRan(program);  // what it changes cannot be undone
     StartExecProgram(program, arguments, workingDir, flags, window);
     if (length > 0 && length < sizeof(saved))
         SetCurrentDirectoryA(saved);

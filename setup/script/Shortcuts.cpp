@@ -2,6 +2,7 @@
 
 #include "BufCopy.h"
 #include "DebugLog.h"
+#include "Journal.h"
 #include "ShellFolders.h"
 #include "ShellFunctions.h"
 #include "ShortcutText.h"
@@ -51,6 +52,7 @@ void CreateSubFolders(char* path, size_t folderLength)
         if (*at != '\\')
             continue;
         *at = '\0';
+        JournalFolders(path);
         if (CreateDirectoryA(path, nullptr))
             NotifyShell(SHCNE_MKDIR, path);
         *at = '\\';
@@ -68,6 +70,7 @@ int SaveLink(IShellLinkA* link, const char* path)
     }
     WCHAR widePath[MAX_PATH];
     const bool existed = GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+    JournalFile(path);
     if (MultiByteToWideChar(CP_ACP, 0, path, -1, widePath, MAX_PATH) == 0)
         result = HRESULT_FROM_WIN32(GetLastError());
     else
@@ -140,6 +143,7 @@ int DeleteShortcut(const char* code, const char* name)
     size_t folderLength = 0;
     if (!BuildShortcutPath(code, name, path, &folderLength))
         return 1;
+    JournalFile(path);
     if (DeleteFileA(path))
         NotifyShell(SHCNE_DELETE, path);
     // Sub-folders up to, never including, the shell folder, while empty.

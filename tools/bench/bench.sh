@@ -6,6 +6,8 @@
 # in 10 folders and one file of 20 MB, random bytes. Installers:
 #   ours       setup.exe of dist/x64 with a script that copies the payload
 #              from loose files beside it (the Setup API's file queue)
+#   ours-nojournal  the same medium with setup.exe built without the
+#              installation journal (build/x64-nojournal): the journal's cost
 #   nsis       NSIS 3, amd64-unicode stub, payload stored (SetCompress off)
 #   nsis-zlib  the same with NSIS's default compression (zlib)
 # All run inside one Wine prefix (tools/wine/winetest, one wineserver), in
@@ -112,6 +114,17 @@ nsis_installer() {
 }
 
 our_medium "$bench/ours" "big small"
+# The same medium with a setup.exe built without the installation journal:
+# what the journal costs on the whole payload.
+nojournal_build=$root/build/x64-nojournal
+cmake -S . -B "$nojournal_build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw-x86_64.cmake" \
+    -DHOST_BUILD_DIR="$root/build/host" -DDIST_DIR="$nojournal_build/dist" -DSETUP_JOURNAL=OFF >/dev/null
+cmake --build "$nojournal_build" --target setup >/dev/null
+rm -rf "$bench/ours-nojournal" && mkdir -p "$bench/ours-nojournal"
+cp -al "$bench/ours"/. "$bench/ours-nojournal/"
+rm "$bench/ours-nojournal/setup.exe"
+cp "$nojournal_build/dist/setup.exe" "$bench/ours-nojournal/setup.exe"
 nsis_installer "$bench/nsis-store.exe" "big small" store
 nsis_installer "$bench/nsis-zlib.exe" "big small"
 
@@ -126,6 +139,7 @@ run_bench() {
 echo "== $runs rounds, unattended, rotating order; then $window_runs interactive starts each"
 run_bench "$runs" "$window_runs" \
     ours 1001 'C:\Program Files\ours' "$(win "$bench/ours/setup.exe") /quiet /debug:0" "$(win "$bench/ours/setup.exe")" \
+    ours-nojournal 1001 'C:\Program Files\ours' "$(win "$bench/ours-nojournal/setup.exe") /quiet /debug:0" - \
     nsis 1001 'C:\Program Files\nsis-store' "$(win "$bench/nsis-store.exe") /S" "$(win "$bench/nsis-store.exe")" \
     nsis-zlib 1001 'C:\Program Files\nsis-zlib' "$(win "$bench/nsis-zlib.exe") /S" "$(win "$bench/nsis-zlib.exe")" |
     tee "$bench/results.txt"
@@ -192,6 +206,8 @@ if [ "${BENCH_PARTS:-1}" = 1 ]; then
 fi
 printf 'whole payload, ours / nsis stored:                   %s (<= 1.0)\n' \
     "$(ratio "$(median ours install)" "$(median nsis install)")"
+printf 'whole payload, with the journal / without it:        %s (<= 1.05)\n' \
+    "$(ratio "$(median ours install)" "$(median ours-nojournal install)")"
 
 # Where setup's time goes, from a traced build (tools/bench/trace.sh).
 if [ "${BENCH_TRACE:-0}" = 1 ] && [ "${BENCH_PARTS:-1}" = 1 ]; then

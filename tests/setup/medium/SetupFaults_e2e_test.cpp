@@ -2,8 +2,10 @@
 // killed run: a cabinet cut short or damaged, setup.inf cut at ten points of
 // its length, and the process killed in each phase of an installation. Each
 // broken medium ends within seconds with 1603 and a debug-log line, shows no
-// box and installs nothing; after each kill a second installation leaves
-// exactly what a normal one leaves, and the removal leaves nothing.
+// box and installs nothing; after each kill the next start undoes what the
+// killed run did (a start that is only cancelled too), a second
+// installation leaves exactly what a normal one leaves, and the removal
+// leaves nothing.
 #include "InstalledProduct.h"
 #include "UiDriver.h"
 #include "WinTestSupport.h"
@@ -144,18 +146,46 @@ TEST_P(KilledInstallation, RunsAgainToTheNormalResultAndIsRemoved)
     const std::string killed = CopyMedium(g_medium, "killed", {"setup.exe", "mdmprobe.cab"});
     ASSERT_TRUE(CopyFileA(g_plugin.c_str(), (killed + "\\testplugin.dll").c_str(), FALSE));
     WriteBytes(killed + "\\setup.inf", ScriptWithKillPoint(point));
-    DWORD exitCode = 0;
-    ASSERT_TRUE(RunSetup(killed, "/quiet /debug:2,setup.log", kRunMs, &exitCode));
-    ASSERT_EQ(kKilledExit, exitCode) << "the plug-in did not end the run";
-    const std::string killedLog = ReadFileBytes(killed + "\\setup.log");
-    EXPECT_EQ(point.lastStatus, LastStatus(killedLog)) << killedLog;
-    EXPECT_EQ(std::string::npos, killedLog.find("wizard: done")) << killedLog;
-    EXPECT_TRUE(MachineKeyExists(kEntry)) << "the uninstall entry comes before anything else";
+    const auto runKilled = [&] {
+        DWORD exitCode = 0;
+        ASSERT_TRUE(RunSetup(killed, "/quiet /debug:2,setup.log", kRunMs, &exitCode));
+        ASSERT_EQ(kKilledExit, exitCode) << "the plug-in did not end the run";
+        const std::string killedLog = ReadFileBytes(killed + "\\setup.log");
+        EXPECT_EQ(point.lastStatus, LastStatus(killedLog)) << killedLog;
+        EXPECT_EQ(std::string::npos, killedLog.find("wizard: done")) << killedLog;
+        EXPECT_TRUE(MachineKeyExists(kEntry)) << "the uninstall entry comes before anything else";
+    };
+    const auto undoneFirst = [](const std::string& folder) {
+        const std::string log = ReadFileBytes(folder + "\\setup.log");
+        EXPECT_NE(std::string::npos, log.find("did not finish; it is undone first")) << log;
+        EXPECT_NE(std::string::npos, log.find("rollback: ")) << log;
+    };
+    const std::vector<std::string> clean = Footprint();
+    runKilled();
 
-    // The same medium with its own script again: a normal, complete run.
+    // A start that only shows the wizard, cancelled: the killed run's
+    // journal is undone before the wizard, so nothing of it is left.
+    const std::string looked = CopyMedium(g_medium, "looked");
+    testsupport::ChildProcess wizardOnly;
+    ASSERT_TRUE(wizardOnly.Start("\"" + looked + "\\setup.exe\" /debug:2,setup.log", looked));
+    HWND wizard = uidriver::WaitForWizard(wizardOnly.Id(), 20000);
+    ASSERT_NE(nullptr, wizard);
+    EXPECT_TRUE(uidriver::CancelAndWaitForEnd(wizard, kRunMs));
+    DWORD exitCode = 0;
+    ASSERT_TRUE(wizardOnly.Wait(kRunMs, &exitCode));
+    EXPECT_EQ(1602u, exitCode);
+    undoneFirst(looked);
+    EXPECT_EQ(clean, Footprint());
+    EXPECT_FALSE(MachineKeyExists(kEntry));
+    EXPECT_FALSE(testsupport::FileExists("C:\\windows\\VantorSetupJournal"));
+
+    // Killed again; then the same medium with its own script: the journal
+    // is undone first, then a normal, complete run.
+    runKilled();
     const std::string again = CopyMedium(g_medium, "again");
     ASSERT_TRUE(RunSetup(again, "/quiet /debug:2,setup.log", kRunMs, &exitCode));
     EXPECT_EQ(0u, exitCode) << ReadFileBytes(again + "\\setup.log");
+    undoneFirst(again);
     CloseStartedModemTest();
     const std::vector<std::string> repaired = Footprint();
 
