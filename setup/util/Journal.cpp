@@ -49,6 +49,13 @@ std::string Text(const char* text)
     return text != nullptr ? text : "";
 }
 
+std::string Number(unsigned long value)
+{
+    char text[16] = "";
+    BufFormat(text, sizeof(text), "%lu", value);
+    return text;
+}
+
 }  // namespace
 
 namespace journal {
@@ -128,7 +135,7 @@ bool JournalBegin()
     char started[64] = "";
     BufFormat(started, sizeof(started), "%04u-%02u-%02u %02u:%02u:%02u", now.wYear, now.wMonth, now.wDay,
               now.wHour, now.wMinute, now.wSecond);
-    Write(JournalTag::Begin, {std::to_string(GetCurrentProcessId()), started});
+    Write(JournalTag::Begin, {Number(GetCurrentProcessId()), started});
     DebugPrint(2, "setup: installation journal %s\n", path.c_str());
     return true;
 }
@@ -149,7 +156,7 @@ void JournalFile(const char* path)
     }
     if (attributes & FILE_ATTRIBUTE_DIRECTORY)
         return;
-    const std::string copy = g_run.folder + "k" + std::to_string(++g_run.copies);
+    const std::string copy = g_run.folder + "k" + Number(++g_run.copies);
     if (!CopyFileA(path, copy.c_str(), TRUE)) {
         DebugErrorPrint("setup: %s cannot be kept for a rollback\n", path);
         DebugReportLastError();
@@ -223,7 +230,7 @@ void JournalValue(HKEY root, const char* key, const char* name)
     if (status == ERROR_FILE_NOT_FOUND)
         Write(JournalTag::ValueAbsent, {rootName, key, Text(name)});
     else if (status == ERROR_SUCCESS)
-        Write(JournalTag::ValueKept, {rootName, key, Text(name), std::to_string(type), HexOf(data.data(), size)});
+        Write(JournalTag::ValueKept, {rootName, key, Text(name), Number(type), HexOf(data.data(), size)});
 }
 
 void JournalIniEntry(const char* file, const char* section, const char* entry)
@@ -259,7 +266,7 @@ void JournalServiceChanged(const char* name)
         buffer.resize(size);
         auto* config = reinterpret_cast<QUERY_SERVICE_CONFIGA*>(buffer.data());
         if (QueryServiceConfigA(service, config, size, &size))
-            Write(JournalTag::ServiceKept, {name, std::to_string(config->dwStartType), Text(config->lpBinaryPathName),
+            Write(JournalTag::ServiceKept, {name, Number(config->dwStartType), Text(config->lpBinaryPathName),
                                             Text(config->lpDisplayName)});
     }
     if (service != nullptr)
@@ -314,7 +321,7 @@ void JournalFinish()
     // The copies and the journal, then the run's folder and, when no other
     // run has one, the journal folder.
     for (unsigned i = 1; i <= g_run.copies; ++i)
-        DeleteFileA((g_run.folder + "k" + std::to_string(i)).c_str());
+        DeleteFileA((g_run.folder + "k" + Number(i)).c_str());
     DeleteFileA((g_run.folder + "journal.txt").c_str());
     RemoveDirectoryA(g_run.folder.c_str());
     RemoveDirectoryA(journal::RootFolder().c_str());

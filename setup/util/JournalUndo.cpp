@@ -6,6 +6,7 @@
 #include "RunLog.h"
 #include "ufile.h"
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -18,6 +19,12 @@ struct Summary
     int shortcutsRemoved = 0, shortcutsRestored = 0, iniRestored = 0, services = 0, firewall = 0;
     int notUndone = 0, failed = 0;
 };
+
+// A number field of a record (0 when it holds none).
+DWORD Number(const std::string& text)
+{
+    return static_cast<DWORD>(std::strtoul(text.c_str(), nullptr, 10));
+}
 
 bool IsShortcut(const std::string& path)
 {
@@ -125,7 +132,7 @@ void UndoValue(const JournalRecord& record, Summary* summary)
         } else {
             std::string data;
             status = BytesOfHex(record.fields[4], &data)
-                         ? RegSetValueExA(handle, valueName, 0, std::stoul(record.fields[3]),
+                         ? RegSetValueExA(handle, valueName, 0, Number(record.fields[3]),
                                           reinterpret_cast<const BYTE*>(data.data()), static_cast<DWORD>(data.size()))
                          : ERROR_INVALID_DATA;
         }
@@ -156,7 +163,7 @@ void UndoService(const JournalRecord& record, Summary* summary)
     } else if (record.tag == JournalTag::ServiceKept) {
         what = "service configuration restored";
         done = service != nullptr &&
-               ChangeServiceConfigA(service, SERVICE_NO_CHANGE, std::stoul(record.fields[1]), SERVICE_NO_CHANGE,
+               ChangeServiceConfigA(service, SERVICE_NO_CHANGE, Number(record.fields[1]), SERVICE_NO_CHANGE,
                                     record.fields[2].c_str(), nullptr, nullptr, nullptr, nullptr, nullptr,
                                     record.fields[3].c_str());
     } else {
