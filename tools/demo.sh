@@ -1,8 +1,10 @@
 #!/bin/bash
 # The main job from end to end, under Wine in one throw-away prefix, headless:
 #   1. setup.exe /quiet from the installation medium dist/x64 installs the
-#      modem test; at its end it starts it ("Start ... now"), and the demo
-#      closes that wizard as a user would; then it lists what the
+#      modem test into a folder of the command line with blanks in its name
+#      (/target:) and writes its installation log (/log:), which the demo
+#      prints; at its end it starts the modem test ("Start ... now"), and
+#      the demo closes that wizard as a user would; then it lists what the
 #      installation made;
 #   2. the installed modem test in automatic mode against the simulated
 #      VX-56i on COM3 (registered as an installed Windows modem, as its
@@ -10,9 +12,10 @@
 #      log (written beside the program), its result report (written to
 #      build/demo/mdmprobe-report.json and checked against its schema) and
 #      its run status;
-#   3. the uninstall entry, and the removal with its QuietUninstallString;
-#   4. the restart that the removal asks for (the running setup.exe is
-#      deleted then), made with wineboot -r;
+#   3. the uninstall entry, and the removal with its QuietUninstallString
+#      (it runs from a copy in the Windows temporary folder and ends 0: it
+#      needs no restart for itself), with its installation log;
+#   4. a restart (wineboot -r), which deletes the copy's folder;
 #   5. what is left of the product: files, folders, shortcuts, uninstall
 #      entry, registry values. The demo fails when anything is left;
 #   6. the fleet summary of the modem test's report (mdmprobe-fleet), as a
@@ -26,7 +29,7 @@ mkdir -p "$demo"
 win() { echo "Z:$(echo "$1" | tr / '\\')"; }
 number=0305550100
 report=$demo/mdmprobe-report.json
-rm -f "$report"
+rm -f "$report" "$demo/install.log" "$demo/remove.log"
 uidriver=$(win "$root/build/x64/tools/uidriver/uidriver.exe")
 uninstall='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\ModemTest'
 apppath='HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\mdmprobe.exe'
@@ -34,14 +37,16 @@ apppath='HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\mdmprobe.exe'
 cat > "$demo/cycle.bat" <<BAT
 @echo off
 setlocal
-set BASE=C:\\Program Files\\Vantor
-set TARGET=%BASE%\\Modem Tools
+set TARGET=C:\\Program Files\\Vantor Modem Tools
+set BASE=%TARGET%
 set MENU=%ALLUSERSPROFILE%\\Microsoft\\Windows\\Start Menu\\Programs\\Vantor Modem Tools
-echo == 1. Unattended installation from the medium: setup.exe /quiet
-"$uidriver" session "$(win "$root/dist/x64/setup.exe")" /quiet /debug:$(win "$demo/setup-install.log") --
+echo == 1. Unattended installation from the medium: setup.exe /quiet "/target:%TARGET%" /log:...
+"$uidriver" session "$(win "$root/dist/x64/setup.exe")" /quiet "/target:%TARGET%" /log:$(win "$demo/install.log") /debug:$(win "$demo/setup-install.log") --
 rem Wine's cmd runs the right side of || whatever the left side returned.
 "$uidriver" close 30
 if errorlevel 1 (echo The modem test did not start at the end of the installation.) else (echo The installation started the modem test at its end: its wizard is closed.)
+echo == Its installation log ($(win "$demo/install.log")):
+type "$(win "$demo/install.log")"
 echo == What the installation made
 set COUNT=0
 call :product installed
@@ -61,9 +66,11 @@ echo == 3. The uninstall entry
 reg query "$uninstall"
 for /f "tokens=2,*" %%a in ('reg query "$uninstall" /v QuietUninstallString ^| find "REG_SZ"') do set REMOVE=%%b
 echo == Removal with its QuietUninstallString: %REMOVE%
-"$uidriver" session %REMOVE% /debug:$(win "$demo/setup-remove.log") --
+"$uidriver" session %REMOVE% /log:$(win "$demo/remove.log") /debug:$(win "$demo/setup-remove.log") --
+echo == Its installation log ($(win "$demo/remove.log")):
+type "$(win "$demo/remove.log")"
 echo.
-echo == 4. Restart (wineboot -r carries out the deletions Windows makes at a restart)
+echo == 4. Restart (wineboot -r carries out the deletions Windows makes at a restart: the removal's copy)
 wineboot -r
 echo.
 echo == 5. What is left of the product
@@ -114,8 +121,8 @@ echo
 echo "make demo: the cycle took $(( $(date +%s) - start )) s (debug logs of setup: $demo/setup-*.log)"
 grep -q '^0 missing after the installation$' "$demo/cycle.log" ||
     { echo "make demo: the installation did not make everything"; exit 1; }
-[ "$(grep -c '^exit code 0 after' "$demo/cycle.log")" -ge 2 ] ||
-    { echo "make demo: the installation or the modem test failed"; exit 1; }
+[ "$(grep -c '^exit code 0 after' "$demo/cycle.log")" -ge 3 ] ||
+    { echo "make demo: the installation, the modem test or the removal did not end with 0"; exit 1; }
 python3 "$root/tests/mdmprobe/app/check_report.py" "$root/mdmprobe/report.schema.json" "$report" >/dev/null ||
     { echo "make demo: the modem test's result report is missing or not valid: $report"; exit 1; }
 grep -q '^0 left after the removal$' "$demo/cycle.log" ||

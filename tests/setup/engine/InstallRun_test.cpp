@@ -380,7 +380,7 @@ TEST(InstallRun, ProductListsChooseTheSections)
 // A missing source file ends the run at once, as the first file of its
 // medium (the cabinet is missing) and as a later one (an interactive run
 // whose request for the medium brings nothing: SetupWizard tests). The
-// uninstall entry written before stays; no phase after the copy runs, not
+// uninstall entry written before is taken back; no phase after the copy runs, not
 // even the restart check of the flags-5 product (with /reboot:2 it would
 // restart Windows).
 TEST(InstallRun, MissingSourceFailsTheRun)
@@ -395,19 +395,20 @@ TEST(InstallRun, MissingSourceFailsTheRun)
         EXPECT_NE(std::string::npos, source.Log().find(std::string(missing) + " cannot be found")) << source.Log();
         EXPECT_EQ("-", Value("Software\\VantorTest", "Main"));
         EXPECT_FALSE(testsupport::FileExists(ShortcutPath()));
-        EXPECT_NE("-", Value(kUninstall, "UninstallString"));
+        EXPECT_EQ("-", Value(kUninstall, "UninstallString")) << "the rollback takes the entry back";
     }
 }
 
 // A service that cannot be created fails the run after the registry phase,
-// with its error; the shortcuts that come later are not made.
+// with its error; the shortcuts that come later are not made, and the
+// registry value written before is taken back.
 TEST(InstallRun, ServiceNotCreatedFailsAfterTheRegistry)
 {
     SetupSource source("bad_service", kMainScript);
     EXPECT_EQ(1603u, source.Run("/quiet:Main,BadService"));
     EXPECT_EQ("status 2 0\nstatus 3 0\nstatus 4 0\ndone 0 3758096641\n", source.Pages())
         << "ERROR_SECTION_NOT_FOUND of the service's install section";
-    EXPECT_NE("-", Value("Software\\VantorTest", "Main"));
+    EXPECT_EQ("-", Value("Software\\VantorTest", "Main"));
     EXPECT_FALSE(testsupport::FileExists(ShortcutPath()));
 }
 
