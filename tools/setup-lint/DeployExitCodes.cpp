@@ -19,8 +19,9 @@ const std::vector<DeployExitCode>& DeployExitCodes()
          "No: nothing more was done; not a failure of the medium",
          "cancelledByUser"},
         {kExitFailed, "failed",
-         "failed or could not start (a broken medium, failed conditions, a file that cannot be copied); what "
-         "the run did before the failure stays: read the log of /log: and setup.exe's debug log",
+         "failed or could not start (a broken medium, failed conditions, a file that cannot be copied); an "
+         "installation's changes are undone, an older version is left as it was: read the log of /log: and "
+         "setup.exe's debug log",
          "contactSupport"},
         {kExitAlreadyRunning, "in-progress",
          "another copy of the same setup.exe is running: nothing was done; try again later", "installInProgress"},
