@@ -4,6 +4,7 @@
 #include "DebugLog.h"
 #include "DirectoryRules.h"
 #include "RegistryLookups.h"
+#include "RunLog.h"
 #include "ScriptLines.h"
 #include "TextList.h"
 #include "Versions.h"
@@ -49,29 +50,47 @@ struct SubDirLine
     char subDir[MAX_PATH];
 };
 
-void SetText(HKEY key, const char* name, const std::string& text)
+// An entry's open key and its path as the installation log names it.
+struct EntryKey
 {
-    const LONG status = RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                                       static_cast<DWORD>(text.size() + 1));
-    if (status != ERROR_SUCCESS) {
-        DebugErrorPrint("cannot write uninstall value %s\n", name);
-        DebugReportError(static_cast<DWORD>(status));
+    HKEY handle;
+    std::string path;  // "HKLM\Software\...\Uninstall\<key>"
+};
+
+// Writes one value; the log names it, and the debug log a failure.
+void SetValue(const EntryKey& key, const char* name, DWORD type, const void* data, DWORD size)
+{
+    const LONG status = RegSetValueExA(key.handle, name, 0, type, static_cast<const BYTE*>(data), size);
+    const char* typeName = type == REG_DWORD ? "REG_DWORD" : type == REG_MULTI_SZ ? "REG_MULTI_SZ" : "REG_SZ";
+    if (status == ERROR_SUCCESS) {
+        RunLogAction("set-value", key.path.c_str(), "value %s, %s", name, typeName);
+        return;
     }
+    RunLogAction("set-value", key.path.c_str(), "value %s, %s failed (error %ld)", name, typeName, status);
+    DebugErrorPrint("cannot write uninstall value %s\n", name);
+    DebugReportError(static_cast<DWORD>(status));
 }
 
-void SetNumber(HKEY key, const char* name, DWORD value)
+void SetText(const EntryKey& key, const char* name, const std::string& text)
 {
-    RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
+    SetValue(key, name, REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + 1));
+}
+
+void SetNumber(const EntryKey& key, const char* name, DWORD value)
+{
+    SetValue(key, name, REG_DWORD, &value, sizeof(value));
 }
 
 int WriteEntry(const Entry& entry, const EntryTexts& texts)
 {
-    HKEY key = nullptr;
-    const LONG status = RegCreateKeyExA(HKEY_LOCAL_MACHINE, (std::string(kUninstallKey) + entry.key).c_str(), 0,
-                                        nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    const std::string subKey = std::string(kUninstallKey) + entry.key;
+    EntryKey key = {nullptr, "HKLM\\" + subKey};
+    const LONG status = RegCreateKeyExA(HKEY_LOCAL_MACHINE, subKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                        &key.handle, nullptr);
     if (status != ERROR_SUCCESS) {
         DebugErrorPrint("cannot create the uninstall entry %s\n", entry.key);
         DebugReportError(static_cast<DWORD>(status));
+        RunLogPrint("the uninstall entry %s cannot be created (error %ld)", key.path.c_str(), status);
         SetLastError(static_cast<DWORD>(status));
         return 0;
     }
@@ -91,8 +110,7 @@ int WriteEntry(const Entry& entry, const EntryTexts& texts)
     const char* ownDir = texts.pairs ? PairListFind(texts.pairs, entry.key) : nullptr;
     if (ownDir != nullptr) {
         const std::string both = std::string(texts.targetDir) + '\0' + ownDir + '\0' + '\0';
-        RegSetValueExA(key, "UserTargetDir", 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(both.data()),
-                       static_cast<DWORD>(both.size()));
+        SetValue(key, "UserTargetDir", REG_MULTI_SZ, both.data(), static_cast<DWORD>(both.size()));
     } else {
         SetText(key, "UserTargetDir", texts.targetDir);
     }
@@ -101,7 +119,7 @@ int WriteEntry(const Entry& entry, const EntryTexts& texts)
     SetText(key, "InstallLocation", texts.targetDir);
     SetNumber(key, "NoModify", 1);
     SetNumber(key, "NoRepair", 1);
-    RegCloseKey(key);
+    RegCloseKey(key.handle);
     return 1;
 }
 
