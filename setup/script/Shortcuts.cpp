@@ -133,7 +133,8 @@ int CreateShortcut(const char* code, const char* name, const char* target, const
     if (!saved) {
         DebugErrorPrint("shortcut %s\\%s not created\n", code, name);
         DebugReportError(error);
-        RunLogAction("create-shortcut", name, "%s: not created (error 0x%08lx)", code, static_cast<unsigned long>(error));
+        RunLogAction("create-shortcut", name, "%s: not created (error 0x%08lx)", code,
+                     static_cast<unsigned long>(error));
     }
     SetLastError(error);
     return saved;

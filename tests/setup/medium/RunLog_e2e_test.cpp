@@ -120,8 +120,9 @@ TEST(RunLogFaults, LogOnAReadOnlyOrFullDriveChangesNothing)
     while (WriteFile(filler, block.data(), static_cast<DWORD>(block.size()), &written, nullptr) && written > 0) {
     }
     CloseHandle(filler);
-    ExpectLogChangesNothing({{"a read-only drive", R"(/log:R:\setup.log)", "cannot be opened; the run goes on without it"},
-                             {"a full drive", R"(/log:D:\setup.log)", "cannot be written; the run goes on without it"}});
+    ExpectLogChangesNothing(
+        {{"a read-only drive", R"(/log:R:\setup.log)", "cannot be opened; the run goes on without it"},
+         {"a full drive", R"(/log:D:\setup.log)", "cannot be written; the run goes on without it"}});
     bool opened = false;
     EXPECT_EQ("", ReadFileBytes(R"(D:\setup.log)", &opened));
     EXPECT_TRUE(opened) << "the log on the full drive was opened";
@@ -175,7 +176,8 @@ TEST(RunLog, SecondInstallationAndRemovalSayWhatBecameOfEachFile)
 {
     // The modem test loose beside the cabinet: the Setup API copies a loose
     // file, and compares versions for it.
-    const std::string folder = CopyMedium(g_medium, "medium", {"setup.exe", "setup.inf", "mdmprobe.cab", "mdmprobe.exe"});
+    const std::string folder =
+        CopyMedium(g_medium, "medium", {"setup.exe", "setup.inf", "mdmprobe.cab", "mdmprobe.exe"});
     DWORD exitCode = 1;
     ASSERT_TRUE(RunSetup(folder, "/quiet /startapp:0", kRunMs, &exitCode));
     ASSERT_EQ(0u, exitCode);
@@ -199,7 +201,8 @@ TEST(RunLog, SecondInstallationAndRemovalSayWhatBecameOfEachFile)
     EXPECT_EQ("replaced", Detail(log, "copy", target + "\\setup.exe"));
     EXPECT_EQ("replaced", Detail(log, "copy", target + "\\mdmprobe.ini"));
     EXPECT_EQ("replaced at the next restart (in use)", Detail(log, "copy", target + "\\setup.inf"));
-    EXPECT_NE(std::string::npos, testsupport::PendingRenameOnto(testsupport::PendingOperations(), target + "\\setup.inf"));
+    EXPECT_NE(std::string::npos,
+              testsupport::PendingRenameOnto(testsupport::PendingOperations(), target + "\\setup.inf"));
     EXPECT_EQ("the file is in use: the new one replaces it at the next restart",
               Detail(log, "restart-needed", target + "\\setup.inf"));
     EXPECT_EQ(1u, LinesWith(log, " restart-needed ").size()) << "the only reason";

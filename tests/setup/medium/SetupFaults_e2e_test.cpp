@@ -157,7 +157,8 @@ void ExpectLogEndsWithLastAction(const std::string& log, const KillPoint& point)
         ASSERT_GT(line.size(), 9u) << line;
         const size_t blank = line.find(' ', 9);
         words.push_back(line.substr(9, blank - 9));
-        subjects.push_back(blank == std::string::npos ? "" : line.substr(blank + 1, line.find("  ", blank + 1) - blank - 1));
+        subjects.push_back(blank == std::string::npos ? ""
+                                                      : line.substr(blank + 1, line.find("  ", blank + 1) - blank - 1));
     }
     ASSERT_FALSE(words.empty());
     EXPECT_EQ("=====", words.front());

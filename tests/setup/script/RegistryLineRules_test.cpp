@@ -12,7 +12,15 @@ namespace {
 
 TEST(RegistryLineRules, ChangeAndTypeByFlags)
 {
-    struct Case { const char* root; const char* value; uint32_t flags; bool delReg; RegistryChange change; uint32_t type; };
+    struct Case
+    {
+        const char* root;
+        const char* value;
+        uint32_t flags;
+        bool delReg;
+        RegistryChange change;
+        uint32_t type;
+    };
     using C = RegistryChange;
     const Case cases[] = {
         {"HKLM", "Path", 0x00000000, false, C::SetValue, 1},       // REG_SZ

@@ -22,8 +22,10 @@ TEST(SectionEntryText, DetailPerAction)
 {
     char detail[128];
     EXPECT_STREQ("value Path, REG_SZ", SectionEntryDetail(Entry("set-value", "Path", 1), detail, sizeof detail));
-    EXPECT_STREQ("value (default), REG_EXPAND_SZ", SectionEntryDetail(Entry("set-value", "", 2), detail, sizeof detail));
-    EXPECT_STREQ("value List, REG_MULTI_SZ", SectionEntryDetail(Entry("append-strings", "List", 7), detail, sizeof detail));
+    EXPECT_STREQ("value (default), REG_EXPAND_SZ",
+                 SectionEntryDetail(Entry("set-value", "", 2), detail, sizeof detail));
+    EXPECT_STREQ("value List, REG_MULTI_SZ",
+                 SectionEntryDetail(Entry("append-strings", "List", 7), detail, sizeof detail));
     EXPECT_STREQ("value Port", SectionEntryDetail(Entry("delete-value", "Port"), detail, sizeof detail));
     SectionEntry text = Entry("delete-string", "List");
     text.data = "COM3";

@@ -335,7 +335,8 @@ std::vector<LogLine> LogLines(const std::string& text)
         const size_t blank = rest.find(' ');
         const std::string tail = blank == std::string::npos ? "" : rest.substr(blank + 1);
         const size_t two = tail.find("  ");
-        lines.push_back({rest.substr(0, blank), tail.substr(0, two), two == std::string::npos ? "" : tail.substr(two + 2)});
+        lines.push_back(
+            {rest.substr(0, blank), tail.substr(0, two), two == std::string::npos ? "" : tail.substr(two + 2)});
     }
     return lines;
 }
@@ -393,8 +394,8 @@ std::set<std::string> ExistingTargets(const Json& plan)
 // among `targetsBefore`; each deletion "now" when the file is gone, "at the
 // next restart" when it waits for it; restart reasons exactly when the exit
 // code asks for a restart; the exit line last.
-void CompareLog(const Json& plan, const std::string& logPath, DWORD exitCode, const std::set<std::string>& foldersBefore,
-                const std::set<std::string>& targetsBefore)
+void CompareLog(const Json& plan, const std::string& logPath, DWORD exitCode,
+                const std::set<std::string>& foldersBefore, const std::set<std::string>& targetsBefore)
 {
     bool read = false;
     const std::string text = testsupport::ReadFileBytes(logPath, &read);
