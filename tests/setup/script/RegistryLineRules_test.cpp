@@ -76,19 +76,14 @@ TEST(RegistryLineRules, SkippedLines)
     }
 }
 
-TEST(RegistryLineRules, Names)
+TEST(RegistryLineRules, TypeNamesOfOtherNumbersAndCut)
 {
-    EXPECT_STREQ("set-value", RegistryChangeName(RegistryChange::SetValue));
-    EXPECT_STREQ("delete-string", RegistryChangeName(RegistryChange::DeleteString));
     char name[16];
-    const std::pair<uint32_t, const char*> types[] = {{0, "REG_NONE"}, {1, "REG_SZ"}, {2, "REG_EXPAND_SZ"},
-                                                      {3, "REG_BINARY"}, {4, "REG_DWORD"}, {5, "type 5"},
-                                                      {7, "REG_MULTI_SZ"}, {65535, "type 65535"}};
-    for (const auto& [type, text] : types)
-        EXPECT_STREQ(text, RegistryTypeName(type, name, sizeof name));
+    EXPECT_STREQ("type 5", RegistryTypeName(5, name, sizeof name));  // no name between REG_DWORD and REG_MULTI_SZ
+    EXPECT_STREQ("type 65535", RegistryTypeName(65535, name, sizeof name));
     char small[7];
-    EXPECT_STREQ("REG_SZ", RegistryTypeName(1, small, sizeof small));     // exactly fits
-    EXPECT_STREQ("REG_DW", RegistryTypeName(4, small, sizeof small));     // cut, terminated
+    EXPECT_STREQ("REG_SZ", RegistryTypeName(1, small, sizeof small));  // exactly fits
+    EXPECT_STREQ("REG_DW", RegistryTypeName(4, small, sizeof small));  // cut, terminated
 }
 
 }  // namespace
