@@ -1,6 +1,7 @@
 #include "RegistryLookups.h"
 
 #include "BufCopy.h"
+#include "RunLog.h"
 
 #include <windows.h>
 
@@ -76,8 +77,15 @@ int DeleteUninstallKeys(const char* keys)
     }
     // A name with a backslash would reach a key below another entry.
     for (const char* name = keys; name && *name; name += std::strlen(name) + 1) {
-        if (std::strchr(name, '\\') == nullptr)
-            RegDeleteKeyA(parent, name);
+        if (std::strchr(name, '\\') != nullptr)
+            continue;
+        const LONG deleted = RegDeleteKeyA(parent, name);
+        char path[512];  // the key's path and a name of up to 255 characters
+        BufFormat(path, sizeof(path), "HKLM\\%s\\%s", kUninstallKey, name);
+        if (deleted == ERROR_SUCCESS)
+            RunLogAction("delete-key", path);
+        else
+            RunLogAction("delete-key", path, "%s", deleted == ERROR_FILE_NOT_FOUND ? "it was not there" : "failed");
     }
     RegCloseKey(parent);
     return 1;

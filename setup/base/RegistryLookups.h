@@ -11,6 +11,7 @@ int GetProgramFilesDir(char* path);
 // Deletes the sub-keys named in `keys` (a text list: zero-terminated names,
 // ended by an empty one) of the Uninstall key, in list order; names with a
 // backslash are skipped (they would reach a key below another entry), and
-// failures of single deletions are ignored. Returns 1 when the Uninstall key could be
+// failures of single deletions are ignored (the installation log names each
+// key deleted, or why not). Returns 1 when the Uninstall key could be
 // opened; 0 with the thread's last error otherwise.
 int DeleteUninstallKeys(const char* keys);

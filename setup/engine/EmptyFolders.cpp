@@ -2,6 +2,8 @@
 
 #include "DebugLog.h"
 #include "DirectoryRules.h"
+#include "QueueLog.h"
+#include "RunLog.h"
 #include "ScriptLines.h"
 #include "TextList.h"
 #include "ufile.h"
@@ -42,14 +44,18 @@ bool ListFolder(const std::string& folder, const std::vector<std::string>& pendi
 
 // Schedules `folder` for deletion at the restart; false where that cannot
 // be done (Windows 9x) or fails.
-bool DeleteAtRestart(const std::string& folder, std::vector<std::string>* pending, std::atomic<int>* rebootNeeded)
+// `waiting`: what inside it waits for the restart already.
+bool DeleteAtRestart(const std::string& folder, int waiting, std::vector<std::string>* pending,
+                     std::atomic<int>* rebootNeeded)
 {
     if (!xUtilIsWinNT() || !xUtilDelayMove(folder.c_str())) {
         DebugErrorPrint("setup: the folder %s cannot be deleted at the next restart\n", folder.c_str());
+        RunLogPrint("the folder %s stays: it cannot be removed at the next restart", folder.c_str());
         return false;
     }
     pending->push_back(folder);
     rebootNeeded->store(1);
+    LogFolderRemoval(folder.c_str(), false, waiting);
     return true;
 }
 
@@ -71,9 +77,10 @@ void RemoveEmptySubDirectories(HINF script, const char* targetDir, std::vector<s
             return;  // it holds something: so do the folders above it
         if (entries == 0 && RemoveDirectoryA(folder.c_str())) {
             DebugPrint(2, "setup: removed the empty folder %s\n", folder.c_str());
+            LogFolderRemoval(folder.c_str(), true, 0);
             continue;
         }
-        if (!DeleteAtRestart(folder, pending, rebootNeeded))
+        if (!DeleteAtRestart(folder, waiting, pending, rebootNeeded))
             return;
     }
 }

@@ -6,6 +6,7 @@
 #include "DirectoryEntries.h"
 #include "Journal.h"
 #include "QueueText.h"
+#include "RunLog.h"
 #include "ufile.h"
 #include "usystem.h"
 
@@ -93,7 +94,9 @@ UINT FailMissing(QueueCallbackContext* run, const char* source, DWORD error)
         BufSet(full, sizeof(full), source);
     DebugErrorPrint("setup: the source file %s cannot be found; the run stops\n", full);
     DebugReportError(error);
+    RunLogPrint("the source file %s cannot be found; the run stops", full);
     run->failure = error;
+    run->copy.outcome = CopyOutcome::Failed;
     SetLastError(error);
     return FILEOP_ABORT;
 }
@@ -125,29 +128,49 @@ UINT FailOrAsk(QueueCallbackContext* run, UINT notification, UINT_PTR param1, UI
         const UINT answer = SetupDefaultQueueCallbackA(run->defaultContext, notification, param1, param2);
         if (watch != nullptr)
             UnhookWindowsHookEx(watch);
+        if (answer == FILEOP_SKIP && notification == SPFILENOTIFY_COPYERROR)
+            run->copy.outcome = CopyOutcome::Skipped;
         if (answer != FILEOP_SKIP || g_platformAsked)
             return answer;
     }
     DebugErrorPrint("setup: the run stops\n");
+    RunLogPrint("%s: error %lu; the run stops", reinterpret_cast<const FILEPATHS_A*>(param1)->Target, error);
     run->failure = error;
+    run->copy.outcome = CopyOutcome::Failed;
     SetLastError(error);
     return FILEOP_ABORT;
 }
 
-// Creates `directory` and the directories above it that are missing.
+// Creates `directory` and the directories above it that are missing; the
+// log names each one made.
 void CreateDirectoryPath(const char* directory)
 {
     char path[MAX_PATH];
     const size_t length = BufSet(path, sizeof(path), directory);
     // From behind "C:\" on; a doubled backslash starts a network path.
-    for (size_t at = 3; at < length; ++at) {
-        if (path[at] == '\\' && path[at - 1] != '\\') {
-            path[at] = '\0';
-            CreateDirectoryA(path, nullptr);
-            path[at] = '\\';
-        }
+    for (size_t at = 3; at <= length; ++at) {
+        if (at < length && (path[at] != '\\' || path[at - 1] == '\\'))
+            continue;
+        const char kept = path[at];
+        path[at] = '\0';
+        if (CreateDirectoryA(path, nullptr))
+            RunLogAction("make-folder", path);
+        path[at] = kept;
     }
-    CreateDirectoryA(path, nullptr);
+}
+
+// Before a copy: its folder and the folders above it, when missing. The
+// queue copies a folder's files one after the other, so a folder is looked
+// at once, at its first copy.
+void MakeCopyFolder(QueueCallbackContext* run, const char* target)
+{
+    char directory[MAX_PATH];
+    QueueDirectoryOf(target, directory, sizeof(directory));
+    if (directory[0] == '\0' || std::strcmp(directory, run->copyDirectory) == 0)
+        return;
+    BufSet(run->copyDirectory, sizeof(run->copyDirectory), directory);
+    if (GetFileAttributesA(directory) == INVALID_FILE_ATTRIBUTES)
+        CreateDirectoryPath(directory);
 }
 
 struct CabinetMember
@@ -194,6 +217,7 @@ bool StageReplacement(QueueCallbackContext* run, const char* source, const char*
     }
     DebugPrint(2, "setup: %s is in use; it is replaced at the next restart\n", target);
     run->rebootNeeded->store(1);
+    run->copy.outcome = CopyOutcome::AtRestart;
     return true;
 }
 
@@ -259,16 +283,19 @@ void AfterDelete(QueueCallbackContext* run, const FILEPATHS_A* paths)
     if (skipped || (KeptForGood(target) && RetryKeptDeletion(run, paths) != FILEOP_DOIT))
         return;
     const bool gone = !Exists(target);
+    bool scheduled = false;
     if (!gone) {
         run->rebootNeeded->store(1);
         ++run->pendingCount;
-        if (xUtilDelayFileDelete(target)) {
+        scheduled = xUtilDelayFileDelete(target) != 0;
+        if (scheduled) {
             Remember(run, target);
         } else {
             DebugErrorPrint("setup: cannot delete %s at the next restart\n", target);
             DebugReportLastError();
         }
     }
+    LogDeletion(target, run->deleteExisted, scheduled);
     // Never a drive's root ("C:").
     const size_t length = std::strlen(directory);
     if (length < 3 || directory[length - 1] == ':')
@@ -282,8 +309,12 @@ void AfterDelete(QueueCallbackContext* run, const FILEPATHS_A* paths)
     run->entriesLeft = CountDirectoryEntries(directory);
     if (run->entriesLeft != run->pendingCount)
         return;
-    if (!RemoveDirectoryA(directory) && xUtilIsWinNT() && xUtilDelayMove(directory))
+    if (RemoveDirectoryA(directory)) {
+        LogFolderRemoval(directory, true, 0);
+    } else if (xUtilIsWinNT() && xUtilDelayMove(directory)) {
         Remember(run, directory);
+        LogFolderRemoval(directory, false, run->pendingCount);
+    }
 }
 
 // Before a copy: the folders the copy makes and the file it writes go into
@@ -310,11 +341,13 @@ UINT PlaceCabinet(QueueCallbackContext* run, const char* source, const char* tar
     SetFileAttributesA(target, FILE_ATTRIBUTE_NORMAL);
     if (copied || (InUse(error) && StageReplacement(run, source, target))) {
         run->requestedSource[0] = '\0';
+        EndCopyNote(&run->copy);  // skipped for the Setup API: no end notification follows
         return FILEOP_SKIP;
     }
     DebugErrorPrint("setup: cannot copy %s to %s\n", source, target);
     DebugReportError(error);
     run->failure = error;
+    run->copy.outcome = CopyOutcome::Failed;
     SetLastError(error);
     return FILEOP_ABORT;
 }
@@ -394,11 +427,16 @@ UINT CALLBACK FileQueueCallback(PVOID context, UINT notification, UINT_PTR param
     switch (notification) {
     case SPFILENOTIFY_STARTQUEUE:
         run->lastDirectory[0] = '\0';
+        run->copyDirectory[0] = '\0';
         run->pendingCount = 0;
         run->entriesLeft = -1;
         break;
+    case SPFILENOTIFY_ENDQUEUE:
+        EndCopyNote(&run->copy);
+        break;
     case SPFILENOTIFY_STARTDELETE:
         JournalFile(paths->Target);
+        run->deleteExisted = RunLogOpened() && Exists(paths->Target);
         break;
     case SPFILENOTIFY_STARTRENAME:
         JournalFile(paths->Source);
@@ -407,17 +445,31 @@ UINT CALLBACK FileQueueCallback(PVOID context, UINT notification, UINT_PTR param
     case SPFILENOTIFY_ENDDELETE:
         AfterDelete(run, paths);
         break;
+    case SPFILENOTIFY_ENDRENAME:
+        LogRename(paths->Source, paths->Target);
+        break;
     case SPFILENOTIFY_DELETEERROR:
         return OnDeleteError(run, paths, param1, param2);
     case SPFILENOTIFY_RENAMEERROR:
         return OnRenameError(run, paths, param1, param2);
     case SPFILENOTIFY_STARTCOPY:
         JournalTarget(paths->Target);
+        StartCopyNote(&run->copy, paths->Target);
+        MakeCopyFolder(run, paths->Target);
         if (IsCabinetCopy(paths->Source, paths->Target))
             return PlaceCabinet(run, paths->Source, paths->Target);
         break;
+    case SPFILENOTIFY_TARGETNEWER: {
+        // Its paths may be another character set's (Wine passes them
+        // unconverted): the copy under way is the one meant.
+        const UINT copy = SetupDefaultQueueCallbackA(run->defaultContext, notification, param1, param2);
+        if (!copy)
+            run->copy.outcome = CopyOutcome::Kept;
+        return copy;
+    }
     case SPFILENOTIFY_ENDCOPY:
         run->requestedSource[0] = '\0';
+        EndCopyNote(&run->copy);
         break;
     case SPFILENOTIFY_NEEDMEDIA:
         return OnNeedMedia(run, reinterpret_cast<const SOURCE_MEDIA_A*>(param1), param1, param2);

@@ -22,12 +22,17 @@
 //   interactive one keeps the platform's dialog and its choice, and fails
 //   when the file was skipped without anyone being asked;
 // - a file to delete that is not there counts as deleted.
-// Every file left for the restart sets the reboot-needed flag.
+// Every file left for the restart sets the reboot-needed flag. The folders
+// a copy needs are made here, before the Setup API would make them, so that
+// each one made is known; the installation log (QueueLog.h) gets a line
+// per copy, deletion, rename and folder.
 #pragma once
 
 #include <windows.h>
 
 #include <setupapi.h>
+
+#include "QueueLog.h"
 
 #include <atomic>
 #include <string>
@@ -52,6 +57,9 @@ struct QueueCallbackContext
     char cabinet[MAX_PATH] = {};          // the cabinet of the last requested medium, or empty
     bool deletionSkipped = false;         // the user chose to skip the current file's delete error
     std::vector<std::string> pending;     // files and folders scheduled for deletion at the restart
+    char copyDirectory[MAX_PATH] = {};    // the folder of the last copy, made when it was missing
+    CopyNote copy;                        // the copy under way, for the installation log
+    bool deleteExisted = false;           // the file of the deletion under way was there at its start
 };
 
 // The Setup API file-queue callback; `context` is a QueueCallbackContext.

@@ -2,6 +2,7 @@
 
 #include "DllSearch.h"
 #include "Journal.h"
+#include "RunLog.h"
 
 #include <initguid.h>  // mingw's uuid library lacks the firewall's interface ids
 
@@ -132,9 +133,23 @@ void ForEachListedLine(HINF script, const char* section, const char* key, LineAc
     }
 }
 
-}  // namespace
+// The firewall step's line in the installation log; `result` is the COM
+// result of the change.
+HRESULT LogFirewallChange(const char* action, const char* program, const char* name, HRESULT result)
+{
+    const unsigned long code = static_cast<unsigned long>(result);
+    if (name != nullptr && SUCCEEDED(result))
+        RunLogAction(action, program, "entry \"%s\"", name);
+    else if (name != nullptr)
+        RunLogAction(action, program, "entry \"%s\" failed (0x%08lx)", name, code);
+    else if (SUCCEEDED(result))
+        RunLogAction(action, program);
+    else
+        RunLogAction(action, program, "failed (0x%08lx)", code);
+    return result;
+}
 
-HRESULT FirewallAddApplication(const char* name, const char* program, int enabled)
+HRESULT AddApplication(const char* name, const char* program, int enabled)
 {
     ComScope com;
     if (FAILED(com.Result()))
@@ -167,7 +182,7 @@ HRESULT FirewallAddApplication(const char* name, const char* program, int enable
     return result;
 }
 
-HRESULT FirewallRemoveApplication(const char* program)
+HRESULT RemoveApplication(const char* program)
 {
     ComScope com;
     if (FAILED(com.Result()))
@@ -181,6 +196,18 @@ HRESULT FirewallRemoveApplication(const char* program)
     }
     Release(applications);
     return result;
+}
+
+}  // namespace
+
+HRESULT FirewallAddApplication(const char* name, const char* program, int enabled)
+{
+    return LogFirewallChange("add-firewall-entry", program, name, AddApplication(name, program, enabled));
+}
+
+HRESULT FirewallRemoveApplication(const char* program)
+{
+    return LogFirewallChange("remove-firewall-entry", program, nullptr, RemoveApplication(program));
 }
 
 int FirewallEntries(HINF script, const char* section)

@@ -20,11 +20,12 @@ constexpr char kDelFirewallEntriesKey[] = "DelFirewallEntries";
 
 // Adds `program` (a full path, ANSI) to the firewall's authorized
 // applications under `name`, enabled when `enabled` is non-zero. Returns
-// the COM result of the first failing step, else that of the addition.
+// the COM result of the first failing step, else that of the addition;
+// the installation log names the entry and how it went.
 HRESULT FirewallAddApplication(const char* name, const char* program, int enabled);
 
 // Removes the authorized application with path `program`. Returns the COM
-// result of the last step.
+// result of the last step; the installation log names it.
 HRESULT FirewallRemoveApplication(const char* program);
 
 // The firewall entries of run section `section`: first every line of the

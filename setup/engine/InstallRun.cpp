@@ -1,11 +1,13 @@
 #include "InstallRun.h"
 
 #include "BenchTrace.h"
+#include "BufCopy.h"
 #include "DebugLog.h"
 #include "Journal.h"
 #include "PageContext.h"
 #include "PairList.h"
 #include "PerformRun.h"
+#include "RestartNeeded.h"
 #include "RunLists.h"
 #include "ScriptLines.h"
 #include "SetupMessages.h"
@@ -75,14 +77,30 @@ int Remove(HWND page, SetupContext* context)
 }
 
 // Products with the restart flag and the install section's Reboot key ask
-// for a restart after a successful run.
+// for a restart after a successful run; the log names each of them.
 void CheckRestart(SetupContext* context)
 {
     ProductLines lines = {context->script, context->productsSection};
     char reboot[32] = "";
     const bool hasReboot = FindLine(context->script, "Reboot", context->installSection, 1, reboot, sizeof(reboot));
-    if (CountRestartRequests(context->productList, hasReboot ? reboot : nullptr, ProductLineField, &lines) > 0)
-        context->rebootNeeded->store(1);
+    if (CountRestartRequests(context->productList, hasReboot ? reboot : nullptr, ProductLineField, &lines) == 0)
+        return;
+    context->rebootNeeded->store(1);
+    if (!RunLogOpened())
+        return;
+    // Which of them ask: each product alone, then the Reboot key alone.
+    for (int i = 0; const char* key = xUtilListEntry(context->productList, i); ++i) {
+        char one[kRunSectionNameSize + 1] = {};  // a text list of the key alone: its text and the list's end
+        BufSet(one, kRunSectionNameSize, key);
+        if (CountRestartRequests(one, nullptr, ProductLineField, &lines) > 0)
+            LogRestartReason(key, "the product's restart flag (4)");
+    }
+    const char none[2] = {};
+    if (hasReboot && CountRestartRequests(none, reboot, ProductLineField, &lines) > 0) {
+        char section[kRunSectionNameSize + 2];
+        BufFormat(section, sizeof(section), "[%s]", context->installSection);
+        LogRestartReason(section, "its Reboot key");
+    }
 }
 
 // The frame of both threads: locale, busy flag, the run, the restart check

@@ -4,12 +4,13 @@
 #include "BufCopy.h"
 #include "DebugLog.h"
 #include "EmptyFolders.h"
+#include "EntriesPhase.h"
 #include "Exec.h"
 #include "FileQueueCallback.h"
 #include "Firewall.h"
-#include "JournalEntries.h"
 #include "Plugins.h"
 #include "ProgramFolder.h"
+#include "RestartNeeded.h"
 #include "ScriptLines.h"
 #include "Services.h"
 #include "SetupMessages.h"
@@ -24,8 +25,6 @@
 
 namespace {
 
-// Entries a section writes after the file copy.
-const UINT kEntryFlags = SPINST_INIFILES | SPINST_REGISTRY | SPINST_INI2REG;
 // Short texts of the script: section names, file-security paths and descriptors.
 const size_t kFieldSize = 256;
 
@@ -108,8 +107,10 @@ int CommitFiles(HSPFILEQ queue, HWND page, std::atomic<int>* rebootNeeded, int u
         return PhaseFailed("the file copy", "", error != 0 ? error : ERROR_CANCELLED);
     }
     const INT inUse = SetupPromptReboot(queue, page, TRUE);
-    if (inUse != -1 && (inUse & SPFILEQ_FILE_IN_USE) != 0)
+    if (inUse != -1 && (inUse & SPFILEQ_FILE_IN_USE) != 0) {
         rebootNeeded->store(1);
+        LogRestartReason("files", "the Setup API reports a file of the queue in use");
+    }
     SetupCloseFileQueue(queue);
     return 1;
 }
@@ -181,9 +182,7 @@ int PerformRun(HINF script, const char* sections, HWND page, std::atomic<int>* b
     PostStatus(page, 4);
 
     for (int i = 0; const char* section = xUtilListEntry(sections, i); ++i) {
-        JournalSectionEntries(script, section);
-        if (!SetupInstallFromInfSectionA(page, script, section, kEntryFlags, nullptr, nullptr, 0, nullptr,
-                                         nullptr, nullptr, nullptr))
+        if (!WriteSectionEntries(page, script, section))
             return PhaseFailed("the registry and INI entries of ", section, GetLastError());
     }
     BENCH_MARK("registry");

@@ -6,6 +6,7 @@
 #include "PluginText.h"
 #include "Plugins.h"
 #include "ProgramFolder.h"
+#include "RestartNeeded.h"
 #include "ScriptTrace.h"
 
 #include <commctrl.h>
@@ -83,8 +84,14 @@ void RunStep(const PluginStep& step, PluginStepFn function, HWND page, int insta
     }
     function(ProgressCallback, g_fileQueue != nullptr ? QueueCallback : nullptr, page, installing, &restart,
              parameter, targetDirectory != nullptr ? targetDirectory : "");
-    if (restart != 0 && rebootNeeded != nullptr)
+    char library[MAX_PATH] = "";
+    if (RunLogOpened() && GetModuleFileNameA(step.module, library, sizeof(library)) == 0)
+        library[0] = '\0';
+    RunLogAction("plugin-steps", library, "level %d: %s", step.level, step.exportName);
+    if (restart != 0 && rebootNeeded != nullptr) {
         rebootNeeded->store(1);
+        LogRestartReason(library, "a plug-in step asks for a restart");
+    }
 }
 
 }  // namespace

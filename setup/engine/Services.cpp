@@ -4,6 +4,8 @@
 #include "DebugLog.h"
 #include "Journal.h"
 #include "GroupOrder.h"
+#include "RestartNeeded.h"
+#include "RunLog.h"
 #include "ScriptLines.h"
 #include "ServiceLists.h"
 #include "usystem.h"
@@ -61,6 +63,15 @@ void LogServiceFailure(const char* what, const char* name)
     const DWORD error = GetLastError();
     DebugErrorPrint("%s %s failed\n", what, name);
     DebugReportError(error);
+    SetLastError(error);
+}
+
+// The installation log's line of a service step that failed with the
+// thread's last error (kept).
+void LogServiceAction(const char* action, const char* name, const char* what)
+{
+    const DWORD error = GetLastError();
+    RunLogAction(action, name, "%s (error %lu)", what, error);
     SetLastError(error);
 }
 
@@ -156,12 +167,17 @@ int OpenInstalled(ServiceHandles& handles, const char* name)
     return kOpenFailed;
 }
 
-// Runs `operation` on the names of `key` in list order until one fails.
-int ForEachListed(HINF script, const char* sections, const char* key, int (*operation)(const char*))
+// Runs `operation` on the names of `key` in list order until one fails;
+// with `restartReason`, the one that failed asks for a restart.
+int ForEachListed(HINF script, const char* sections, const char* key, int (*operation)(const char*),
+                  const char* restartReason = nullptr)
 {
     for (const ServiceListEntry& entry : GatherServiceNames(script, sections, key)) {
-        if (!operation(entry.name))
+        if (!operation(entry.name)) {
+            if (restartReason != nullptr)
+                LogRestartReason(entry.name, restartReason);
             return 0;
+        }
     }
     return 1;
 }
@@ -172,14 +188,21 @@ int StopOneService(const char* name)
 {
     ServiceHandles handles;
     const int opened = OpenInstalled(handles, name);
-    if (opened != kOpened)
+    if (opened != kOpened) {
+        if (opened == kNotInstalled)
+            RunLogAction("stop-service", name, "not installed");
+        else
+            LogServiceAction("stop-service", name, "cannot be opened");
         return opened == kNotInstalled ? 1 : 0;
+    }
     SERVICE_STATUS status = {};
     if (!QueryServiceStatus(handles.service, &status)) {
         LogServiceFailure("querying service", name);
+        LogServiceAction("stop-service", name, "its state cannot be read");
         return 0;
     }
-    if (status.dwCurrentState != SERVICE_STOPPED) {
+    const bool running = status.dwCurrentState != SERVICE_STOPPED;
+    if (running) {
         JournalServiceStopped(name);
         ControlService(handles.service, SERVICE_CONTROL_STOP, &status);
     }
@@ -187,10 +210,13 @@ int StopOneService(const char* name)
         Sleep(kPollMs);
         QueryServiceStatus(handles.service, &status);
     }
-    if (status.dwCurrentState == SERVICE_STOPPED)
+    if (status.dwCurrentState == SERVICE_STOPPED) {
+        RunLogAction("stop-service", name, "%s", running ? "stopped" : "was not running");
         return 1;
+    }
     SetLastError(ERROR_SERVICE_REQUEST_TIMEOUT);
     LogServiceFailure("stopping service", name);
+    RunLogAction("stop-service", name, "did not stop within 5 s");
     return 0;
 }
 
@@ -198,11 +224,19 @@ int DeleteOneService(const char* name)
 {
     ServiceHandles handles;
     const int opened = OpenInstalled(handles, name);
-    if (opened != kOpened)
+    if (opened != kOpened) {
+        if (opened == kNotInstalled)
+            RunLogAction("delete-service", name, "not installed");
+        else
+            LogServiceAction("delete-service", name, "cannot be opened");
         return opened == kNotInstalled ? 1 : 0;
+    }
     // Windows removes the service when its last handle closes; a failed
     // request (already marked) needs no answer.
-    DeleteService(handles.service);
+    if (DeleteService(handles.service) || GetLastError() == ERROR_SERVICE_MARKED_FOR_DELETE)
+        RunLogAction("delete-service", name, "marked for deletion");
+    else
+        LogServiceAction("delete-service", name, "not marked for deletion");
     return 1;
 }
 
@@ -210,6 +244,7 @@ int CreateOrUpdateService(HINF script, const char* name, const char* installSect
 {
     if (!SectionHasLines(script, installSection)) {
         DebugErrorPrint("service %s: install section [%s] has no lines\n", name, installSection);
+        RunLogAction("create-service", name, "failed: its install section [%s] has no lines", installSection);
         SetLastError(ERROR_SECTION_NOT_FOUND);
         return 0;
     }
@@ -225,6 +260,7 @@ int CreateOrUpdateService(HINF script, const char* name, const char* installSect
     if (FindKey(script, installSection, "ServiceBinary", &binaryLine) &&
         ReadWholeField(&binaryLine, 1, binary, sizeof(binary)) == FieldRead::TooLong) {
         LogOverlongField(installSection, &binaryLine, 1, sizeof(binary), "the service is not created");
+        RunLogAction("create-service", name, "failed: its ServiceBinary is longer than 255 characters");
         SetLastError(ERROR_FILENAME_EXCED_RANGE);
         LogServiceFailure("creating service", name);
         return 0;
@@ -237,6 +273,8 @@ int CreateOrUpdateService(HINF script, const char* name, const char* installSect
         DebugErrorPrint("service %s: the program of ServiceBinary \"%s\" cannot be told from its arguments "
                         "(quote it in the script); the service is not created\n",
                         name, binary);
+        RunLogAction("create-service", name, "failed: the program of its ServiceBinary cannot be told from its "
+                                             "arguments");
         SetLastError(ERROR_INVALID_PARAMETER);
         LogServiceFailure("creating service", name);
         return 0;
@@ -248,15 +286,21 @@ int CreateOrUpdateService(HINF script, const char* name, const char* installSect
 
     {
         ServiceHandles handles;
-        if (!OpenManager(handles))
+        if (!OpenManager(handles)) {
+            LogServiceAction("create-service", name, "failed: the service control manager cannot be opened");
             return 0;
+        }
         handles.service = OpenServiceA(handles.manager, name, kServiceAccess);
         if (handles.service) {
             // Best effort: the service exists, whatever its configuration.
             JournalServiceChanged(name);
-            ChangeServiceConfigA(handles.service, serviceType, startType, errorControl, orNull(binaryCommand.c_str()),
-                                 orNull(group), nullptr, dependencies.empty() ? nullptr : dependencies.data(),
-                                 orNull(account), nullptr, orNull(displayName));
+            if (ChangeServiceConfigA(handles.service, serviceType, startType, errorControl,
+                                     orNull(binaryCommand.c_str()), orNull(group), nullptr,
+                                     dependencies.empty() ? nullptr : dependencies.data(), orNull(account), nullptr,
+                                     orNull(displayName)))
+                RunLogAction("create-service", name, "it exists: its configuration changed");
+            else
+                LogServiceAction("create-service", name, "it exists; its configuration is not changed");
         } else {
             JournalServiceCreated(name);
             handles.service = CreateServiceA(handles.manager, name, orNull(displayName), kServiceAccess,
@@ -266,8 +310,10 @@ int CreateOrUpdateService(HINF script, const char* name, const char* installSect
                                              orNull(account), nullptr);
             if (!handles.service) {
                 LogServiceFailure("creating service", name);
+                LogServiceAction("create-service", name, "failed");
                 return 0;
             }
+            RunLogAction("create-service", name, "created");
         }
     }
     ApplyServiceGroupOrder(script, installSection);
@@ -281,20 +327,25 @@ int StartOneService(const char* name)
     if (opened != kOpened) {
         if (opened == kNotInstalled)
             LogServiceFailure("starting missing service", name);
+        LogServiceAction("start-service", name, opened == kNotInstalled ? "not installed" : "cannot be opened");
         return 0;
     }
     if (!StartServiceA(handles.service, 0, nullptr)) {
         LogServiceFailure("starting service", name);
+        LogServiceAction("start-service", name, "refused to start");
         return 0;
     }
     SERVICE_STATUS status = {};
     for (int poll = 0; poll < kPolls; ++poll) {
-        if (QueryServiceStatus(handles.service, &status) && status.dwCurrentState == SERVICE_RUNNING)
+        if (QueryServiceStatus(handles.service, &status) && status.dwCurrentState == SERVICE_RUNNING) {
+            RunLogAction("start-service", name, "running");
             return 1;
+        }
         Sleep(kPollMs);
     }
     SetLastError(ERROR_SERVICE_REQUEST_TIMEOUT);
     LogServiceFailure("waiting for service", name);
+    RunLogAction("start-service", name, "not running within 5 s");
     return 0;
 }
 
@@ -315,6 +366,7 @@ int ApplyServiceGroupOrder(HINF script, const char* installSection)
     if (status != ERROR_SUCCESS) {
         SetLastError(status);
         LogServiceFailure("opening the group order for", group);
+        LogServiceAction("group-order", group, "not placed: the group load order cannot be opened");
         return 0;
     }
     // The whole list, however long: an unreadable list is left as it is
@@ -322,6 +374,7 @@ int ApplyServiceGroupOrder(HINF script, const char* installSection)
     std::vector<char> list;
     if (!ReadGroupList(key, &list)) {
         LogServiceFailure("reading the group order for", group);
+        LogServiceAction("group-order", group, "not placed: the group load order cannot be read");
         RegCloseKey(key);
         return 0;
     }
@@ -333,14 +386,17 @@ int ApplyServiceGroupOrder(HINF script, const char* installSection)
     if (status != ERROR_SUCCESS) {
         SetLastError(status);
         LogServiceFailure("writing the group order for", group);
+        LogServiceAction("group-order", group, "not placed");
         return 0;
     }
+    RunLogAction("group-order", group, "placed at \"%s\" in the group load order", position);
     return 1;
 }
 
 int StopServices(HINF script, const char* sections)
 {
-    return !xUtilIsWinNT() || ForEachListed(script, sections, "StopService", StopOneService);
+    return !xUtilIsWinNT() ||
+           ForEachListed(script, sections, "StopService", StopOneService, "the service did not stop");
 }
 
 int DeleteAndCreateServices(HINF script, const char* sections)
@@ -358,5 +414,6 @@ int DeleteAndCreateServices(HINF script, const char* sections)
 
 int StartServices(HINF script, const char* sections)
 {
-    return !xUtilIsWinNT() || ForEachListed(script, sections, "StartService", StartOneService);
+    return !xUtilIsWinNT() ||
+           ForEachListed(script, sections, "StartService", StartOneService, "the service did not start");
 }

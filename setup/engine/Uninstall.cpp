@@ -5,6 +5,7 @@
 #include "Journal.h"
 #include "DirectoryRules.h"
 #include "RegistryLookups.h"
+#include "RunLog.h"
 #include "ScriptLines.h"
 #include "TextList.h"
 #include "Versions.h"
@@ -50,66 +51,81 @@ struct SubDirLine
     char subDir[MAX_PATH];
 };
 
-// Each value is journalled before it is written: a failed installation
-// puts back the entry that was there, values and all.
-void SetText(HKEY key, const std::string& path, const char* name, const std::string& text)
+// An entry's open key and its path as the installation log names it.
+struct EntryKey
 {
-    JournalValue(HKEY_LOCAL_MACHINE, path.c_str(), name);
-    const LONG status = RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                                       static_cast<DWORD>(text.size() + 1));
-    if (status != ERROR_SUCCESS) {
-        DebugErrorPrint("cannot write uninstall value %s\n", name);
-        DebugReportError(static_cast<DWORD>(status));
+    HKEY handle;
+    std::string path;    // "HKLM\Software\...\Uninstall\<key>"
+    std::string subKey;  // the same below HKLM
+};
+
+// Writes one value; the log names it, and the debug log a failure.
+void SetValue(const EntryKey& key, const char* name, DWORD type, const void* data, DWORD size)
+{
+    // Journalled first: a failed installation puts back the entry that was
+    // there, values and all.
+    JournalValue(HKEY_LOCAL_MACHINE, key.subKey.c_str(), name);
+    const LONG status = RegSetValueExA(key.handle, name, 0, type, static_cast<const BYTE*>(data), size);
+    const char* typeName = type == REG_DWORD ? "REG_DWORD" : type == REG_MULTI_SZ ? "REG_MULTI_SZ" : "REG_SZ";
+    if (status == ERROR_SUCCESS) {
+        RunLogAction("set-value", key.path.c_str(), "value %s, %s", name, typeName);
+        return;
     }
+    RunLogAction("set-value", key.path.c_str(), "value %s, %s failed (error %ld)", name, typeName, status);
+    DebugErrorPrint("cannot write uninstall value %s\n", name);
+    DebugReportError(static_cast<DWORD>(status));
 }
 
-void SetNumber(HKEY key, const std::string& path, const char* name, DWORD value)
+void SetText(const EntryKey& key, const char* name, const std::string& text)
 {
-    JournalValue(HKEY_LOCAL_MACHINE, path.c_str(), name);
-    RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
+    SetValue(key, name, REG_SZ, text.c_str(), static_cast<DWORD>(text.size() + 1));
+}
+
+void SetNumber(const EntryKey& key, const char* name, DWORD value)
+{
+    SetValue(key, name, REG_DWORD, &value, sizeof(value));
 }
 
 int WriteEntry(const Entry& entry, const EntryTexts& texts)
 {
-    HKEY key = nullptr;
-    const std::string path = std::string(kUninstallKey) + entry.key;
-    JournalKey(HKEY_LOCAL_MACHINE, path.c_str());
-    const LONG status = RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0,
-                                        nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr);
+    const std::string subKey = std::string(kUninstallKey) + entry.key;
+    EntryKey key = {nullptr, "HKLM\\" + subKey, subKey};
+    JournalKey(HKEY_LOCAL_MACHINE, subKey.c_str());
+    const LONG status = RegCreateKeyExA(HKEY_LOCAL_MACHINE, subKey.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                        &key.handle, nullptr);
     if (status != ERROR_SUCCESS) {
         DebugErrorPrint("cannot create the uninstall entry %s\n", entry.key);
         DebugReportError(static_cast<DWORD>(status));
+        RunLogPrint("the uninstall entry %s cannot be created (error %ld)", key.path.c_str(), status);
         SetLastError(static_cast<DWORD>(status));
         return 0;
     }
     // The program path in quotes: unquoted, a path with blanks ("C:\Program
     // Files\...") lets Windows start C:\Program.exe in its place.
     const std::string command = "\"" + std::string(texts.setupPath) + "\" /remove:" + entry.key;
-    SetText(key, path, "DisplayName", entry.displayName);
-    SetText(key, path, "UninstallString", command);
+    SetText(key, "DisplayName", entry.displayName);
+    SetText(key, "UninstallString", command);
     if (entry.global || texts.publisher[0] != '\0')
-        SetText(key, path, "Publisher", texts.publisher);
+        SetText(key, "Publisher", texts.publisher);
     if (entry.global || texts.helpLink[0] != '\0')
-        SetText(key, path, "HelpLink", texts.helpLink);
+        SetText(key, "HelpLink", texts.helpLink);
     if (entry.version != nullptr) {
-        SetText(key, path, "ProductVersion", entry.version);
-        SetText(key, path, "DisplayVersion", entry.version);
+        SetText(key, "ProductVersion", entry.version);
+        SetText(key, "DisplayVersion", entry.version);
     }
     const char* ownDir = texts.pairs ? PairListFind(texts.pairs, entry.key) : nullptr;
     if (ownDir != nullptr) {
         const std::string both = std::string(texts.targetDir) + '\0' + ownDir + '\0' + '\0';
-        JournalValue(HKEY_LOCAL_MACHINE, path.c_str(), "UserTargetDir");
-        RegSetValueExA(key, "UserTargetDir", 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(both.data()),
-                       static_cast<DWORD>(both.size()));
+        SetValue(key, "UserTargetDir", REG_MULTI_SZ, both.data(), static_cast<DWORD>(both.size()));
     } else {
-        SetText(key, path, "UserTargetDir", texts.targetDir);
+        SetText(key, "UserTargetDir", texts.targetDir);
     }
     // What deployment tools expect of every entry.
-    SetText(key, path, "QuietUninstallString", command + " /quiet");
-    SetText(key, path, "InstallLocation", texts.targetDir);
-    SetNumber(key, path, "NoModify", 1);
-    SetNumber(key, path, "NoRepair", 1);
-    RegCloseKey(key);
+    SetText(key, "QuietUninstallString", command + " /quiet");
+    SetText(key, "InstallLocation", texts.targetDir);
+    SetNumber(key, "NoModify", 1);
+    SetNumber(key, "NoRepair", 1);
+    RegCloseKey(key.handle);
     return 1;
 }
 

@@ -3,6 +3,7 @@
 #include "CommandQuoting.h"
 #include "DebugLog.h"
 #include "Journal.h"
+#include "RunLog.h"
 #include "ScriptFields.h"
 #include "ScriptLines.h"
 #include "ScriptTrace.h"
@@ -98,6 +99,7 @@ int StartExecProgram(const char* program, const char* arguments, const char* wor
     if (!xUtilProgramPath(program, path, sizeof(path)) || systemLength == 0 || systemLength >= sizeof(systemFolder)) {
         DebugErrorPrint("error: cannot start %s\n", program);
         DebugReportError(ERROR_FILENAME_EXCED_RANGE);
+        RunLogAction("run", program, "cannot start: the path is too long");
         SetLastError(ERROR_FILENAME_EXCED_RANGE);
         return 0;
     }
@@ -115,17 +117,32 @@ int StartExecProgram(const char* program, const char* arguments, const char* wor
         const DWORD error = GetLastError() != ERROR_SUCCESS ? GetLastError() : ERROR_FILE_NOT_FOUND;
         DebugErrorPrint("error: cannot start %s\n", program);
         DebugReportError(error);
+        RunLogAction("run", path, "cannot start (error %lu)", error);
         SetLastError(error);
         return 0;
     }
-    if (!(runFlags & kExecNoWait)) {
+    if (runFlags & kExecNoWait) {
+        RunLogAction("run", path, "started, not waited for");
+    } else {
         WaitForSingleObject(info.hProcess, INFINITE);
+        DWORD exitCode = 0;
+        const bool known = GetExitCodeProcess(info.hProcess, &exitCode) != FALSE;
         // Only a program the script named with its folder is deleted: a bare
         // name stands for the system's own program.
-        if ((runFlags & kExecDeleteAfter) && IsBareProgramName(program))
+        const char* deleted = "";
+        if ((runFlags & kExecDeleteAfter) && IsBareProgramName(program)) {
             DebugErrorPrint("exec: %s is a program of the system folder and is not deleted\n", program);
-        else if ((runFlags & kExecDeleteAfter) && !DeleteFileA(path))
-            DebugReportLastError();
+        } else if (runFlags & kExecDeleteAfter) {
+            deleted = "; the program file is deleted";
+            if (!DeleteFileA(path)) {
+                DebugReportLastError();
+                deleted = "; the program file cannot be deleted";
+            }
+        }
+        if (known)
+            RunLogAction("run", path, "exit code %lu%s", exitCode, deleted);
+        else
+            RunLogAction("run", path, "ended%s", deleted);
     }
     CloseHandle(info.hProcess);
     return 1;

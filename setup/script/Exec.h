@@ -32,5 +32,7 @@ int RunExec(HINF script, const char* section, unsigned level, HWND window);
 // until the program ends and then, with kExecDeleteAfter, deletes the
 // program file (never one of the system folder named without a folder).
 // Returns 1, or 0 with the thread's last error when it could not start.
+// The installation log gets a run line: the exit code of a program waited
+// for, or why it did not start.
 int StartExecProgram(const char* program, const char* arguments, const char* workingDir, unsigned runFlags,
                      HWND window);

@@ -3,6 +3,7 @@
 #include "BufCopy.h"
 #include "DebugLog.h"
 #include "Journal.h"
+#include "RunLog.h"
 #include "ShellFolders.h"
 #include "ShellFunctions.h"
 #include "ShortcutText.h"
@@ -53,14 +54,16 @@ void CreateSubFolders(char* path, size_t folderLength)
             continue;
         *at = '\0';
         JournalFolders(path);
-        if (CreateDirectoryA(path, nullptr))
+        if (CreateDirectoryA(path, nullptr)) {
             NotifyShell(SHCNE_MKDIR, path);
+            RunLogAction("make-folder", path);
+        }
         *at = '\\';
     }
 }
 
-// Saves `link` as the file `path`; 1 when saved.
-int SaveLink(IShellLinkA* link, const char* path)
+// Saves `link` (to `target`) as the file `path`; 1 when saved.
+int SaveLink(IShellLinkA* link, const char* path, const char* target)
 {
     IPersistFile* file = nullptr;
     HRESULT result = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
@@ -81,6 +84,7 @@ int SaveLink(IShellLinkA* link, const char* path)
         return 0;
     }
     NotifyShell(existed ? SHCNE_UPDATEITEM : SHCNE_CREATE, path);
+    RunLogAction("create-shortcut", path, "%s, to %s", existed ? "replaced" : "new", target);
     return 1;
 }
 
@@ -120,7 +124,7 @@ int CreateShortcut(const char* code, const char* name, const char* target, const
         size_t folderLength = 0;
         if (BuildShortcutPath(code, name, path, &folderLength)) {
             CreateSubFolders(path, folderLength);
-            saved = SaveLink(link, path);
+            saved = SaveLink(link, path, target);
             if (saved && openFolder)
                 OpenFolderOf(path);
         }
@@ -132,6 +136,8 @@ int CreateShortcut(const char* code, const char* name, const char* target, const
     if (!saved) {
         DebugErrorPrint("shortcut %s\\%s not created\n", code, name);
         DebugReportError(error);
+        RunLogAction("create-shortcut", name, "%s: not created (error 0x%08lx)", code,
+                     static_cast<unsigned long>(error));
     }
     SetLastError(error);
     return saved;
@@ -141,17 +147,25 @@ int DeleteShortcut(const char* code, const char* name)
 {
     char path[MAX_PATH];
     size_t folderLength = 0;
-    if (!BuildShortcutPath(code, name, path, &folderLength))
+    if (!BuildShortcutPath(code, name, path, &folderLength)) {
+        RunLogAction("delete-shortcut", name, "%s: no such shortcut folder or name", code);
         return 1;
+    }
     JournalFile(path);
-    if (DeleteFileA(path))
+    if (DeleteFileA(path)) {
         NotifyShell(SHCNE_DELETE, path);
+        RunLogAction("delete-shortcut", path, "deleted");
+    } else {
+        RunLogAction("delete-shortcut", path, "%s", GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES
+                                                         ? "it was not there" : "failed: it stays");
+    }
     // Sub-folders up to, never including, the shell folder, while empty.
     while (char* slash = std::strrchr(path, '\\')) {
         *slash = '\0';
         if (std::strlen(path) <= folderLength || !RemoveDirectoryA(path))
             break;
         NotifyShell(SHCNE_RMDIR, path);
+        RunLogAction("remove-folder", path, "now");
     }
     return 1;
 }

@@ -1,7 +1,8 @@
 // Shell shortcuts (".lnk" files) of the setup script, in the shell folders
 // of the folder codes (ShortcutText.h), with the shell told of every file
-// and folder created or removed. Each call initialises COM for itself and
-// releases everything it opened, so the functions run on any thread.
+// and folder created or removed, and the installation log of each one. Each
+// call initialises COM for itself and releases everything it opened, so the
+// functions run on any thread.
 #pragma once
 
 #include <windows.h>

@@ -2,6 +2,7 @@
 
 #include "BufCopy.h"
 #include "FolderSecurity.h"
+#include "RunLog.h"
 #include "TextList.h"
 #include "UtilTrace.h"
 #include "usystem.h"
@@ -176,11 +177,14 @@ int xUtilApplyFileSecurity(const char* descriptorText, const char* path)
     // list, that is full access for everyone: refuse it.
     if (security.descriptor == nullptr ||
         !GetSecurityDescriptorDacl(security.descriptor, &present, &acl, &defaulted) || !present) {
+        RunLogAction("set-security", path, "not applied: %s is no descriptor with an access-control list",
+                     descriptorText);
         SetLastError(ERROR_INVALID_DATA);
         return 0;
     }
     SetNamedSecurityFn setNamed = Security().setNamed;
     if (setNamed == nullptr) {
+        RunLogAction("set-security", path, "not applied: this Windows has no file permissions");
         SetLastError(ERROR_PROC_NOT_FOUND);
         return 0;
     }
@@ -189,6 +193,10 @@ int xUtilApplyFileSecurity(const char* descriptorText, const char* path)
     if (SddlDaclProtected(descriptorText))
         what |= PROTECTED_DACL_SECURITY_INFORMATION;
     const DWORD status = setNamed(name.data(), SE_FILE_OBJECT, what, nullptr, nullptr, acl, nullptr);
+    if (status == ERROR_SUCCESS)
+        RunLogAction("set-security", path, "%s", descriptorText);
+    else
+        RunLogAction("set-security", path, "failed (error %lu)", status);
     SetLastError(status);
     return status == ERROR_SUCCESS ? 1 : 0;
 }
@@ -219,6 +227,11 @@ int xUtilCreateProtectedFolder(const char* path, bool* created)
         if (!folder.empty() && folder.back() != '\\' && GetFileAttributesA(folder.c_str()) == INVALID_FILE_ATTRIBUTES) {
             if (!CreateDirectoryA(folder.c_str(), *created ? nullptr : protection))
                 return 0;
+            // The uppermost folder made carries the permissions; the others inherit them.
+            if (!*created && protection != nullptr)
+                RunLogAction("make-folder", folder.c_str(), "writable by administrators only");
+            else
+                RunLogAction("make-folder", folder.c_str());
             *created = true;
         }
         if (end == std::string::npos)

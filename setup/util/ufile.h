@@ -34,7 +34,8 @@ char* xUtilReadSection(const char* section, const char* iniPath);
 // descriptor is applied. Returns 1, or 0 with the last error:
 // ERROR_INVALID_DATA when the text gives no descriptor with an access-control
 // list, ERROR_PROC_NOT_FOUND when the system lacks the security functions,
-// or the system's error from applying it.
+// or the system's error from applying it. The installation log gets a
+// set-security line either way.
 int xUtilApplyFileSecurity(const char* descriptorText, const char* path);
 
 // The security descriptor written as `text` (SDDL), to be freed with
@@ -47,7 +48,8 @@ PSECURITY_DESCRIPTOR xUtilDescriptorFromText(const char* text, bool* unsupported
 // uppermost folder created gets the protected permissions of
 // kTargetFolderSddl (the ones below inherit them), so that users without
 // administrator rights cannot change what is installed there. `created`
-// tells whether anything was created. Windows without text security
+// tells whether anything was created; the installation log gets a
+// make-folder line per folder. Windows without text security
 // descriptors (9x, NT 4) makes the folders as it does. Returns 1, or 0 with
 // the last error.
 int xUtilCreateProtectedFolder(const char* path, bool* created);

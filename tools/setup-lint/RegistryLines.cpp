@@ -9,20 +9,6 @@
 
 namespace {
 
-enum : uint32_t {
-    kBinaryValueType = 0x00000001,
-    kNoClobber = 0x00000002,
-    kDeleteValue = 0x00000004,
-    kAppend = 0x00000008,
-    kKeyOnly = 0x00000010,
-    kOverwriteOnly = 0x00000020,
-    kKeyOnlyCommon = 0x00002000,
-    kTypeMask = 0xFFFF0000u | kBinaryValueType,
-    kMultiSzDeleteString = 0x00018002,
-};
-
-const char* const kRoots[] = {"HKCR", "HKCU", "HKLM", "HKU"};
-
 std::string Field(const std::vector<std::string>& fields, size_t n)
 {
     return n >= 1 && n <= fields.size() ? fields[n - 1] : std::string();
@@ -33,32 +19,6 @@ std::string Hex(uint32_t value)
     char text[16];
     std::snprintf(text, sizeof text, "0x%08X", value);
     return text;
-}
-
-std::string TypeName(uint32_t type)
-{
-    switch (type) {
-    case 0: return "REG_NONE";
-    case 1: return "REG_SZ";
-    case 2: return "REG_EXPAND_SZ";
-    case 3: return "REG_BINARY";
-    case 4: return "REG_DWORD";
-    case 7: return "REG_MULTI_SZ";
-    default: return "type " + std::to_string(type);
-    }
-}
-
-uint32_t ValueType(uint32_t flags)
-{
-    switch (flags & kTypeMask) {
-    case 0x00000000: return 1;
-    case 0x00010000: return 7;
-    case 0x00020000: return 2;
-    case 0x00000001: return 3;
-    case 0x00010001: return 4;
-    case 0x00020001: return 0;
-    default: return flags >> 16;
-    }
 }
 
 // Fields 5, 6, ... as one multi-string: each string ended by a NUL.
@@ -89,23 +49,17 @@ bool BinaryData(const std::vector<std::string>& fields, std::string* data)
     return true;
 }
 
-// The deletion a line asks for: of a value, of one string of a
+// The fields and note of a deletion: of a value, of one string of a
 // multi-string value, or of the whole key.
-void Deletion(PlanItem* item, const std::vector<std::string>& fields, uint32_t flags)
+void Deletion(PlanItem* item, const std::vector<std::string>& fields, RegistryChange change)
 {
-    const std::string value = Field(fields, 3);
     item->note = "when the key exists";
-    if (!value.empty() && !(flags & kKeyOnlyCommon)) {
-        if ((flags & kMultiSzDeleteString) == kMultiSzDeleteString) {
-            item->action = "delete-string";
-            item->Field("value", value).Field("data", Field(fields, 5));
-            item->note = "the string is taken out of the multi-string value, when it is one";
-        } else {
-            item->action = "delete-value";
-            item->Field("value", value);
-        }
+    if (change == RegistryChange::DeleteString) {
+        item->Field("value", Field(fields, 3)).Field("data", Field(fields, 5));
+        item->note = "the string is taken out of the multi-string value, when it is one";
+    } else if (change == RegistryChange::DeleteValue) {
+        item->Field("value", Field(fields, 3));
     } else {
-        item->action = "delete-key";
         item->note = "with all its sub-keys and values, when it exists";
     }
 }
@@ -122,72 +76,65 @@ PlanItem RegistryLineItem(const std::vector<std::string>& fields, bool delReg)
     PlanItem item;
     const std::string rootName = Field(fields, 1);
     const std::string subKey = Field(fields, 2);
-    std::string root;
-    for (const char* known : kRoots)
-        if (SameName(rootName, known)) root = known;
-    item.Field("key", root.empty() ? rootName + (subKey.empty() ? "" : "\\" + subKey)
-                                   : root + (subKey.empty() ? "" : "\\" + subKey));
-    int32_t flags = RegistryLineFlags(fields);
+    const int32_t flags = RegistryLineFlags(fields);
     const uint32_t bits = static_cast<uint32_t>(flags);
-    if (root.empty()) {
-        item.action = "skip";
-        item.note = SameName(rootName, "HKR") ? "HKR names no key here: setup.exe gives the Setup API no relative root"
-                                              : "\"" + rootName + "\" is no registry root (HKCR, HKCU, HKLM, HKU)";
+    const RegistryLine line = ReadRegistryLine(rootName.c_str(), Field(fields, 3).c_str(), bits, delReg);
+    const std::string root = line.root ? line.root : rootName;
+    item.Field("key", root + (subKey.empty() ? "" : "\\" + subKey));
+    item.action = RegistryChangeName(line.change);
+    switch (line.skip) {
+    case RegistrySkip::UnknownRoot:
+        item.note = "\"" + rootName + "\" is no registry root (HKCR, HKCU, HKLM, HKU)";
         return item;
-    }
-    if (delReg) {
-        if (!DelRegCarriesOut(flags)) {
-            item.action = "skip";
-            item.Field("value", Field(fields, 3)).Field("flags", Hex(bits));
-            item.note = "the flags are AddReg flags, not DelReg flags (0, or with the deletion bit 0x8000): the Setup "
-                        "API skips the line, so nothing is deleted";
-            return item;
-        }
-        Deletion(&item, fields, flags == 0 ? static_cast<uint32_t>(kRegDeletionBit) : bits);
+    case RegistrySkip::RelativeRoot:
+        item.note = "HKR names no key here: setup.exe gives the Setup API no relative root";
         return item;
-    }
-    if (bits & kRegDeletionBit) {
-        item.action = "skip";
+    case RegistrySkip::AddRegFlagsInDelReg:
+        item.Field("value", Field(fields, 3)).Field("flags", Hex(bits));
+        item.note = "the flags are AddReg flags, not DelReg flags (0, or with the deletion bit 0x8000): the Setup "
+                    "API skips the line, so nothing is deleted";
+        return item;
+    case RegistrySkip::DeletionBitInAddReg:
         item.Field("value", Field(fields, 3)).Field("flags", Hex(bits));
         item.note = "the flags carry the deletion bit 0x8000: the Setup API leaves such a line to DelReg";
         return item;
+    case RegistrySkip::None:
+        break;
     }
-    if (bits & kDeleteValue) {
-        Deletion(&item, fields, bits);
+    switch (line.change) {
+    case RegistryChange::DeleteKey:
+    case RegistryChange::DeleteValue:
+    case RegistryChange::DeleteString:
+        Deletion(&item, fields, line.change);
         return item;
-    }
-    const bool onlyPresent = (bits & kOverwriteOnly) != 0;
-    if (bits & (kKeyOnly | kKeyOnlyCommon)) {
-        item.action = "create-key";
-        item.note = onlyPresent ? "only opened: nothing changes" : "when missing";
+    case RegistryChange::CreateKey:
+        item.note = line.onlyWhenPresent ? "only opened: nothing changes" : "when missing";
         return item;
+    default:
+        break;
     }
-    const std::string value = Field(fields, 3);
-    const uint32_t type = ValueType(bits);
-    item.Field("value", value).Field("type", TypeName(type));
+    char typeName[32];
+    item.Field("value", Field(fields, 3)).Field("type", RegistryTypeName(line.type, typeName, sizeof typeName));
     std::string data;
     bool read = true;
-    if (!(bits & kBinaryValueType) || (type == 4 && fields.size() == 5)) {
-        if (type == 4)
+    if (!(bits & 0x00000001) || (line.type == 4 && fields.size() == 5)) {  // not binary, or a DWORD in one field
+        if (line.type == 4)
             data = std::to_string(static_cast<uint32_t>(std::strtoul(Field(fields, 5).c_str(), nullptr, 0)));
-        else if (type == 7)
+        else if (line.type == 7)
             data = MultiString(fields);
         else
             data = Field(fields, 5);
     } else {
         read = BinaryData(fields, &data);
     }
-    if (type == 7 && (bits & kAppend)) {
-        item.action = "append-strings";
-        item.Field("data", data);
+    item.Field("data", data);
+    if (line.change == RegistryChange::AppendStrings) {
         item.note = "each string not yet in the multi-string value is appended, when the value exists as one";
         return item;
     }
-    item.action = "set-value";
-    item.Field("data", data);
     std::string note;
-    if (bits & kNoClobber) note = "only when the value does not exist yet";
-    if (onlyPresent) note = "only when the key and the value exist already";
+    if (line.onlyWhenMissing) note = "only when the value does not exist yet";
+    if (line.onlyWhenPresent) note = "only when the key and the value exist already";
     if (!read) note += std::string(note.empty() ? "" : "; ") + "no data: a field after the flags is no hexadecimal byte";
     item.note = note;
     return item;

@@ -201,7 +201,7 @@ private:
     {
         for (const InfLine& entry : section.lines) {
             const int32_t flags = RegistryLineFlags(entry.fields);
-            if (DelRegCarriesOut(flags)) continue;
+            if (DelRegCarriesOut(static_cast<uint32_t>(flags))) continue;
             const std::string value = entry.Field(3).empty() ? "" : "\\" + entry.Field(3);
             char hex[16];
             std::snprintf(hex, sizeof hex, "0x%08X", static_cast<uint32_t>(flags));

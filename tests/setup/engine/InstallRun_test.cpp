@@ -197,6 +197,15 @@ std::string Value(const std::string& key, const char* name)
     return std::string(data, size);
 }
 
+// How often `part` occurs in `text`.
+size_t Count(const std::string& text, const std::string& part)
+{
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++count;
+    return count;
+}
+
 std::string ShortcutPath()
 {
     char programs[MAX_PATH] = "";
@@ -271,6 +280,9 @@ struct SetupSource
         return pages;
     }
     std::string Log() const { return testsupport::ReadFileBytes(program.Path("setup.log")); }
+    // The /log: switch of an installation log beside the program, and the log.
+    std::string RunLogSwitch() const { return "\"/log:" + program.Path("run.log") + "\""; }
+    std::string RunLogText() const { return testsupport::ReadFileBytes(program.Path("run.log")); }
 };
 
 TEST(InstallRun, InstallThenRemove)
@@ -357,14 +369,23 @@ TEST(InstallRun, ProductListsChooseTheSections)
     SetupSource source("products", ProductsScript(&preselected));
     const struct { const char* arguments; DWORD exitCode; std::vector<std::string> markers; } steps[] = {
         {"/quiet:zz", 0, {"Install"}},
-        {"/quiet:a,B", 3010, {"Install", "A.Install", "B.Install"}},
+        {"/quiet:a,B", 3010, {"Install", "A.Install", "B.Install"}},  // B has the restart flag
         {"/remove:A /quiet", 0, {"A.Remove"}},  // B stays registered
         {"/remove:B /quiet", 3010, {"B.Remove", "Remove"}},
         {"/quiet", 0, preselected},
     };
     for (const auto& step : steps) {
         RegDeleteTreeA(HKEY_LOCAL_MACHINE, "Software\\VtRun");
-        EXPECT_EQ(step.exitCode, source.Run(step.arguments)) << step.arguments << source.Log();
+        DeleteFileA(source.program.Path("run.log").c_str());
+        EXPECT_EQ(step.exitCode, source.Run(step.arguments + (" " + source.RunLogSwitch())))
+            << step.arguments << source.Log();
+        // The installation log names the product that asks for the restart, and only it.
+        const std::string runLog = source.RunLogText();
+        EXPECT_EQ(step.exitCode == 3010 ? 1u : 0u, Count(runLog, " restart-needed ")) << runLog;
+        if (step.exitCode == 3010) {
+            EXPECT_NE(std::string::npos, runLog.find(" restart-needed B  the product's restart flag (4)\r\n"))
+                << runLog;
+        }
         HKEY key = nullptr;
         DWORD count = 0;
         RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\VtRun", 0, KEY_READ, &key);
@@ -427,8 +448,12 @@ TEST(InstallRun, SlowServiceOnlyAsksForARestart)
     CloseServiceHandle(manager);
 
     SetupSource source("slow_service", kMainScript);
-    EXPECT_EQ(3010u, source.Run("/quiet:SlowStop")) << source.Log();
+    EXPECT_EQ(3010u, source.Run("/quiet:SlowStop " + source.RunLogSwitch())) << source.Log();
     EXPECT_EQ(kFullRun, source.Pages());
+    const std::string runLog = source.RunLogText();
+    EXPECT_NE(std::string::npos, runLog.find(" stop-service VtSlowService  did not stop within 5 s\r\n")) << runLog;
+    EXPECT_NE(std::string::npos, runLog.find(" restart-needed VtSlowService  the service did not stop\r\n"))
+        << runLog;
 }
 
 // A run that asks for a restart (a copy onto a file in use) and then fails

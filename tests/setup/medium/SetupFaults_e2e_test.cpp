@@ -5,7 +5,8 @@
 // box and installs nothing; after each kill the next start undoes what the
 // killed run did (a start that is only cancelled too), a second
 // installation leaves exactly what a normal one leaves, and the removal
-// leaves nothing.
+// leaves nothing. The installation log of a killed run ends with the last
+// thing it did.
 #include "InstalledProduct.h"
 #include "UiDriver.h"
 #include "WinTestSupport.h"
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -100,16 +102,25 @@ struct KillPoint
     const char* name;
     const char* plugin;  // the parameter text of the Plugins line
     int lastStatus;      // the last "wizard: status" the debug log shows
+    // The last line of the installation log: its action (any of a list
+    // separated by "|") and how its subject ends ("": any).
+    const char* lastActions;
+    const char* lastSubjectEnd;
 };
 
+const char kEntryValues[] = "\\Uninstall\\ModemTest";
+const char kAppPathValues[] = "\\App Paths\\mdmprobe.exe";
+
 const KillPoint kKillPoints[] = {
-    {"BeforeServicesStop", "killpoint;step=0/0;kill", -2},  // uninstall entry written, no file yet
-    {"BeforeCopy", "killpoint;step=1/0;kill", 2},
-    {"DuringCopy", "killpoint;step=1/0;kill=copy", 3},
-    {"AfterCopy", "killpoint;step=2/0;kill", 3},
-    {"AfterRegistry", "killpoint;step=4/0;kill", 4},
-    {"AfterServices", "killpoint;step=3/0;kill", 4},
-    {"AfterShortcuts", "killpoint;step=5/0;kill", 5},
+    // The uninstall entry is written, no file yet.
+    {"BeforeServicesStop", "killpoint;step=0/0;kill", -2, "set-value", kEntryValues},
+    {"BeforeCopy", "killpoint;step=1/0;kill", 2, "set-value", kEntryValues},
+    // Killed once the first file is there: its line may be written or not.
+    {"DuringCopy", "killpoint;step=1/0;kill=copy", 3, "plugin-steps|copy", ""},
+    {"AfterCopy", "killpoint;step=2/0;kill", 3, "copy", "\\mdmprobe.dat"},
+    {"AfterRegistry", "killpoint;step=4/0;kill", 4, "set-value", kAppPathValues},
+    {"AfterServices", "killpoint;step=3/0;kill", 4, "set-value", kAppPathValues},
+    {"AfterShortcuts", "killpoint;step=5/0;kill", 5, "create-shortcut", "\\Remove Vantor Modem Test.lnk"},
 };
 
 void PrintTo(const KillPoint& point, std::ostream* out)
@@ -136,6 +147,32 @@ int LastStatus(const std::string& log)
     return last;
 }
 
+// The installation log of a run killed at `point`: whole lines, the header
+// first, no exit line, and the last line the point's last action.
+void ExpectLogEndsWithLastAction(const std::string& log, const KillPoint& point)
+{
+    ASSERT_FALSE(log.empty());
+    EXPECT_EQ('\n', log.back()) << "a line cut short";
+    std::vector<std::string> words, subjects;  // per line: its first word after the time, and what follows
+    for (size_t at = 0, end; (end = log.find("\r\n", at)) != std::string::npos; at = end + 2) {
+        const std::string line = log.substr(at, end - at);
+        ASSERT_GT(line.size(), 9u) << line;
+        const size_t blank = line.find(' ', 9);
+        words.push_back(line.substr(9, blank - 9));
+        subjects.push_back(blank == std::string::npos ? ""
+                                                      : line.substr(blank + 1, line.find("  ", blank + 1) - blank - 1));
+    }
+    ASSERT_FALSE(words.empty());
+    EXPECT_EQ("=====", words.front());
+    EXPECT_EQ(words.end(), std::find(words.begin(), words.end(), "exit")) << "a killed run has no exit line";
+    const std::string last = "|" + words.back() + "|";
+    EXPECT_NE(std::string::npos, ("|" + std::string(point.lastActions) + "|").find(last)) << words.back();
+    const std::string& subject = subjects.back();
+    const std::string end = point.lastSubjectEnd;
+    EXPECT_TRUE(subject.size() >= end.size() && subject.compare(subject.size() - end.size(), end.size(), end) == 0)
+        << subject << " does not end with " << end;
+}
+
 class KilledInstallation : public testing::TestWithParam<KillPoint>
 {
 };
@@ -148,11 +185,17 @@ TEST_P(KilledInstallation, RunsAgainToTheNormalResultAndIsRemoved)
     WriteBytes(killed + "\\setup.inf", ScriptWithKillPoint(point));
     const auto runKilled = [&] {
         DWORD exitCode = 0;
-        ASSERT_TRUE(RunSetup(killed, "/quiet /debug:2,setup.log", kRunMs, &exitCode));
+        DeleteFileA((killed + "\\run.log").c_str());
+        ASSERT_TRUE(
+            RunSetup(killed, "/quiet /debug:2,setup.log \"/log:" + killed + "\\run.log\"", kRunMs, &exitCode));
         ASSERT_EQ(kKilledExit, exitCode) << "the plug-in did not end the run";
         const std::string killedLog = ReadFileBytes(killed + "\\setup.log");
         EXPECT_EQ(point.lastStatus, LastStatus(killedLog)) << killedLog;
         EXPECT_EQ(std::string::npos, killedLog.find("wizard: done")) << killedLog;
+        const std::string runLog = ReadFileBytes(killed + "\\run.log");
+        ExpectLogEndsWithLastAction(runLog, point);
+        if (HasFailure())
+            std::printf("%s", runLog.c_str());
         EXPECT_TRUE(MachineKeyExists(kEntry)) << "the uninstall entry comes before anything else";
     };
     const auto undoneFirst = [](const std::string& folder) {

@@ -5,6 +5,9 @@
 // shortcuts with their targets, the uninstall entry's values, the files
 // left for the restart and the exit codes. Both directions count: nothing
 // the plan names may be missing, and nothing it does not name may appear.
+// The installation log of each run (/log:) names the plan's items, as often
+// as the plan does, and says of each copy and deletion what really became
+// of it.
 //
 // usage: plan_reality_test MEDIUM-FOLDER INSTALL-PLAN.json REMOVE-PLAN.json
 #include "JsonParse.h"
@@ -16,8 +19,10 @@
 #include <shlobj.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 #include <map>
 #include <set>
 #include <string>
@@ -297,6 +302,136 @@ DWORD RunSetup(const std::string& command, const std::string& folder, bool start
     return exitCode;
 }
 
+// The action words of setup-lint's plan; a log line whose first word is one
+// of them names an item. Other lines (the header, restart reasons, the
+// exit) say what they are.
+const std::set<std::string> kPlanActions = {
+    "run", "plugin-steps", "stop-service", "delete-service", "start-service", "create-service", "group-order",
+    "delete", "remove-folder", "rename", "make-folder", "copy", "ini-write", "ini-fields", "ini-to-registry",
+    "set-value", "append-strings", "delete-string", "delete-value", "delete-key", "create-key", "add-firewall-entry",
+    "remove-firewall-entry", "set-security", "create-shortcut", "delete-shortcut", "skip", "start-program"};
+
+struct LogLine
+{
+    std::string action, subject, detail;
+};
+
+// The lines "HH:MM:SS word subject[  detail]" of a log; the subject ends at
+// the first two blanks.
+std::vector<LogLine> LogLines(const std::string& text)
+{
+    std::vector<LogLine> lines;
+    size_t at = 0;
+    while (at < text.size()) {
+        size_t end = text.find('\n', at);
+        std::string line = text.substr(at, end == std::string::npos ? std::string::npos : end - at);
+        at = end == std::string::npos ? text.size() : end + 1;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.size() < 10 || line[2] != ':' || line[5] != ':' || line[8] != ' ') {
+            ADD_FAILURE() << "a log line without its time: " << line;
+            continue;
+        }
+        const std::string rest = line.substr(9);
+        const size_t blank = rest.find(' ');
+        const std::string tail = blank == std::string::npos ? "" : rest.substr(blank + 1);
+        const size_t two = tail.find("  ");
+        lines.push_back(
+            {rest.substr(0, blank), tail.substr(0, two), two == std::string::npos ? "" : tail.substr(two + 2)});
+    }
+    return lines;
+}
+
+// What the plan says the run does, as "action|subject" (lower-cased, real
+// paths): the uninstall values written or keys deleted, every item of the
+// run's phases (but folders made "when missing" that `existed` before the
+// run) and the program started at the end.
+std::vector<std::string> PlannedItems(const Json& plan, const std::set<std::string>& existed)
+{
+    std::vector<std::string> items;
+    const Json& entries = MemberOf(plan, "uninstallEntries");
+    for (const Json& entry : MemberOf(entries, "write").items)
+        for (size_t value = 0; value < MemberOf(entry, "values").items.size(); ++value)
+            items.push_back("set-value|" + Lower(TextOf(entry, "key")));
+    for (const Json& key : MemberOf(entries, "delete").items) items.push_back("delete-key|" + Lower(key.text));
+    for (const auto& [phase, item] : Items(plan)) {
+        const std::string action = TextOf(*item, "action");
+        const std::string subject = Lower(Resolve(item->members.at(3).second.text));  // after action, section, line
+        if (action == "make-folder" && existed.count(subject)) continue;
+        items.push_back(action + "|" + subject);
+    }
+    const Json& start = MemberOf(plan, "startProgram");
+    if (start.kind == Json::Kind::Object) items.push_back("start-program|" + Lower(TextOf(start, "program")));
+    std::sort(items.begin(), items.end());
+    return items;
+}
+
+// The folders the plan makes when missing that are there already.
+std::set<std::string> ExistingFolders(const Json& plan)
+{
+    std::set<std::string> folders;
+    for (const auto& [phase, item] : Items(plan)) {
+        const std::string path = Resolve(TextOf(*item, "path"));
+        if (TextOf(*item, "action") == "make-folder" && GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES)
+            folders.insert(Lower(path));
+    }
+    return folders;
+}
+
+// The planned copies' targets that are there before the run.
+std::set<std::string> ExistingTargets(const Json& plan)
+{
+    std::set<std::string> targets;
+    for (const auto& [phase, item] : Items(plan)) {
+        const std::string target = TextOf(*item, "target");
+        if (TextOf(*item, "action") == "copy" && GetFileAttributesA(target.c_str()) != INVALID_FILE_ATTRIBUTES)
+            targets.insert(Lower(target));
+    }
+    return targets;
+}
+
+// The installation log of a run against its plan and against what the run
+// did: the same items; each copy "new", or "replaced" when its target was
+// among `targetsBefore`; each deletion "now" when the file is gone, "at the
+// next restart" when it waits for it; restart reasons exactly when the exit
+// code asks for a restart; the exit line last.
+void CompareLog(const Json& plan, const std::string& logPath, DWORD exitCode,
+                const std::set<std::string>& foldersBefore, const std::set<std::string>& targetsBefore)
+{
+    bool read = false;
+    const std::string text = testsupport::ReadFileBytes(logPath, &read);
+    ASSERT_TRUE(read) << logPath;
+    SCOPED_TRACE(text);
+    const std::vector<LogLine> lines = LogLines(text);
+    ASSERT_FALSE(lines.empty());
+    const std::set<std::string> pending = DeletedAtRestart();
+    std::vector<std::string> logged;
+    int reasons = 0;
+    for (const LogLine& line : lines) {
+        reasons += line.action == "restart-needed";
+        if (!kPlanActions.count(line.action)) continue;
+        logged.push_back(line.action + "|" + Lower(line.subject));
+        const std::string subject = Lower(line.subject);
+        if (line.action == "copy") {
+            EXPECT_EQ(targetsBefore.count(subject) ? "replaced" : "new", line.detail) << line.subject;
+        }
+        if (line.action == "delete") {
+            const bool gone = GetFileAttributesA(line.subject.c_str()) == INVALID_FILE_ATTRIBUTES;
+            EXPECT_EQ(gone ? "now" : "at the next restart (in use)", line.detail) << line.subject;
+            EXPECT_EQ(!gone, pending.count(subject) > 0) << line.subject;
+        }
+    }
+    std::sort(logged.begin(), logged.end());
+    const std::vector<std::string> planned = PlannedItems(plan, foldersBefore);
+    std::vector<std::string> missing, extra;
+    std::set_difference(planned.begin(), planned.end(), logged.begin(), logged.end(), std::back_inserter(missing));
+    std::set_difference(logged.begin(), logged.end(), planned.begin(), planned.end(), std::back_inserter(extra));
+    for (const std::string& item : missing) ADD_FAILURE() << "planned, not in the log: " << item;
+    for (const std::string& item : extra) ADD_FAILURE() << "in the log, not planned: " << item;
+    EXPECT_EQ(exitCode == 3010 || exitCode == 1641, reasons > 0) << "restart reasons against exit code " << exitCode;
+    EXPECT_EQ("exit", lines.back().action);
+    EXPECT_EQ(0u, lines.back().subject.find(std::to_string(exitCode) + " (")) << lines.back().subject;
+}
+
 }  // namespace
 
 TEST(PlanAgainstReality, ShippedMediumInstalledAndRemoved)
@@ -309,9 +444,13 @@ TEST(PlanAgainstReality, ShippedMediumInstalledAndRemoved)
 
     const bool startsProgram = MemberOf(g_install, "startProgram").kind == Json::Kind::Object;
     ULONGLONG started = 0;
-    const DWORD installed = RunSetup("\"" + medium + "\\setup.exe\" /quiet", medium, startsProgram, &started);
+    const std::string installLog = testsupport::RunDir() + "\\install.log";
+    const std::set<std::string> folders = ExistingFolders(g_install), targets = ExistingTargets(g_install);
+    const DWORD installed = RunSetup("\"" + medium + "\\setup.exe\" /quiet \"/log:" + installLog + "\"", medium,
+                                     startsProgram, &started);
     EXPECT_EQ(static_cast<DWORD>(MemberOf(g_install, "exitCode").number), installed);
     CompareInstalled(g_install, started);
+    CompareLog(g_install, installLog, installed, folders, targets);
 
     // A test log beside the modem test, which the removal deletes too.
     const std::string target = TextOf(MemberOf(g_install, "target"), "directory");
@@ -322,9 +461,11 @@ TEST(PlanAgainstReality, ShippedMediumInstalledAndRemoved)
     const std::string entry = TextOf(MemberOf(MemberOf(g_install, "uninstallEntries"), "write").items.at(0), "key");
     const std::string quiet = ValuesOf(entry, &exists)["quietuninstallstring"];
     ASSERT_TRUE(exists && quiet.size() > 7) << entry;
-    const DWORD removed = RunSetup(quiet.substr(7), "", false);  // without "REG_SZ "
+    const std::string removeLog = testsupport::RunDir() + "\\remove.log";
+    const DWORD removed = RunSetup(quiet.substr(7) + " \"/log:" + removeLog + "\"", "", false);  // without "REG_SZ "
     EXPECT_EQ(static_cast<DWORD>(MemberOf(g_remove, "exitCode").number), removed);
     CompareRemoved(g_remove);
+    CompareLog(g_remove, removeLog, removed, {}, {});
 }
 
 int main(int argc, char** argv)
