@@ -110,7 +110,7 @@ bool JournalBegin()
     BufFormat(name, sizeof(name), "%lu-%lu\\", GetCurrentProcessId(), GetTickCount());
     const std::string folder = root + name;
     bool created = false;
-    if (root.empty() || !xUtilCreateProtectedFolder(folder.substr(0, folder.size() - 1).c_str(), &created) ||
+    if (root.empty() || !xUtilCreateProtectedFolder(folder.substr(0, folder.size() - 1).c_str(), &created, false) ||
         !created) {
         DebugErrorPrint("setup: the installation journal cannot be started in %s; a failure cannot be undone\n",
                         folder.c_str());

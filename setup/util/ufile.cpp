@@ -212,7 +212,7 @@ PSECURITY_DESCRIPTOR xUtilDescriptorFromText(const char* text, bool* unsupported
     return descriptor;
 }
 
-int xUtilCreateProtectedFolder(const char* path, bool* created)
+int xUtilCreateProtectedFolder(const char* path, bool* created, bool logged)
 {
     *created = false;
     FileSecurity security(kTargetFolderSddl);
@@ -228,9 +228,9 @@ int xUtilCreateProtectedFolder(const char* path, bool* created)
             if (!CreateDirectoryA(folder.c_str(), *created ? nullptr : protection))
                 return 0;
             // The uppermost folder made carries the permissions; the others inherit them.
-            if (!*created && protection != nullptr)
+            if (logged && !*created && protection != nullptr)
                 RunLogAction("make-folder", folder.c_str(), "writable by administrators only");
-            else
+            else if (logged)
                 RunLogAction("make-folder", folder.c_str());
             *created = true;
         }

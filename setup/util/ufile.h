@@ -48,11 +48,11 @@ PSECURITY_DESCRIPTOR xUtilDescriptorFromText(const char* text, bool* unsupported
 // uppermost folder created gets the protected permissions of
 // kTargetFolderSddl (the ones below inherit them), so that users without
 // administrator rights cannot change what is installed there. `created`
-// tells whether anything was created; the installation log gets a
-// make-folder line per folder. Windows without text security
+// tells whether anything was created; with `logged` the installation log
+// gets a make-folder line per folder (setup's own folders go unlogged). Windows without text security
 // descriptors (9x, NT 4) makes the folders as it does. Returns 1, or 0 with
 // the last error.
-int xUtilCreateProtectedFolder(const char* path, bool* created);
+int xUtilCreateProtectedFolder(const char* path, bool* created, bool logged = true);
 
 // The access-control list of the file or folder `path` as SDDL text
 // ("D:..."). 0 with the last error when it cannot be read.

@@ -190,7 +190,13 @@ TEST_P(KilledInstallation, RunsAgainToTheNormalResultAndIsRemoved)
             RunSetup(killed, "/quiet /debug:2,setup.log \"/log:" + killed + "\\run.log\"", kRunMs, &exitCode));
         ASSERT_EQ(kKilledExit, exitCode) << "the plug-in did not end the run";
         const std::string killedLog = ReadFileBytes(killed + "\\setup.log");
-        EXPECT_EQ(point.lastStatus, LastStatus(killedLog)) << killedLog;
+        // The page writes its status line on its own thread: a kill during
+        // the copy may come before the line of the copy's phase.
+        const int lastStatus = LastStatus(killedLog);
+        if (std::string(point.name) == "DuringCopy")
+            EXPECT_TRUE(lastStatus == 2 || lastStatus == 3) << killedLog;
+        else
+            EXPECT_EQ(point.lastStatus, lastStatus) << killedLog;
         EXPECT_EQ(std::string::npos, killedLog.find("wizard: done")) << killedLog;
         const std::string runLog = ReadFileBytes(killed + "\\run.log");
         ExpectLogEndsWithLastAction(runLog, point);
