@@ -4,6 +4,7 @@
 #include "BufCopy.h"
 #include "DebugLog.h"
 #include "DirectoryEntries.h"
+#include "MoveAside.h"
 #include "QueueText.h"
 #include "ufile.h"
 #include "usystem.h"
@@ -281,10 +282,14 @@ UINT OnDeleteError(QueueCallbackContext* run, const FILEPATHS_A* paths, UINT_PTR
     const DWORD error = paths->Win32Error;
     if (error == ERROR_ACCESS_DENIED && ClearReadOnly(paths->Target))
         return FILEOP_DOIT;
-    // A file in use is scheduled at the end of its deletion; a file that
-    // is not there needs no deleting.
-    if (InUse(error) || Missing(error))
+    // A file in use is scheduled at the end of its deletion, unless it is
+    // the running program of a removal copy, which moves out of the way; a
+    // file that is not there needs no deleting.
+    if (InUse(error) || Missing(error)) {
+        if (InUse(error))
+            MoveImageAside(paths->Target);
         return FILEOP_SKIP;
+    }
     DebugErrorPrint("setup: cannot delete %s\n", paths->Target);
     DebugReportError(error);
     return FailOrAsk(run, SPFILENOTIFY_DELETEERROR, param1, param2);
