@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <string>
 
@@ -27,6 +28,7 @@ using namespace medium;
 namespace {
 
 std::string g_medium;  // Windows path of the medium folder
+std::string g_plugin;  // Windows path of the test plug-in library
 std::string g_self;    // this test program
 
 // Where Windows looks first for "C:\Program Files\..." written unquoted.
@@ -37,9 +39,16 @@ constexpr DWORD kRunMs = 60000;
 // The medium from a folder of its own, as on a CD, installed unattended;
 // the modem test it starts at the end is closed. A test log is put beside
 // the modem test, as its runs leave one, for the removal to delete.
-void Install()
+// `script`: another setup.inf for the medium ("" keeps the shipped one),
+// with the test plug-in beside it as testplugin.dll and checks.dll.
+void Install(const std::string& script = "")
 {
     const std::string medium = CopyMedium(g_medium, "medium");
+    if (!script.empty()) {
+        std::ofstream(medium + "\\setup.inf", std::ios::binary | std::ios::trunc) << script;
+        for (const char* library : {"testplugin.dll", "checks.dll"})
+            ASSERT_TRUE(CopyFileA(g_plugin.c_str(), (medium + "\\" + library).c_str(), FALSE)) << library;
+    }
     DWORD exitCode = 1;
     ASSERT_TRUE(RunSetup(medium, "/quiet", kRunMs, &exitCode));
     EXPECT_EQ(0u, exitCode);
@@ -86,23 +95,50 @@ DWORD ProcessOf(HWND window)
     return id;
 }
 
-// The copy left for the restart holds the installed setup.exe, moved there
-// whole from the product's folder while it ran, beside the copy's own
-// program and script.
-void ExpectInstalledProgramMovedInto(const std::string& copy)
+// The files of `folder`, sorted.
+std::vector<std::string> FilesOf(const std::string& folder)
 {
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((copy + "\\*").c_str(), &found);
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
     std::vector<std::string> names;
     for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found))
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
     if (search != INVALID_HANDLE_VALUE) FindClose(search);
     std::sort(names.begin(), names.end());
+    return names;
+}
+
+// The copy left for the restart holds the installed setup.exe, moved there
+// whole from the product's folder while it ran, beside the copy's own
+// program and script.
+void ExpectInstalledProgramMovedInto(const std::string& copy)
+{
+    const std::vector<std::string> names = FilesOf(copy);
     ASSERT_EQ(3u, names.size()) << "the copy's setup.exe and setup.inf, and the moved program";
     EXPECT_EQ("setup.exe", names[1]);
     EXPECT_EQ("setup.inf", names[2]);
     EXPECT_EQ(ReadFileBytes(g_medium + "\\setup.exe"), ReadFileBytes(copy + "\\" + names[0])) << names[0];
     EXPECT_EQ(ReadFileBytes(g_medium + "\\setup.inf"), ReadFileBytes(copy + "\\setup.inf"));
+}
+
+// The shipped script with a plug-in step in its remove section and a
+// condition of its install section (which a removal checks too), both
+// libraries installed beside setup.exe.
+std::string ScriptWithLibraries()
+{
+    std::string script = ReadFileBytes(g_medium + "\\setup.inf");
+    const std::pair<const char*, const char*> inserts[] = {
+        {"[SourceDisksFiles]\r\n", "testplugin.dll = 1\r\nchecks.dll = 1\r\n"},
+        {"[Setup.Files]\r\nsetup.exe\r\nsetup.inf\r\n", "testplugin.dll\r\nchecks.dll\r\n"},
+        {"[Remove]\r\n", "Plugins = \"testplugin.dll:removal;step=2/10\"\r\n"},
+        {"[Install]\r\n", "Conditions = Checks\r\n"},
+    };
+    for (const auto& [after, lines] : inserts) {
+        const size_t at = script.find(after);
+        EXPECT_NE(std::string::npos, at) << after;
+        if (at != std::string::npos) script.insert(at + std::strlen(after), lines);
+    }
+    return script + "\r\n[Checks]\r\nchecks.dll, ConditionMet\r\n";
 }
 
 }  // namespace
@@ -150,6 +186,32 @@ TEST(ShippedMedium, RemovedByQuietUninstallString)
     ExpectInstalledProgramMovedInto(copy);
 }
 
+// The libraries the script names go into the copy, which loads them from
+// there: the installed folder goes at once, and the removal ends with 0.
+TEST(ShippedMedium, LibrariesTheScriptNamesRunFromTheCopy)
+{
+    const std::string log = testsupport::RunDir() + "\\plugin.log";
+    ASSERT_TRUE(SetEnvironmentVariableA("PLUGIN_TEST_LOG", log.c_str()));
+    ASSERT_NO_FATAL_FAILURE(Install(ScriptWithLibraries()));
+    for (const char* library : {"testplugin.dll", "checks.dll"})
+        ASSERT_TRUE(FileExists(TargetDir() + "\\" + library)) << library;
+    ASSERT_TRUE(DeleteFileA(log.c_str()));
+
+    EXPECT_EQ(0u, QuietRemoval());
+    const std::string calls = ReadFileBytes(log);
+    EXPECT_NE(std::string::npos, calls.find("checks.dll|ConditionMet")) << calls;
+    EXPECT_NE(std::string::npos, calls.find("testplugin.dll|TestStep|removal;step=2/10|" + TargetDir() +
+                                            "|installing=0"))
+        << calls;
+    ExpectNothingLeft();
+    const std::string copy = ExpectCopyLeftForTheRestart();
+    const std::vector<std::string> files = FilesOf(copy);
+    for (const char* library : {"testplugin.dll", "checks.dll"}) {
+        EXPECT_NE(files.end(), std::find(files.begin(), files.end(), library)) << library;
+        EXPECT_EQ(ReadFileBytes(g_plugin), ReadFileBytes(copy + "\\" + library)) << library;
+    }
+}
+
 // A file of the product that another program holds open waits for the
 // restart, and so do its folders: 3010. The installed setup.exe still
 // leaves at once.
@@ -193,10 +255,11 @@ int main(int argc, char** argv)
         return 1;
     }
     testing::InitGoogleTest(&argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: setup_medium_e2e_test MEDIUM-FOLDER\n");
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: setup_medium_e2e_test MEDIUM-FOLDER TEST-PLUGIN.dll\n");
         return 2;
     }
     g_medium = testsupport::UnixToWinPath(argv[1]);
+    g_plugin = testsupport::UnixToWinPath(argv[2]);
     return RUN_ALL_TESTS();
 }
