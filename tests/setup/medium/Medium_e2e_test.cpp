@@ -79,12 +79,15 @@ bool StartRemoval(const char* value, ChildProcess* remove, const std::string& wo
     return !command.empty() && remove->Start(command, workDir);
 }
 
-// The quiet removal to its end: its exit code (1 when it did not end).
-DWORD QuietRemoval()
+// The quiet removal to its end, with `more` switches after the entry's
+// command: its exit code (1 when it did not end).
+DWORD QuietRemoval(const std::string& more = "")
 {
     ChildProcess remove;
     DWORD exitCode = 1;
-    EXPECT_TRUE(StartRemoval("QuietUninstallString", &remove) && remove.Wait(kRunMs, &exitCode));
+    const std::string command = MachineText(kEntry, "QuietUninstallString") + more;
+    EXPECT_TRUE(CopyFileA(g_self.c_str(), kPlanted, FALSE));
+    EXPECT_TRUE(remove.Start(command) && remove.Wait(kRunMs, &exitCode)) << command;
     return exitCode;
 }
 
@@ -174,11 +177,18 @@ TEST(ShippedMedium, RemovedByUninstallString)
 }
 
 // As a deployment tool removes it: 0, nothing of the product waits for the
-// restart, and the restart deletes the copy's folder.
+// restart, and the restart deletes the copy's folder. The installation log
+// the tool asks for is the copy's alone: one header, the move, the end.
 TEST(ShippedMedium, RemovedByQuietUninstallString)
 {
     ASSERT_NO_FATAL_FAILURE(Install());
-    EXPECT_EQ(0u, QuietRemoval());
+    const std::string log = testsupport::RunDir() + "\\removal log.txt";
+    EXPECT_EQ(0u, QuietRemoval(" \"/log:" + log + "\""));
+    const std::string lines = ReadFileBytes(log);
+    EXPECT_EQ(lines.find("===== setup "), lines.rfind("===== setup ")) << lines;
+    EXPECT_NE(std::string::npos, lines.find(" the running " + TargetDir() + "\\setup.exe is moved to ")) << lines;
+    const std::string last = lines.substr(0, lines.find_last_not_of("\r\n") + 1);
+    EXPECT_EQ(last.size() - 17, last.rfind(" exit 0 (success)")) << lines;
     EXPECT_FALSE(FileExists(std::string(kPlanted) + ".ran"));
     ExpectNothingLeft();
     const std::string copy = ExpectCopyLeftForTheRestart();
