@@ -18,6 +18,7 @@
 bool StartCopyRun(SetupOptions* options);
 
 // After a run that StartCopyRun accepted: schedules every file of the
-// copy's folder and then the folder for deletion at the next restart.
-// Nothing else happens otherwise.
+// copy's folder and then the folder for deletion at the next restart, once
+// (the run calls it before it starts a restart, the program's end again).
+// Nothing happens otherwise.
 void LeaveCopyFolderForRestart();
