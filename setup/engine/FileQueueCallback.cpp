@@ -282,14 +282,10 @@ UINT OnDeleteError(QueueCallbackContext* run, const FILEPATHS_A* paths, UINT_PTR
     const DWORD error = paths->Win32Error;
     if (error == ERROR_ACCESS_DENIED && ClearReadOnly(paths->Target))
         return FILEOP_DOIT;
-    // A file in use is scheduled at the end of its deletion, unless it is
-    // the running program of a removal copy, which moves out of the way; a
-    // file that is not there needs no deleting.
-    if (InUse(error) || Missing(error)) {
-        if (InUse(error))
-            MoveImageAside(paths->Target);
+    // A file in use is scheduled at the end of its deletion; a file that
+    // is not there needs no deleting.
+    if (InUse(error) || Missing(error))
         return FILEOP_SKIP;
-    }
     DebugErrorPrint("setup: cannot delete %s\n", paths->Target);
     DebugReportError(error);
     return FailOrAsk(run, SPFILENOTIFY_DELETEERROR, param1, param2);
@@ -314,6 +310,12 @@ UINT CALLBACK FileQueueCallback(PVOID context, UINT notification, UINT_PTR param
         run->lastDirectory[0] = '\0';
         run->pendingCount = 0;
         run->entriesLeft = -1;
+        break;
+    case SPFILENOTIFY_STARTDELETE:
+        // The running program of a removal copy is moved out of the way
+        // before the platform tries it (which would leave it, or delay it
+        // itself, for the restart); the deletion then finds it gone.
+        MoveImageAside(paths->Target);
         break;
     case SPFILENOTIFY_ENDDELETE:
         AfterDelete(run, paths->Target);

@@ -6,8 +6,9 @@
 // - a cabinet copied to its own name is placed on the disk byte for byte;
 // - a file that cannot be deleted because it is in use is scheduled for
 //   deletion at restart, and its directory is removed once only such files
-//   are left in it (or scheduled too, when it cannot be removed now); the
-//   running program of a removal copy is moved aside instead (MoveAside.h);
+//   are left in it (or scheduled too, when it cannot be removed now);
+// - the running program of a removal copy is moved aside at the start of
+//   its deletion (MoveAside.h), which then finds it gone;
 // - a copy onto a file in use is staged beside it and replaces it at the
 //   next restart;
 // - a missing source file never makes the commit wait or loop: in an

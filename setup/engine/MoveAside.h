@@ -11,9 +11,10 @@
 // starts; empty texts (as at the program's start) turn the move off.
 void SetImageToMoveAside(const char* image, const char* folder);
 
-// For a deletion the file queue could not do because the file is in use:
-// when `target` is the named program, renames it into the copy's folder
-// under a new name (never to another volume: a running program's file
-// could not be copied away). True when moved: the file is gone from its
-// folder, and no restart is needed for it.
+// At the start of the file queue's deletion of `target`: when it is the
+// named program, renames it into the copy's folder under a new name (never
+// to another volume: a running program's file could not be copied away).
+// Done before the platform tries the deletion, which on Windows may delay
+// a file in use itself instead of reporting an error. True when moved: the
+// file is gone from its folder, and no restart is needed for it.
 bool MoveImageAside(const char* target);
