@@ -125,6 +125,8 @@ python3 "$root/tests/mdmprobe/app/check_report.py" "$root/mdmprobe/report.schema
     { echo "make demo: the modem test's result report is missing or not valid: $report"; exit 1; }
 grep -q '^0 left after the removal$' "$demo/cycle.log" ||
     { echo "make demo: something of the product is left"; exit 1; }
+grep -Eq '^removal-[0-9a-f]{16}$' "$demo/cycle.log" ||
+    { echo "make demo: the removal ran from no copy in the Windows folder's Temp"; exit 1; }
 grep -q "^the removal's copy is gone after the restart$" "$demo/cycle.log" ||
     { echo "make demo: the removal's copy in the Windows folder's Temp is not deleted at the restart"; exit 1; }
 echo
