@@ -12,12 +12,13 @@
 #      log (written beside the program), its result report (written to
 #      build/demo/mdmprobe-report.json and checked against its schema) and
 #      its run status;
-#   3. the uninstall entry, and the removal with its QuietUninstallString
-#      (it runs from a copy in the Windows temporary folder and ends 0: it
-#      needs no restart for itself), with its installation log;
-#   4. a restart (wineboot -r), which deletes the copy's folder;
-#   5. what is left of the product: files, folders, shortcuts, uninstall
+#   3. the uninstall entry, and the removal with its QuietUninstallString,
+#      which ends with 0: the installed setup.exe runs it from a copy in the
+#      Windows folder's Temp, so nothing of the product waits for a restart;
+#   4. what is left of the product: files, folders, shortcuts, uninstall
 #      entry, registry values. The demo fails when anything is left;
+#   5. the removal's copy, which waits for the next restart without asking
+#      for one, and that restart (wineboot -r), after which it is gone;
 #   6. the fleet summary of the modem test's report (mdmprobe-fleet), as a
 #      support desk collecting many reports sees it; its page and CSV table
 #      go to build/demo/fleet.html and fleet.csv.
@@ -70,13 +71,16 @@ echo == Removal with its QuietUninstallString: %REMOVE%
 echo == Its installation log ($(win "$demo/remove.log")):
 type "$(win "$demo/remove.log")"
 echo.
-echo == 4. Restart (wineboot -r carries out the deletions Windows makes at a restart: the removal's copy)
-wineboot -r
-echo.
-echo == 5. What is left of the product
+echo == 4. What is left of the product
 set COUNT=0
 call :product left
 echo %COUNT% left after the removal
+echo.
+echo == 5. The removal's copy, deleted at the next restart (wineboot -r carries out what waits for it)
+dir /b /ad "%SystemRoot%\\Temp\\removal-*"
+wineboot -r
+dir /b /ad "%SystemRoot%\\Temp\\removal-*" >nul 2>&1
+if errorlevel 1 (echo the removal's copy is gone after the restart) else (echo the removal's copy is left after the restart)
 exit /b 0
 
 rem Every file, folder, shortcut and key of the product; %1 is "installed"
@@ -122,11 +126,15 @@ echo "make demo: the cycle took $(( $(date +%s) - start )) s (debug logs of setu
 grep -q '^0 missing after the installation$' "$demo/cycle.log" ||
     { echo "make demo: the installation did not make everything"; exit 1; }
 [ "$(grep -c '^exit code 0 after' "$demo/cycle.log")" -ge 3 ] ||
-    { echo "make demo: the installation, the modem test or the removal did not end with 0"; exit 1; }
+    { echo "make demo: the installation, the modem test or the removal failed (or the removal asked for a restart)"; exit 1; }
 python3 "$root/tests/mdmprobe/app/check_report.py" "$root/mdmprobe/report.schema.json" "$report" >/dev/null ||
     { echo "make demo: the modem test's result report is missing or not valid: $report"; exit 1; }
 grep -q '^0 left after the removal$' "$demo/cycle.log" ||
     { echo "make demo: something of the product is left"; exit 1; }
+grep -Eq '^removal-[0-9a-f]{16}$' "$demo/cycle.log" ||
+    { echo "make demo: the removal ran from no copy in the Windows folder's Temp"; exit 1; }
+grep -q "^the removal's copy is gone after the restart$" "$demo/cycle.log" ||
+    { echo "make demo: the removal's copy in the Windows folder's Temp is not deleted at the restart"; exit 1; }
 echo
 echo "== The support desk's view of that report: mdmprobe-fleet --html $demo/fleet.html $report"
 "$root/build/host/tools/mdmprobe-fleet/mdmprobe-fleet" --csv "$demo/fleet.csv" --html "$demo/fleet.html" "$report" ||

@@ -1,5 +1,7 @@
 #include "SetupCommandLine.h"
 
+#include "RemovalCopyText.h"
+
 #include <climits>
 #include <cstring>
 
@@ -152,6 +154,8 @@ void ApplyToken(const char* token, size_t length, SetupOptions* options)
             MarkBad(options, "/startapp:", "the value must be 0 or 1");
     } else if (Equals(token, length, "/?") || Equals(token, length, "/help")) {
         options->help = true;
+    } else if (Equals(token, length, kRemovalCopySwitch)) {
+        options->removalCopy = true;
     } else if (!StartsWith(token, length, "/debug") && !StartsWith(token, length, "-debug")) {
         Ignore(options, token, length);  // the debug log reads its own option
     }

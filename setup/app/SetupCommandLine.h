@@ -25,6 +25,10 @@
 //   /startapp:N    prefix        0: the finish page starts no program; 1 (default)
 //   /? or /help    whole token   the usage, and nothing else
 //
+// And one the program gives itself: /removalcopy (whole token) marks the
+// copy a removal started from the installed folder runs from
+// (RemovalCopyText.h); it is not in the usage.
+//
 // The values of /target: and /log: alone may be quoted, so that they can
 // hold blanks: /target:"C:\My Apps" or "/target:C:\My Apps". A quote opened
 // there ends at the next quote, which must end the token. A value that
@@ -68,6 +72,7 @@ struct SetupOptions
     NewerAnswer newer = NewerAnswer::Ask;
     int startApp = 1;                       // 0: /startapp:0
     bool help = false;                      // /? or /help
+    bool removalCopy = false;               // /removalcopy: this program is a removal's copy
     char badSwitch[kBadSwitchSize] = {};    // the first switch with an invalid value, or ""
     char badReason[128] = {};               // why its value is invalid
     // Text list (entries ended by NUL, the list by an empty entry) of the

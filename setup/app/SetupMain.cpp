@@ -5,12 +5,14 @@
 #include "CommCtlVersion.h"
 #include "CommonControls.h"
 #include "ComponentList.h"
+#include "CopyRun.h"
 #include "DebugLog.h"
 #include "DeploymentSwitches.h"
 #include "DllSearch.h"
 #include "Firewall.h"
 #include "HiddenWindow.h"
 #include "Journal.h"
+#include "RemovalCopy.h"
 #include "RunFolder.h"
 #include "RunLog.h"
 #include "SetupState.h"
@@ -18,28 +20,13 @@
 #include "UiLanguage.h"
 #include "Usage.h"
 #include "WindowsVersion.h"
+#include "usystem.h"
 
 #include <objbase.h>
 
 #include <cstring>
 #include <memory>
-
-namespace {
-
-// Makes the system folder the current directory: setup runs with
-// administrator rights from folders others may write to, so nothing may be
-// found relative to the folder it was started in. Medium files are named by
-// their full path (ProgramFolder.h); the programs setup starts inherit this
-// folder unless the script names another.
-void EnterSystemDirectory()
-{
-    char path[MAX_PATH] = "";
-    const UINT length = GetSystemDirectoryA(path, sizeof(path));
-    if (length > 0 && length < sizeof(path))
-        SetCurrentDirectoryA(path);
-}
-
-}  // namespace
+#include <string>
 
 int SetupMain(HINSTANCE module, const char* commandLine)
 {
@@ -68,11 +55,24 @@ int SetupMain(HINSTANCE module, const char* commandLine)
 
     if (!ClaimSingleInstance())
         return kExitAlreadyRunning;
+    // A removal started from the installed folder runs from a copy, which
+    // opens the log files itself; this copy holds the single-copy lock of
+    // the installed program while it waits.
+    int copyExitCode = 0;
+    std::string notCopied;
+    if (RemoveFromCopy(options, commandLine, &copyExitCode, &notCopied))
+        return copyExitCode;
     DebugOpenFiles();
     ReportSingleInstanceLock();
+    if (!notCopied.empty())
+        DebugErrorPrint("setup: the removal runs from its own folder, which waits for the restart: %s\n",
+                        notCopied.c_str());
     BENCH_MARK("single-instance");
     StartRunRecords(options);
+    if (options.removalCopy)
+        StartCopyRun(&options);
     if (!SwitchValuesUsable(&options, module)) {
+        LeaveCopyFolderForRestart();
         RunLogClose(kExitBadCommandLine);
         return kExitBadCommandLine;
     }
@@ -93,7 +93,10 @@ int SetupMain(HINSTANCE module, const char* commandLine)
     BENCH_MARK("riched32");
     ComponentListClear();               // the global component list starts empty
 
-    EnterSystemDirectory();
+    // Medium files are named by their full path (ProgramFolder.h); the
+    // programs setup starts inherit the system folder unless the script
+    // names another.
+    xUtilEnterSystemFolder();
     PauseAutorun();
 
     BENCH_MARK("command-line");
@@ -116,6 +119,7 @@ int SetupMain(HINSTANCE module, const char* commandLine)
         CoUninitialize();
     BENCH_MARK("main-end");
     BENCH_WRITE();
+    LeaveCopyFolderForRestart();
     RunLogClose(state->exitCode);
     return state->exitCode;
 }

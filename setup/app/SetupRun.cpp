@@ -4,6 +4,7 @@
 #include "BufCopy.h"
 #include "CommonControls.h"
 #include "Conditions.h"
+#include "CopyRun.h"
 #include "DebugLog.h"
 #include "IconStrip.h"
 #include "LoadExpandedString.h"
@@ -270,6 +271,9 @@ void RunSetup(HWND window, SetupState* state)
     if (FillContext(&context, state, script, window, module)) {
         BENCH_MARK("context");
         outcome = OutcomeAfterWizard(RunChecksAndWizard(&context, state, folder), context.lastRun.load());
+        // A removal's copy leaves its folder for the restart before a
+        // restart is started, which may end this process.
+        LeaveCopyFolderForRestart();
         // Only a wizard run can have asked for a restart (the run threads,
         // their plug-in steps, the end-of-session handler).
         if (state->rebootNeeded.load())

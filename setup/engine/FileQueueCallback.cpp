@@ -5,6 +5,7 @@
 #include "DebugLog.h"
 #include "DirectoryEntries.h"
 #include "Journal.h"
+#include "MoveAside.h"
 #include "QueueText.h"
 #include "RunLog.h"
 #include "ufile.h"
@@ -437,6 +438,10 @@ UINT CALLBACK FileQueueCallback(PVOID context, UINT notification, UINT_PTR param
     case SPFILENOTIFY_STARTDELETE:
         JournalFile(paths->Target);
         run->deleteExisted = RunLogOpened() && Exists(paths->Target);
+        // The running program of a removal copy is moved out of the way
+        // before the platform tries it (which would leave it, or delay it
+        // itself, for the restart); the deletion then finds it gone.
+        MoveImageAside(paths->Target);
         break;
     case SPFILENOTIFY_STARTRENAME:
         JournalFile(paths->Source);

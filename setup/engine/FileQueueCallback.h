@@ -11,6 +11,8 @@
 // - a file that cannot be deleted for good (a read-only disk, rights the run
 //   lacks, a folder by that name; also when the platform reported its
 //   deletion done and the file stayed) is a delete error, below;
+// - the running program of a removal copy is moved aside at the start of
+//   its deletion (MoveAside.h), which then finds it gone;
 // - a copy onto a file in use is staged beside it and replaces it at the
 //   next restart;
 // - a missing source file never makes the commit wait or loop: in an

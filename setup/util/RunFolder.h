@@ -2,13 +2,10 @@
 // read (versions, icons) go there, not to the user's temporary folder,
 // where a normal user could swap or plant them under the elevated run.
 //
-// The folder is made on first use below the system's temporary folder (the
-// Windows folder's "Temp"; the user's one when that is missing), with a new
-// unpredictable name ("setup-" and 16 hexadecimal digits) and a protected
-// DACL that gives full control to SYSTEM and Administrators only. A name
-// that exists already is never reused: another name is tried, and after a
-// few the folder is not made. Windows 9x and NT 4 have no such descriptors
-// (9x no file security at all): there it gets the default security.
+// The folder is made on first use by MakeAdminTempFolder (AdminTempFolder.h):
+// below the Windows folder's "Temp" (the user's temporary folder when that
+// is missing), named "setup-" and 16 random hexadecimal digits, for SYSTEM
+// and the Administrators only, never a folder that exists already.
 //
 // Thread-safe. The installer removes the folder as soon as the members are
 // read, and once more at the end of its run.

@@ -97,3 +97,11 @@ bool xUtilIsWinNT()
     version.dwOSVersionInfoSize = sizeof(version);
     return GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT;
 }
+
+void xUtilEnterSystemFolder()
+{
+    char path[MAX_PATH] = "";
+    const UINT length = GetSystemDirectoryA(path, sizeof(path));
+    if (length > 0 && length < sizeof(path))
+        SetCurrentDirectoryA(path);
+}

@@ -29,3 +29,9 @@ int xUtilStartProgram(const char* programPath, const char* arguments, unsigned w
 
 // True on the NT family, false on Windows 95, 98 and Me.
 bool xUtilIsWinNT();
+
+// Makes the system folder the current directory: setup runs with
+// administrator rights from folders others may write to, so nothing may be
+// found relative to the folder it was started in; and a current directory
+// is held open, so a folder to be deleted must not be it.
+void xUtilEnterSystemFolder();

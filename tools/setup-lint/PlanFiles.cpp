@@ -6,7 +6,9 @@
 #include "DirectoryRules.h"
 #include "IntField.h"
 #include "PlanBuild.h"
+#include "PluginText.h"
 #include "QueueText.h"
+#include "RemovalCopyText.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -133,14 +135,54 @@ void QueueSection(PlanBuild& build, const std::string& section, Queue* queue)
     }, missing);
 }
 
-// The running removal's own program cannot be deleted: it is deleted at
-// the next restart, and so is its folder when nothing else is left there.
+// The first library of the removal's sections (the install and remove
+// sections, every product's two sections: Plugins listings and the lines
+// of the condition sections) named with a folder, which a removal's copy
+// could not take along; "" when there is none.
+std::string LibraryWithFolder(const PlanBuild& build)
+{
+    std::vector<std::string> sections = {build.plan.installSection, build.plan.removeSection};
+    for (const PlanProduct& product : build.plan.products) {
+        sections.push_back(product.installSection);
+        sections.push_back(product.removeSection);
+    }
+    for (const std::string& section : sections) {
+        if (const InfLine* plugins = build.Key(section, "Plugins"))
+            for (const std::string& field : plugins->fields) {
+                char library[kPluginFieldMax + 1];
+                SplitPluginField(field.substr(0, kPluginFieldMax).c_str(), library, sizeof library);
+                if (library[0] != '\0' && !IsPlainFileName(library)) return library;
+            }
+        if (const InfLine* conditions = build.Key(section, "Conditions"))
+            for (const std::string& name : conditions->fields)
+                for (const InfLine& line : build.Lines(name))
+                    if (!line.Field(1).empty() && !IsPlainFileName(line.Field(1).c_str())) return line.Field(1);
+    }
+    return "";
+}
+
+// The removal's own program, when its uninstall entry started it. On the
+// NT family it runs the removal from a copy in the Windows folder's Temp
+// and waits for it; the copy moves the running program into its own
+// folder (a rename), so it is gone at once, and that folder goes at the
+// next restart, which is not asked for. Where no copy is made (Windows 9x,
+// or a library the copy could not take along) the running program cannot
+// be deleted: it is deleted at the next restart, and so is its folder when
+// nothing else is left there.
 void MarkRunningProgram(PlanBuild& build, Queue* queue)
 {
     Plan& plan = build.plan;
     if (!build.Removing() || plan.setupPath.empty()) return;
+    const std::string library = build.Version().nt ? LibraryWithFolder(build) : "";
+    const bool copied = build.Version().nt && library.empty();
     for (PlanItem& item : queue->deletes)
         if (SameName(item.fields[0].second, plan.setupPath)) {
+            if (copied) {
+                item.note = "setup.exe runs this removal from a copy when its uninstall entry started it: the copy "
+                            "moves the running one into its own folder, deleted at the next restart without asking "
+                            "for it";
+                continue;
+            }
             item.fields[1].second = "at the next restart";
             item.note = "setup.exe runs this removal when its uninstall entry started it: in use, it is deleted at "
                         "the next restart";
@@ -149,6 +191,14 @@ void MarkRunningProgram(PlanBuild& build, Queue* queue)
             if (std::find(plan.restartReasons.begin(), plan.restartReasons.end(), reason) == plan.restartReasons.end())
                 plan.restartReasons.push_back(reason);
         }
+    if (copied)
+        plan.notes.push_back("the removal runs from a copy of setup.exe, setup.inf and the libraries the script names "
+                             "in a new folder %SystemRoot%\\Temp\\removal-<16 hexadecimal digits> when its "
+                             "uninstall entry started it; that folder is deleted at the next restart, which is not "
+                             "asked for");
+    else if (!library.empty())
+        plan.notes.push_back("the script names the library " + library + " with a folder, which a copy of "
+                             "setup.exe could not take along: the removal runs from the installed setup.exe");
 }
 
 // Each folder a copy goes to, made with the folders above it when missing.

@@ -192,15 +192,18 @@ std::vector<std::string> Footprint()
     return lines;
 }
 
-void ExpectNothingLeft()
+void ExpectNothingLeft(const std::vector<std::string>& heldOpen)
 {
     const std::string target = TargetDir();
+    const auto held = [&](const std::string& file) {
+        return std::find(heldOpen.begin(), heldOpen.end(), file) != heldOpen.end();
+    };
     for (const char* file : kFiles) {
         const std::string path = target + "\\" + file;
-        if (std::string(file) == "setup.exe")
-            EXPECT_TRUE(!FileExists(path) || DeletedAtRestart(path)) << path;
+        if (held(file))
+            EXPECT_TRUE(FileExists(path) && DeletedAtRestart(path)) << path << " waits for the restart";
         else
-            EXPECT_FALSE(FileExists(path)) << path;
+            EXPECT_FALSE(FileExists(path) || DeletedAtRestart(path)) << path << " is gone at once";
     }
     EXPECT_FALSE(FileExists(target + "\\mdmprobe.log"));
     for (const char* shortcut : kShortcuts)
@@ -216,10 +219,53 @@ void ExpectNothingLeft()
     EXPECT_EQ(INVALID_HANDLE_VALUE, search) << found.cFileName;
     if (search != INVALID_HANDLE_VALUE)
         FindClose(search);
-    // The product's folders go at the restart, Vantor after Modem Tools.
+    // The product's folders: gone at once, or with a file held open, at
+    // the restart, Vantor after Modem Tools; never the program-files folder.
     const std::string vantor = target.substr(0, target.rfind('\\'));
-    EXPECT_TRUE(GetFileAttributesA(target.c_str()) == INVALID_FILE_ATTRIBUTES || DeletedAtRestart(target)) << target;
-    EXPECT_TRUE(GetFileAttributesA(vantor.c_str()) == INVALID_FILE_ATTRIBUTES || DeletedAtRestart(vantor)) << vantor;
+    if (heldOpen.empty()) {
+        for (const std::string& folder : {target, vantor}) {
+            EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(folder.c_str())) << folder << " is removed at once";
+            EXPECT_FALSE(DeletedAtRestart(folder)) << folder;
+        }
+    } else {
+        EXPECT_NE(std::string::npos, RestartPosition(target)) << target;
+        EXPECT_NE(std::string::npos, RestartPosition(vantor)) << vantor;
+        EXPECT_LT(RestartPosition(target), RestartPosition(vantor)) << vantor << " goes after " << target;
+    }
+    EXPECT_FALSE(DeletedAtRestart(vantor.substr(0, vantor.rfind('\\'))));
+}
+
+std::vector<std::string> RemovalCopies()
+{
+    char windows[MAX_PATH] = "";
+    GetWindowsDirectoryA(windows, sizeof(windows));
+    const std::string temp = std::string(windows) + "\\Temp";
+    std::vector<std::string> copies;
+    for (const std::string& folder : Names(temp, true)) {
+        if (folder.compare(0, 8, "removal-") == 0)
+            copies.push_back(temp + "\\" + folder);
+    }
+    return copies;
+}
+
+std::string ExpectCopyLeftForTheRestart()
+{
+    const std::vector<std::string> copies = RemovalCopies();
+    EXPECT_EQ(1u, copies.size()) << "one removal copy's folder";
+    if (copies.size() != 1)
+        return "";
+    const std::string& copy = copies[0];
+    const size_t folderAt = RestartPosition(copy);
+    EXPECT_NE(std::string::npos, folderAt) << copy << " is deleted at the restart";
+    const std::vector<std::string> files = Names(copy, false);
+    EXPECT_FALSE(files.empty());
+    for (const std::string& file : files) {
+        const size_t at = RestartPosition(copy + "\\" + file);
+        EXPECT_NE(std::string::npos, at) << file << " is deleted at the restart";
+        EXPECT_LT(at, folderAt) << file << " goes before its folder";
+    }
+    EXPECT_TRUE(Names(copy, true).empty()) << "no folder inside " << copy;
+    return copy;
 }
 
 }  // namespace medium

@@ -51,8 +51,20 @@ void CloseStartedModemTest();
 // values of its own and of its App Paths key.
 std::vector<std::string> Footprint();
 
-// Adds a failure for everything of the product still there after a removal;
-// the running setup.exe may wait for the restart.
-void ExpectNothingLeft();
+// Adds a failure for everything of the product still there after a removal.
+// `heldOpen`: files of the product folder that someone held open during the
+// removal; they, and the folders above them (Modem Tools before Vantor),
+// wait for the restart. Without them the folders are gone at once, and
+// nothing of the product waits for the restart.
+void ExpectNothingLeft(const std::vector<std::string>& heldOpen = {});
+
+// The folders of removal copies in the Windows folder's Temp
+// ("removal-..."), full paths.
+std::vector<std::string> RemovalCopies();
+
+// Adds a failure unless exactly one removal copy's folder is left and the
+// restart deletes everything in it and then the folder itself; returns its
+// path ("" when there is not exactly one).
+std::string ExpectCopyLeftForTheRestart();
 
 }  // namespace medium

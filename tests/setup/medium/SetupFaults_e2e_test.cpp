@@ -238,16 +238,17 @@ TEST_P(KilledInstallation, RunsAgainToTheNormalResultAndIsRemoved)
     CloseStartedModemTest();
     const std::vector<std::string> repaired = Footprint();
 
-    // Removed as a deployment tool would; the restart deletes the running setup.exe.
+    // Removed as a deployment tool would: nothing is left but the removal's
+    // copy, which goes at the restart.
     testsupport::ChildProcess remove;
     ASSERT_TRUE(remove.Start(MachineText(kEntry, "QuietUninstallString")));
     ASSERT_TRUE(remove.Wait(kRunMs, &exitCode));
-    EXPECT_EQ(3010u, exitCode);
+    EXPECT_EQ(0u, exitCode);
     ExpectNothingLeft();
+    const std::string copy = ExpectCopyLeftForTheRestart();
     testsupport::ChildProcess restart;
     ASSERT_TRUE(restart.Start("wineboot.exe -r") && restart.Wait(kRunMs));
-    const std::string vantor = TargetDir().substr(0, TargetDir().rfind('\\'));
-    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(vantor.c_str())) << "the folders go at the restart";
+    EXPECT_FALSE(copy.empty() || testsupport::FileExists(copy)) << "the copy goes at the restart";
 
     // A normal installation on the clean machine leaves what the repaired one left.
     const std::string normal = CopyMedium(g_medium, "normal");

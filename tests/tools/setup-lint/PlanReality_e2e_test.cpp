@@ -3,7 +3,7 @@
 // item with what a real "setup.exe /quiet" installation and the removal by
 // its uninstall entry did under Wine: files and folders, registry values,
 // shortcuts with their targets, the uninstall entry's values, the files
-// left for the restart and the exit codes. Both directions count: nothing
+// left for the restart (the removal's copy among them) and the exit codes. Both directions count: nothing
 // the plan names may be missing, and nothing it does not name may appear.
 // The installation log of each run (/log:) names the plan's items, as often
 // as the plan does, and says of each copy and deletion what really became
@@ -245,11 +245,34 @@ void CompareInstalled(const Json& plan, ULONGLONG started)
     CompareRegistry(plan);
 }
 
+// The folders of removal copies in the Windows folder's Temp, and the files
+// in them (lower-cased full paths).
+std::set<std::string> RemovalCopies()
+{
+    char windows[MAX_PATH] = "";
+    GetWindowsDirectoryA(windows, sizeof windows);
+    const std::string temp = std::string(windows) + "\\Temp";
+    std::set<std::string> paths;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((temp + "\\removal-*").c_str(), &found);
+    for (BOOL more = search != INVALID_HANDLE_VALUE; more; more = FindNextFileA(search, &found)) {
+        const std::string folder = temp + "\\" + found.cFileName;
+        paths.insert(Lower(folder));
+        const std::set<std::string> files = FilesIn(folder);
+        paths.insert(files.begin(), files.end());
+    }
+    if (search != INVALID_HANDLE_VALUE) FindClose(search);
+    return paths;
+}
+
 // The removal: what the plan deletes now is gone, what it leaves for the
 // restart waits for it, and nothing else is left in the emptied folders.
+// Nothing else waits for the restart either, but for a removal that runs
+// from a copy (a note of the plan says so) the copy's folder and its files.
 void CompareRemoved(const Json& plan)
 {
     const std::set<std::string> pending = DeletedAtRestart();
+    std::set<std::string> unplanned = pending;
     std::map<std::string, std::set<std::string>> waiting;  // folder -> files left for the restart
     for (const auto& [phase, item] : Items(plan)) {
         const std::string action = TextOf(*item, "action");
@@ -260,12 +283,19 @@ void CompareRemoved(const Json& plan)
                 EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(path.c_str())) << path << " is gone";
             } else {
                 EXPECT_TRUE(pending.count(Lower(path))) << path << " is deleted at the restart";
+                unplanned.erase(Lower(path));
                 if (action == "delete") waiting[Lower(DirectoryOf(path))].insert(Lower(path));
             }
             if (action == "remove-folder" && !now) waiting[Lower(path)];
         }
     }
     for (const auto& [folder, files] : waiting) EXPECT_EQ(files, FilesIn(folder)) << folder;
+    bool copied = false;
+    for (const Json& note : MemberOf(plan, "notes").items)
+        copied = copied || note.text.find("removal-<16 hexadecimal digits>") != std::string::npos;
+    const std::set<std::string> copies = RemovalCopies();
+    EXPECT_EQ(copied, !copies.empty()) << "a removal copy's folder is left as the plan says";
+    EXPECT_EQ(copied ? copies : std::set<std::string>(), unplanned) << "what waits for the restart";
     CompareRegistry(plan);
 }
 

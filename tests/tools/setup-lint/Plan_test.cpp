@@ -22,8 +22,9 @@ std::string ReadAll(const std::string& path)
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
 }
 
-// The plan of the test medium for the command-line options `args`.
-Plan PlanFor(std::vector<std::string> args)
+// The plan of the test medium for the command-line options `args`, with
+// the medium's setup.inf or the script `text`.
+Plan PlanFor(std::vector<std::string> args, const std::string& text = "")
 {
     args.insert(args.begin(), {"setup-lint", "--plan", kMedium});
     std::vector<char*> argv;
@@ -32,7 +33,7 @@ Plan PlanFor(std::vector<std::string> args)
     std::string error;
     EXPECT_TRUE(ParsePlanOptions(static_cast<int>(argv.size()), argv.data(), &options, &error)) << error;
     const Medium medium(kMedium);
-    return MakePlan(ParseInf(ReadAll(kMedium + "/setup.inf")), "setup.inf", medium, options);
+    return MakePlan(ParseInf(text.empty() ? ReadAll(kMedium + "/setup.inf") : text), "setup.inf", medium, options);
 }
 
 const PlanStep& StepOf(const Plan& plan, const std::string& phase, int level = -1)
@@ -71,6 +72,40 @@ const PlanProduct& ProductOf(const Plan& plan, const std::string& key)
 
 const std::string kTarget = "%ProgramFiles%\\Acme\\Tools";
 const std::string kBin = kTarget + "\\Bin";
+
+const std::string kRunningReason =
+    "the removal deletes the running " + kTarget + "\\setup.exe (when started from its uninstall entry)";
+
+// "path when" of every remove-folder item of the file queue.
+std::vector<std::string> RemovedFolders(const Plan& plan)
+{
+    std::vector<std::string> folders;
+    for (const PlanItem& item : StepOf(plan, "files").items)
+        if (item.action == "remove-folder") folders.push_back(FieldOf(item, "path") + " " + FieldOf(item, "when"));
+    return folders;
+}
+
+// "target when" of the deletion of the installed setup.exe; every other
+// deletion of the file queue must be done at once.
+std::vector<std::string> RunningProgram(const Plan& plan)
+{
+    std::vector<std::string> running;
+    for (const PlanItem& item : StepOf(plan, "files").items) {
+        if (item.action != "delete") continue;
+        if (FieldOf(item, "target") == kTarget + "\\setup.exe")
+            running.push_back(FieldOf(item, "target") + " " + FieldOf(item, "when"));
+        else
+            EXPECT_EQ("now", FieldOf(item, "when")) << FieldOf(item, "target");
+    }
+    return running;
+}
+
+bool NoteAbout(const Plan& plan, const std::string& text)
+{
+    for (const std::string& note : plan.notes)
+        if (note.find(text) != std::string::npos) return true;
+    return false;
+}
 
 }  // namespace
 
@@ -225,26 +260,42 @@ TEST(PlanRemove, LastProductOrNot)
 
     const Plan all = PlanFor({"--remove", "Tool,Extra,Hidden,Blocked"});
     EXPECT_EQ(std::vector<std::string>({"Remove.Tool", "Remove.Extra", "Remove.Hidden", "Remove.NT"}), all.runSections);
-    // setup.exe removes itself: in use, it waits for the restart, and so do
-    // its folder and the folder of the target's path above it (not the base).
-    const std::string removed[] = {kBin + " now", kTarget + " at the next restart",
-                                   "%ProgramFiles%\\Acme at the next restart"};
-    std::vector<std::string> folders;
-    for (const PlanItem& item : StepOf(all, "files").items) {
-        const bool running = FieldOf(item, "target") == kTarget + "\\setup.exe";
-        if (item.action == "delete") {
-            EXPECT_EQ(running ? "at the next restart" : "now", FieldOf(item, "when"));
-        }
-        if (item.action == "remove-folder") folders.push_back(FieldOf(item, "path") + " " + FieldOf(item, "when"));
-    }
-    EXPECT_EQ(std::vector<std::string>(std::begin(removed), std::end(removed)), folders);
-    EXPECT_EQ(3010, all.exitCode);
-    // Windows 9x removes no folder at the restart: the target and its path stay.
-    folders.clear();
+    // setup.exe removes itself from a copy, which moves the running program
+    // out of the way: it, its folder and the folder of the target's path
+    // above it (not the base) go at once, and the restart is asked for by
+    // Tool's flag alone.
+    EXPECT_EQ(std::vector<std::string>({kBin + " now", kTarget + " now", "%ProgramFiles%\\Acme now"}),
+              RemovedFolders(all));
+    EXPECT_EQ(std::vector<std::string>({kTarget + "\\setup.exe now"}), RunningProgram(all));
+    EXPECT_EQ(std::vector<std::string>({"product Tool has the restart flag 4"}), all.restartReasons);
+    EXPECT_TRUE(NoteAbout(all, "removal-<16 hexadecimal digits>"));
+
+    // Windows 9x makes no copy: the running setup.exe waits for the restart,
+    // and, as Windows 9x removes no folder then, the target and its path stay.
     const Plan me = PlanFor({"--remove", "Tool,Extra,Hidden,Blocked", "--windows", "4.90"});
-    for (const PlanItem& item : StepOf(me, "files").items)
-        if (item.action == "remove-folder") folders.push_back(FieldOf(item, "path") + " " + FieldOf(item, "when"));
-    EXPECT_EQ(std::vector<std::string>({kBin + " now", kTarget + " never"}), folders);
+    EXPECT_EQ(std::vector<std::string>({kBin + " now", kTarget + " never"}), RemovedFolders(me));
+    EXPECT_EQ(std::vector<std::string>({kTarget + "\\setup.exe at the next restart"}), RunningProgram(me));
+    EXPECT_EQ(std::vector<std::string>({kRunningReason, "product Tool has the restart flag 4"}), me.restartReasons);
+    EXPECT_FALSE(NoteAbout(me, "removal-<16 hexadecimal digits>"));
+}
+
+// A library the script names with a folder cannot come along into a copy:
+// that removal runs from the installed setup.exe, which, with its folders,
+// waits for the restart.
+TEST(PlanRemove, NoCopyForALibraryWithAFolder)
+{
+    std::string script = ReadAll(kMedium + "/setup.inf");
+    const size_t at = script.find("Plugins = extra.dll:undo");
+    ASSERT_NE(std::string::npos, at);
+    script.replace(at, 24, "Plugins = lib\\extra.dll:undo");
+    const Plan all = PlanFor({"--remove", "Tool,Extra,Hidden,Blocked"}, script);
+    EXPECT_EQ(std::vector<std::string>({kBin + " now", kTarget + " at the next restart",
+                                        "%ProgramFiles%\\Acme at the next restart"}),
+              RemovedFolders(all));
+    EXPECT_EQ(std::vector<std::string>({kTarget + "\\setup.exe at the next restart"}), RunningProgram(all));
+    EXPECT_EQ(std::vector<std::string>({kRunningReason, "product Tool has the restart flag 4"}), all.restartReasons);
+    EXPECT_TRUE(NoteAbout(all, "the library lib\\extra.dll with a folder"));
+    EXPECT_FALSE(NoteAbout(all, "removal-<16 hexadecimal digits>"));
 }
 
 TEST(PlanLimits, RefusedKeysTargetsAndFields)
