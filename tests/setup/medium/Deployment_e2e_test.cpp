@@ -24,9 +24,9 @@ std::string g_medium;  // Windows path of the medium folder
 
 constexpr DWORD kRunMs = 60000;
 const char kRunOnce[] = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
-// What a removal by QuietUninstallString ends with here: the running
-// setup.exe of the installed folder waits for the restart.
-constexpr DWORD kRemovalExit = 3010;
+// What a removal by QuietUninstallString ends with: it runs from a copy,
+// so nothing of the product waits for the restart.
+constexpr DWORD kRemovalExit = 0;
 
 std::string Medium()
 {
